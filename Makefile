@@ -1,0 +1,43 @@
+# Set-up on a fresh Debian 12 machine:
+#   make run    installs what is missing, builds, starts the program
+#   make test   installs what is missing, builds, runs every test
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+PACKAGES := build-essential cmake ninja-build pkg-config \
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libxkbcommon-dev qt6-svg-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev \
+  libzip-dev zipcmp zipmerge ziptool libgif-dev libcurl4-openssl-dev libcli11-dev \
+  fonts-dejavu-core xvfb xauth
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/kestrel
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bin/kestrel_bench
+
+clean:
+	rm -rf $(BUILD_DIR)

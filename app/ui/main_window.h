@@ -1,0 +1,29 @@
+// The main window: a thin shell over the application's logic.
+#pragma once
+
+#include <QMainWindow>
+
+namespace kestrel {
+
+class KestrelApp;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(KestrelApp& app, QWidget* parent = nullptr);
+
+  // Runs the start-up sequence and applies the saved window placement.
+  void Start();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ApplyPlacement();
+  void RememberPlacement();
+
+  KestrelApp& app_;
+};
+
+}  // namespace kestrel

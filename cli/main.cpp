@@ -1,0 +1,36 @@
+#include <algorithm>
+#include <iostream>
+
+#include "cli/command_registry.h"
+
+namespace kestrel::cli {
+
+std::vector<RegisteredCommand>& RegisteredCommands() {
+  static std::vector<RegisteredCommand> commands;
+  return commands;
+}
+
+CommandRegistrar::CommandRegistrar(std::string name, CommandSetup setup) {
+  RegisteredCommands().push_back({std::move(name), std::move(setup)});
+}
+
+}  // namespace kestrel::cli
+
+int main(int argc, char** argv) {
+  using namespace kestrel::cli;
+  CLI::App app{"kestrel-cli: the command-line tool of Kestrel Thornby, draughts in twelve variants"};
+  app.require_subcommand(1);
+  int exitCode = ExitOk;
+  auto& commands = RegisteredCommands();
+  std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  for (auto& c : commands) c.setup(app, exitCode);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return ExitBadInput;
+  }
+  return exitCode;
+}
