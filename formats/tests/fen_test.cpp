@@ -257,6 +257,32 @@ TEST(Fen, BadTextIsRefusedWithAReason) {
   EXPECT_TRUE(error.empty());
 }
 
+TEST(Fen, RandomTextEitherFailsOrReadsToAStablePosition) {
+  // Whatever the text, the reader answers; what it accepts writes back to
+  // text that reads to the same position.
+  std::mt19937 rng(7);
+  const std::string alphabet = "WBKk:,.-? 0123456789abcdefghiW:B:";
+  std::uniform_int_distribution<int> length(0, 40), letter(0, static_cast<int>(alphabet.size()) - 1);
+  int accepted = 0;
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = i % 2 == 0 ? "W:W" : "";
+    for (int k = length(rng); k > 0; --k) text += alphabet[letter(rng)];
+    const int type = 1 + i % GameTypeCount;
+    std::string error;
+    const auto p = ReadFEN(text, type, &error);
+    if (!p) {
+      EXPECT_FALSE(error.empty()) << text;
+      continue;
+    }
+    ++accepted;
+    const auto q = ReadFEN(WriteFEN(p->board, p->firstMover, type), type);
+    ASSERT_TRUE(q.has_value()) << text;
+    EXPECT_TRUE(SameBoard(q->board.b, p->board.b)) << text;
+    EXPECT_EQ(q->firstMover, p->firstMover) << text;
+  }
+  EXPECT_GT(accepted, 0);
+}
+
 std::vector<std::string> FenTags(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<std::string> tags;
