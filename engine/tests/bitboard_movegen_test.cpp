@@ -107,6 +107,13 @@ TEST(BitBoardMoves, ItalianPrecedence) {
             Positions(gtEnglish, {{"Kh8", "c5 Kc7"}, {"Kd8", "Ke5 g7"}}));
 }
 
+// e3 can take d4, Kb4, b2, d2 (one king, the king second) or d2, b2, Kb4,
+// Kb6 (two kings): more kings wins, however late they are taken.
+TEST(BitBoardMoves, ItalianMoreKingsBeforeKingsEarlier) {
+  EXPECT_EQ(Results(Position(gtItalian, "Ke3 Kf6", "a1 b2 d2 Kb4 d4 Kb6"), gtItalian),
+            Positions(gtItalian, {{"Ka7 Kf6", "a1 d4"}}));
+}
+
 TEST(BitBoardMoves, InternationalTakesTheMostPieces) {
   EXPECT_EQ(Results(Position(gtInternational, "a3 i1", "b4 d6 f8 h2 h4"), gtInternational),
             Positions(gtInternational, {{"g9 i1", "h2 h4"}}));
@@ -132,6 +139,13 @@ TEST(BitBoardMoves, CrowningInTheMiddleOfACapture) {
   EXPECT_EQ(Results(Position(gtBrazilian, "b6", "c7"), gtBrazilian), Positions(gtBrazilian, {{"Kd8", ""}}));
   // English: forward only, so the capture ends there.
   EXPECT_EQ(Results(Position(gtEnglish, "b6", "c7 e7"), gtEnglish), Positions(gtEnglish, {{"Kd8", "e7"}}));
+}
+
+// Crowned on h8 after taking g7, the man goes on as a king; g7 stays on the
+// board until the move is over, so the king cannot come back over it to c3.
+TEST(BitBoardMoves, PiecesTakenByAManStayUntilTheMoveEnds) {
+  EXPECT_EQ(Results(Position(gtRussian, "a1 Kf4 f6", "Kf2 a3 c3 g7 b8"), gtRussian),
+            Positions(gtRussian, {{"a1 Kf4 Kh8", "Kf2 a3 c3 b8"}}));
 }
 
 TEST(BitBoardMoves, ThaiKingsLandRightBehindAndTakenPiecesLeaveAtOnce) {
