@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "game/child_index.h"
 #include "game/move_tree.h"
 #include "game/navigation.h"
 
@@ -36,16 +37,16 @@ void DeleteLineAfterMove(TGame& game, TGameObserver* observer) {
 
 bool PromoteLine(TGame& game, int slot, TGameObserver* observer) {
   if (!HoldsMove(game, slot)) return false;
+  const TChildIndex index(game, game.Header.LastMove);
   int a = slot;
   // Up the line while a move is the only continuation of its parent; the
   // walk is bounded in case of damaged parent links.
-  std::vector<int32_t> siblings = Children(game, game.Moves[a].parent);
-  for (int steps = 0; siblings.size() == 1 && a != 0 && steps < game.SlotCount(); ++steps) {
+  for (int steps = 0; index.Children(game.Moves[a].parent).size() == 1; ++steps) {
     a = game.Moves[a].parent;
-    if (a == 0 || !game.IsNode(a)) return false;  // a single line up to the start
-    siblings = Children(game, game.Moves[a].parent);
+    if (a == 0 || !game.IsNode(a) || steps >= game.SlotCount()) return false;  // a single line up to the start
   }
-  if (a == 0 || siblings.size() < 2) return false;
+  const auto siblings = index.Children(game.Moves[a].parent);
+  if (siblings.size() < 2) return false;
   for (int32_t c : siblings) game.Moves[c].main = false;
   game.Moves[a].main = true;
   if (observer) observer->RequestRefresh(game, rfTree);

@@ -120,29 +120,17 @@ bool SameMovePath(const TMove& a, const TMove& b) {
 TAddResult PlaceMove(TGame& game, const TMove& move) {
   if (game.Moves.empty()) return {0, TAddStatus::badParent};
   EnsureCommentArrays(game);
-  const int n = game.SlotCount();
   int slot = 0;
-  // The last entry is only taken through LastMove + 1 below, as the tree has
-  // always grown.
-  for (int i = 1; i < n - 1; ++i)
+  for (int i = 1; i < game.SlotCount(); ++i)
     if (game.Moves[i].free) {
       slot = i;
       break;
     }
   if (slot == 0) {
-    if (n > MaxMoveSlots) {
-      // A full tree still takes a move into a free last entry rather than
-      // refusing: "Replace" may just have freed it.
-      if (n >= 2 && game.Moves[n - 1].free) slot = n - 1;
-      else return {0, TAddStatus::noFreePlace};
-    } else {
-      game.Moves.emplace_back().free = true;
-      game.CommentsBef.resize(std::max(game.CommentsBef.size(), game.Moves.size()));
-      game.CommentsAft.resize(std::max(game.CommentsAft.size(), game.Moves.size()));
-      slot = game.Header.LastMove + 1;
-      // A stale LastMove must not point the move at a slot in use.
-      if (slot < 1 || slot >= game.SlotCount() || !game.Moves[slot].free) slot = game.SlotCount() - 1;
-    }
+    if (game.SlotCount() > MaxMoveSlots) return {0, TAddStatus::noFreePlace};
+    slot = game.SlotCount();
+    game.Moves.emplace_back();
+    EnsureCommentArrays(game);
   }
   game.Moves[slot] = move;
   game.Header.LastMove = std::max<int32_t>(game.Header.LastMove, slot);
