@@ -1,0 +1,61 @@
+#include "database/conversion.h"
+
+#include <cstdio>
+
+#include "database/database_file.h"
+#include "database/derived_header.h"
+#include "database/game_io.h"
+#include "game/move_tree.h"
+#include "rules/game_types.h"
+
+namespace kestrel {
+namespace {
+
+// What is left of a game whose moves are lost: its header and names, an
+// empty move tree, the deleted mark so that maintenance can find it.
+void KeepHeaderOnly(TKestrelDB& old, int32_t n, TGame& game) {
+  ClearGame(game);
+  TQuickGameHeader quick;
+  if (!ReadQuickHeader(old, n, quick)) return;
+  const int type = IsValidGameType(quick.Header.TypeOfGame) ? quick.Header.TypeOfGame : game.Header.TypeOfGame;
+  game.Header = quick.Header;
+  game.Header.TypeOfGame = static_cast<uint8_t>(type);
+  game.Header.LastMove = 0;
+  game.Header.ShowFrom = 0;
+  game.Header.Flags |= hfDeleted;
+  game.WhiteName = quick.WhiteName;
+  game.BlackName = quick.BlackName;
+  game.AnnotatorName = quick.AnnotatorName;
+  game.Tournament = quick.Tournament;
+  game.Site = quick.Site;
+  PackBoard(InitialPosition(GameTypeOf(game)).b, game.StartBoard);
+}
+
+}  // namespace
+
+bool ConvertDatabase(TKestrelDB& old, TKestrelDB& fresh, const std::string& base, std::vector<std::string>* problems) {
+  TGame game;
+  const std::string freshBase = DatabaseBaseName(fresh.DBNameIdx);
+  for (int32_t n = 1; n <= old.DBSize; ++n) {
+    std::string message;
+    // A damaged game, or one of a type this version does not know, keeps
+    // its place and header rather than becoming an empty game.
+    const bool read = ReadDBGame(old, n, false, game, &message);
+    if (!read || !message.empty()) {
+      if (problems) problems->push_back(read ? "Game " + std::to_string(n) + ": " + message : message);
+      KeepHeaderOnly(old, n, game);
+    }
+    WriteDBGame(game, 0, fresh, false);
+  }
+  CloseDatabase(old);
+  CloseDatabase(fresh);
+  for (const char* ext : {".abd", ".abn", ".abm"}) {
+    const std::string from = base + ext;
+    if (std::rename(from.c_str(), (from + ".old").c_str()) != 0) return false;
+  }
+  for (const char* ext : {".abd", ".abn", ".abm"})
+    if (std::rename((freshBase + ext).c_str(), (base + ext).c_str()) != 0) return false;
+  return true;
+}
+
+}  // namespace kestrel

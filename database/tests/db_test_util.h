@@ -1,0 +1,189 @@
+// Helpers shared by the database tests: a scratch folder, move records built
+// by hand, games grown at random, and the comparison of stored games.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "database/database_file.h"
+#include "database/game_io.h"
+#include "database/kestrel_db.h"
+#include "engine/packed_board.h"
+#include "game/game.h"
+#include "game/move_tree.h"
+#include "game/new_game.h"
+#include "rules/game_types.h"
+
+namespace kestrel::testing {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device rd;
+    path_ = std::filesystem::temp_directory_path() / ("kestrel-db-test-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadText(const std::string& path) {
+  const auto b = ReadBytes(path);
+  return {b.begin(), b.end()};
+}
+
+inline TMove Step(int from, int to) {
+  TMove m;
+  m.mv[0] = static_cast<uint8_t>(from);
+  m.mv[1] = static_cast<uint8_t>(to);
+  return m;
+}
+
+// A capture from path[0] taking taken[k] and landing on path[k + 1].
+inline TMove Capture(const std::vector<int>& path, const std::vector<int>& taken) {
+  TMove m;
+  m.lt = static_cast<uint8_t>(taken.size());
+  m.mv[0] = static_cast<uint8_t>(path[0]);
+  for (std::size_t k = 0; k < taken.size(); ++k) {
+    m.mv[2 * k + 1] = static_cast<uint8_t>(taken[k]);
+    m.mv[2 * k + 2] = static_cast<uint8_t>(path[k + 1]);
+  }
+  return m;
+}
+
+// A game of `type` with a main line of `plies` moves after the start.
+inline TGame LineGame(int type, int plies) {
+  TGame game;
+  NewGame(game, type);
+  int node = 0;
+  const int squares = GameTypes[type].SquareCount;
+  for (int i = 0; i < plies; ++i) node = AddMove(game, node, Step(1 + i % squares, 1 + (i + 5) % squares)).slot;
+  return game;
+}
+
+// A random tree: variations at random nodes, captures of up to 9 pieces,
+// glyphs, comments (some long, some with non-ASCII bytes), flags.
+inline TGame RandomGame(int type, std::mt19937& rng, int moves) {
+  TGame game;
+  NewGame(game, type);
+  const int squares = GameTypes[type].SquareCount;
+  auto square = [&] { return 1 + static_cast<int>(rng() % squares); };
+  auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
+  std::vector<int> nodes{0};
+  for (int i = 0; i < moves; ++i) {
+    const int parent = chance(75) ? nodes.back() : nodes[rng() % nodes.size()];
+    TMove m;
+    if (chance(20)) {
+      const int lt = 1 + static_cast<int>(rng() % 9);
+      std::vector<int> path{square()}, taken;
+      for (int k = 0; k < lt; ++k) {
+        taken.push_back(square());
+        path.push_back(square());
+      }
+      m = Capture(path, taken);
+    } else {
+      m = Step(square(), square());
+    }
+    m.flags = static_cast<uint8_t>(rng() % 32);
+    const TAddResult r = AddMove(game, parent, m);
+    if (!r.ok()) continue;
+    nodes.push_back(r.slot);
+    if (chance(15)) game.Moves[r.slot].comm = static_cast<uint16_t>(rng() % 256);
+    if (chance(10)) game.CommentsBef[r.slot] = "before " + std::to_string(i);
+    if (chance(10)) game.CommentsAft[r.slot] = "after \xC8\xE2\xE0\xED\xEE\xE2 " + std::string(rng() % 400, 'z');
+  }
+  if (chance(50)) game.CommentsAft[0] = "game comment [#]";
+  if (chance(30) && game.Header.LastMove > 3) DeleteSubtree(game, 3);  // leaves free slots behind
+  game.WhiteName = "White " + std::to_string(rng() % 20);
+  game.BlackName = "Black " + std::to_string(rng() % 20);
+  game.Tournament = "Event " + std::to_string(rng() % 5);
+  game.Site = chance(50) ? "" : "Site";
+  game.Header.Result = static_cast<uint8_t>(rng() % 6);
+  game.Header.Date = {static_cast<uint8_t>(rng() % 32), static_cast<uint8_t>(rng() % 13),
+                      static_cast<uint16_t>(1900 + rng() % 200)};
+  return game;
+}
+
+// Slots 1..LastMove, the start position and every comment that is stored.
+inline void ExpectSameMoves(const TGame& expected, const TGame& actual) {
+  ASSERT_EQ(actual.Header.LastMove, expected.Header.LastMove);
+  EXPECT_EQ(actual.StartBoard, expected.StartBoard);
+  EXPECT_EQ(actual.CommentsAft[0], expected.CommentsAft[0]);
+  for (int i = 1; i <= expected.Header.LastMove; ++i) {
+    const TMove& e = expected.Moves[i];
+    const TMove& a = actual.Moves[i];
+    ASSERT_EQ(a.free, e.free) << "slot " << i;
+    EXPECT_EQ(a.main, e.main) << "slot " << i;
+    EXPECT_EQ(a.parent, e.parent) << "slot " << i;
+    EXPECT_EQ(a.comm, e.comm) << "slot " << i;
+    EXPECT_EQ(a.flags, e.flags) << "slot " << i;
+    ASSERT_EQ(a.lt, e.lt) << "slot " << i;
+    for (int b = 0; b < e.UsedBytes(); ++b) EXPECT_EQ(a.mv[b], e.mv[b]) << "slot " << i << " byte " << b;
+    EXPECT_EQ(actual.CommentsBef[i], expected.CommentsBef[i]) << "slot " << i;
+    EXPECT_EQ(actual.CommentsAft[i], expected.CommentsAft[i]) << "slot " << i;
+  }
+}
+
+// The stored header fields; Crc and the derived ones included.
+inline void ExpectSameHeader(const TGameHeader& e, const TGameHeader& a) {
+  EXPECT_EQ(a.White.NameIndex, e.White.NameIndex);
+  EXPECT_EQ(a.White.Title, e.White.Title);
+  EXPECT_EQ(a.White.Rating, e.White.Rating);
+  EXPECT_EQ(a.White.Country, e.White.Country);
+  EXPECT_EQ(a.Black.NameIndex, e.Black.NameIndex);
+  EXPECT_EQ(a.Black.Rating, e.Black.Rating);
+  EXPECT_EQ(a.AnnotatorIndex, e.AnnotatorIndex);
+  EXPECT_EQ(a.TournamentIndex, e.TournamentIndex);
+  EXPECT_EQ(a.SiteIndex, e.SiteIndex);
+  EXPECT_EQ(a.Round, e.Round);
+  EXPECT_EQ(a.Subround, e.Subround);
+  EXPECT_EQ(a.Date.Day, e.Date.Day);
+  EXPECT_EQ(a.Date.Month, e.Date.Month);
+  EXPECT_EQ(a.Date.Year, e.Date.Year);
+  EXPECT_EQ(a.Flags, e.Flags);
+  EXPECT_EQ(a.ShowFrom, e.ShowFrom);
+  EXPECT_EQ(a.FirstMove, e.FirstMove);
+  EXPECT_EQ(a.TypeOfGame, e.TypeOfGame);
+  EXPECT_EQ(a.Result, e.Result);
+  EXPECT_EQ(a.NumerationFrom, e.NumerationFrom);
+  EXPECT_EQ(a.LastMove, e.LastMove);
+  EXPECT_EQ(a.GameLength, e.GameLength);
+  EXPECT_EQ(a.Offset, e.Offset);
+  EXPECT_EQ(a.Length, e.Length);
+  EXPECT_EQ(a.Opening, e.Opening);
+  EXPECT_EQ(a.Medals, e.Medals);
+  EXPECT_EQ(a.Crc, e.Crc);
+}
+
+// An open, empty database in `dir`.
+inline void FreshDatabase(const TempDir& dir, TKestrelDB& db, const std::string& name = "games") {
+  CreateDatabase(dir.File(name + ".abd"), db);
+  ASSERT_TRUE(db.DBOpened);
+}
+
+}  // namespace kestrel::testing
