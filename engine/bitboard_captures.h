@@ -4,7 +4,10 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "engine/bitboard_movegen.h"
 #include "engine/bitboard_variants.h"
@@ -88,31 +91,48 @@ class TCaptureSearch {
   static constexpr std::array<int, 4> KingOrder =
       V.shortKings ? std::array<int, 4>{-5, 5, -6, 6} : std::array<int, 4>{-6, -5, 5, 6};
 
+  template <int D>
+  [[gnu::always_inline]] static constexpr uint64_t Step(uint64_t x) {
+    return D > 0 ? x << D : x >> -D;
+  }
+
+  // Calls f.template operator()<d>() for every direction of `Order`, in order
+  // (with constant directions the shifts compile to immediates).
+  template <const auto& Order, int Count, class F>
+  [[gnu::always_inline]] static void EachDirection(F&& f) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) [[gnu::always_inline]] { (f.template operator()<Order[I]>(), ...); }(
+        std::make_index_sequence<Count>{});
+  }
+  template <const auto& Order, int Count, class F>
+  [[gnu::always_inline]] static bool AnyDirection(F&& f) {
+    return [&]<std::size_t... I>(std::index_sequence<I...>) [[gnu::always_inline]] {
+      return (f.template operator()<Order[I]>() || ...);
+    }(std::make_index_sequence<Count>{});
+  }
+  static constexpr std::array<int, 4> ManOrder = V.manOrder;
+
   uint64_t ManPrey(uint64_t opp) const { return V.menTakeKings ? opp : opp & ~oppKings_; }
 
   bool ManCanCapture(uint64_t sq, uint64_t empty, uint64_t opp) const {
     const uint64_t prey = ManPrey(opp);
-    for (int i = 0; i < V.manDirCount; ++i) {
-      const int d = V.manOrder[i];
-      if ((Shift(sq, d) & prey) && (Shift(sq, 2 * d) & empty)) return true;
-    }
-    return false;
+    return AnyDirection<ManOrder, V.manDirCount>(
+        [&]<int D>() [[gnu::always_inline]] { return (Step<D>(sq) & prey) && (Step<2 * D>(sq) & empty); });
   }
 
-  // The first square along d from sq that is not empty (a king's slide).
-  static uint64_t FirstStop(uint64_t sq, uint64_t empty, int d) {
-    uint64_t t = Shift(sq, d);
+  // The first square along D from sq that is not empty (a king's slide).
+  template <int D>
+  static uint64_t FirstStop(uint64_t sq, uint64_t empty) {
+    uint64_t t = Step<D>(sq);
     if constexpr (!V.shortKings)
-      while (t & empty) t = Shift(t, d);
+      while (t & empty) t = Step<D>(t);
     return t;
   }
 
   static bool KingCanCapture(uint64_t sq, uint64_t empty, uint64_t opp) {
-    for (int d : KingOrder) {
-      const uint64_t t = FirstStop(sq, empty, d);
-      if ((t & opp) && (Shift(t, d) & empty)) return true;
-    }
-    return false;
+    return AnyDirection<KingOrder, 4>([&]<int D>() [[gnu::always_inline]] {
+      const uint64_t t = FirstStop<D>(sq, empty);
+      return (t & opp) && (Step<D>(t) & empty);
+    });
   }
 
   void Record(uint64_t land, uint64_t taken, int len, int kings, uint32_t value, bool king) {
@@ -126,12 +146,11 @@ class TCaptureSearch {
 
   void Man(uint64_t sq, uint64_t empty, uint64_t opp, uint64_t taken, int len, int kings, uint32_t value) {
     const uint64_t prey = ManPrey(opp);
-    for (int i = 0; i < V.manDirCount; ++i) {
-      const int d = V.manOrder[i];
-      const uint64_t victim = Shift(sq, d) & prey;
-      if (!victim) continue;
-      const uint64_t land = Shift(sq, 2 * d) & empty;
-      if (!land) continue;
+    EachDirection<ManOrder, V.manDirCount>([&]<int D>() [[gnu::always_inline]] {
+      const uint64_t victim = Step<D>(sq) & prey;
+      if (!victim) return;
+      const uint64_t land = Step<2 * D>(sq) & empty;
+      if (!land) return;
       const bool tookKing = (victim & oppKings_) != 0;
       const int kings2 = kings + tookKing;
       const uint32_t value2 = 2 * value + (tookKing ? 2 : 1);
@@ -150,15 +169,15 @@ class TCaptureSearch {
       } else {
         Record(land, taken2, len + 1, kings2, value2, lastRow);
       }
-    }
+    });
   }
 
   void King(uint64_t sq, uint64_t empty, uint64_t opp, uint64_t taken, int len, int kings, uint32_t value) {
-    for (int d : KingOrder) {
-      const uint64_t victim = FirstStop(sq, empty, d) & opp;
-      if (!victim) continue;
-      uint64_t land = Shift(victim, d) & empty;
-      if (!land) continue;
+    EachDirection<KingOrder, 4>([&]<int D>() [[gnu::always_inline]] {
+      const uint64_t victim = FirstStop<D>(sq, empty) & opp;
+      if (!victim) return;
+      uint64_t land = Step<D>(victim) & empty;
+      if (!land) return;
       const bool tookKing = (victim & oppKings_) != 0;
       const int kings2 = kings + tookKing;
       const uint32_t value2 = 2 * value + (tookKing ? 2 : 1);
@@ -180,7 +199,7 @@ class TCaptureSearch {
         bool goesOn[10];
         int n = 0;
         bool anyGoesOn = false;
-        for (; land & empty; land = Shift(land, d)) {
+        for (; land & empty; land = Step<D>(land)) {
           lands[n] = land;
           goesOn[n] = KingCanCapture(land, empty2 & ~land, opp2);
           anyGoesOn |= goesOn[n];
@@ -194,10 +213,10 @@ class TCaptureSearch {
           }
         }
       }
-    }
+    });
   }
 
-  const TBitBoard64& pos_;
+  const TBitBoard64 pos_;
   const uint64_t oppKings_;
   TResultList& out_;
   uint64_t start_ = 0;

@@ -60,18 +60,8 @@ void Bit64oldtoBoard(const TBitBoard64& bb, TBrd& brd) {
   }
 }
 
-uint64_t Reverse64(uint64_t x) {
-  return (uint64_t{Rev16[x & 0xFFFF]} << 48) | (uint64_t{Rev16[(x >> 16) & 0xFFFF]} << 32) |
-         (uint64_t{Rev16[(x >> 32) & 0xFFFF]} << 16) | uint64_t{Rev16[x >> 48]};
-}
-
 void FlipBitBoard(TBitBoard64& bb, int gametype) {
-  if (!IsValidGameType(gametype)) return;
-  const int shift = GameTypes[gametype].FlipShift;
-  const uint64_t w = Reverse64(bb.b) >> shift;
-  bb.b = Reverse64(bb.w) >> shift;
-  bb.w = w;
-  if (bb.k != 0) bb.k = Reverse64(bb.k) >> shift;
+  if (IsValidGameType(gametype)) FlipBitBoardBy(bb, GameTypes[gametype].FlipShift);
 }
 
 int PopCount64(uint64_t x) {

@@ -9,53 +9,67 @@ namespace kestrel::bitgen {
 
 inline uint64_t LowestBit(uint64_t x) { return x & (~x + 1); }
 
+// Quiet moves along the constant direction D of every piece in `movers`
+// whose neighbour along D is empty; pieces in `crowning` get the k bit.
+template <int D>
+[[gnu::always_inline]] inline int QuietSteps(uint64_t movers, uint64_t crowning, uint64_t w, uint64_t b, uint64_t k, TBitBoard64* out,
+                      int n) {
+  for (; movers; movers &= movers - 1) {
+    const uint64_t from = LowestBit(movers);
+    const uint64_t to = D > 0 ? from << D : from >> -D;
+    out[n++] = TBitBoard64{w ^ from ^ to, b, (from & crowning) ? (k & ~from) | to : k};
+  }
+  return n;
+}
+
 template <TBitVariant V>
 void Generate(const TBitBoard64& pos, TBitMoveList& list, uint8_t& count) {
-  TResultList out{list, count};
-  const uint64_t kings = pos.w & pos.k;
-  const uint64_t men = pos.w & ~pos.k;
+  // Local copies: the list is written while these are read.
+  const uint64_t w = pos.w, b = pos.b, k = pos.k;
+  const uint64_t kings = w & k;
+  const uint64_t men = w & ~k;
+
+  const uint64_t capturingMen = MenCaptures<V>(pos);
+  if (kings || capturingMen) {
+    TResultList out{list, count};
+    if (kings) {
+      TCaptureSearch<V> search(pos, out);
+      for (uint64_t movers = KingCaptures<V>(pos); movers; movers &= movers - 1) search.FromKing(LowestBit(movers));
+      if (V.kingCapturesFirst && count) return;
+    }
+    out.menPhase = true;
+    out.kingBest = out.bestLen;
+    if (capturingMen) {
+      TCaptureSearch<V> search(pos, out);
+      for (uint64_t movers = capturingMen; movers; movers &= movers - 1) search.FromMan(LowestBit(movers));
+    }
+    if (count) return;
+  }
+
+  // Two moves at most for each man, four for each short king: on 50 or 32
+  // squares they always fit in the list. Flying kings are bounded below.
+  const uint64_t empty = V.mask & ~(w | b);
+  const uint64_t crowning = ~(2 * V.quietCrownFrom - 1);  // the bits above the threshold
+  TBitBoard64* out = list.data();
+  int n = QuietSteps<6>(men & (empty >> 6), crowning, w, b, k, out, 0);
+  n = QuietSteps<5>(men & (empty >> 5), crowning, w, b, k, out, n);
 
   if (kings) {
-    TCaptureSearch<V> search(pos, out);
-    for (uint64_t movers = KingCaptures<V>(pos); movers; movers &= movers - 1) search.FromKing(LowestBit(movers));
-    if (V.kingCapturesFirst && count) return;
-  }
-  out.menPhase = true;
-  out.kingBest = out.bestLen;
-  if (const uint64_t capturing = MenCaptures<V>(pos)) {
-    TCaptureSearch<V> search(pos, out);
-    for (uint64_t movers = capturing; movers; movers &= movers - 1) search.FromMan(LowestBit(movers));
-  }
-  if (count) return;
-
-  const uint64_t empty = V.mask & ~(pos.w | pos.b);
-  auto add = [&](uint64_t from, uint64_t to, bool king) {
-    if (count == list.size()) return;
-    TBitBoard64& r = list[count++];
-    r.w = pos.w ^ from ^ to;
-    r.b = pos.b;
-    r.k = king ? (pos.k & ~from) | to : pos.k;
-  };
-  for (int d : {6, 5})
-    for (uint64_t movers = men & Shift(empty, -d); movers; movers &= movers - 1) {
-      const uint64_t from = LowestBit(movers);
-      add(from, Shift(from, d), from > V.quietCrownFrom);
-    }
-
-  if (!kings) return;
-  if constexpr (V.shortKings) {
-    for (int d : {5, 6, -5, -6})
-      for (uint64_t movers = kings & Shift(empty, -d); movers; movers &= movers - 1) {
+    if constexpr (V.shortKings) {
+      n = QuietSteps<5>(kings & (empty >> 5), ~uint64_t{0}, w, b, k, out, n);
+      n = QuietSteps<6>(kings & (empty >> 6), ~uint64_t{0}, w, b, k, out, n);
+      n = QuietSteps<-5>(kings & (empty << 5), ~uint64_t{0}, w, b, k, out, n);
+      n = QuietSteps<-6>(kings & (empty << 6), ~uint64_t{0}, w, b, k, out, n);
+    } else {
+      for (uint64_t movers = kings; movers; movers &= movers - 1) {
         const uint64_t from = LowestBit(movers);
-        add(from, Shift(from, d), true);
+        for (int d : {6, -6, 5, -5})
+          for (uint64_t to = Shift(from, d) & empty; to && n < MaxMoves; to = Shift(to, d) & empty)
+            out[n++] = TBitBoard64{w ^ from ^ to, b, k ^ from ^ to};
       }
-  } else {
-    for (uint64_t movers = kings; movers; movers &= movers - 1) {
-      const uint64_t from = LowestBit(movers);
-      for (int d : {6, -6, 5, -5})
-        for (uint64_t to = Shift(from, d) & empty; to; to = Shift(to, d) & empty) add(from, to, true);
     }
   }
+  count = static_cast<uint8_t>(n);
 }
 
 }  // namespace kestrel::bitgen

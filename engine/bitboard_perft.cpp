@@ -1,6 +1,7 @@
 #include "engine/bitboard_perft.h"
 
 #include "engine/bitboard_movegen.h"
+#include "rules/game_types.h"
 
 namespace kestrel {
 namespace {
@@ -13,7 +14,7 @@ int DistinctMoves(const TBitBoard64& pos, int gametype, TBitMoveList& list) {
   return count;
 }
 
-uint64_t Count(const TBitBoard64& pos, int gametype, int depth) {
+uint64_t Count(const TBitBoard64& pos, int gametype, int flipShift, int depth) {
   if (depth == 0) return 1;
   TBitMoveList list;
   const int count = DistinctMoves(pos, gametype, list);
@@ -21,8 +22,8 @@ uint64_t Count(const TBitBoard64& pos, int gametype, int depth) {
   uint64_t nodes = 0;
   for (int i = 0; i < count; ++i) {
     TBitBoard64 next = list[i];
-    FlipBitBoard(next, gametype);
-    nodes += Count(next, gametype, depth - 1);
+    FlipBitBoardBy(next, flipShift);
+    nodes += Count(next, gametype, flipShift, depth - 1);
   }
   return nodes;
 }
@@ -42,7 +43,7 @@ int RemoveRepeatedPositions(TBitBoard64* list, int count) {
 uint64_t BitBoardPerft(const TBitBoard64& pos, int gametype, int depth) {
   if (depth <= 0) return 1;
   if (!HasBitBoardGenerator(gametype)) return 0;
-  return Count(pos, gametype, depth);
+  return Count(pos, gametype, GameTypes[gametype].FlipShift, depth);
 }
 
 uint64_t BitBoardPerft(const TBoard& board, TDColor side, int gametype, int depth) {
@@ -60,7 +61,7 @@ std::vector<std::pair<TBitBoard64, uint64_t>> BitBoardPerftDivide(const TBitBoar
   for (int i = 0; i < count; ++i) {
     TBitBoard64 next = list[i];
     FlipBitBoard(next, gametype);
-    lines.emplace_back(list[i], Count(next, gametype, depth - 1));
+    lines.emplace_back(list[i], Count(next, gametype, GameTypes[gametype].FlipShift, depth - 1));
   }
   return lines;
 }

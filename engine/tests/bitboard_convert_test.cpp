@@ -144,7 +144,7 @@ TEST(BitBoardConvert, OlderEightByEightLayout) {
   std::mt19937 rng(5);
   for (int n = 0; n < 100; ++n) {
     const TBoard board = RandomBoard(rng, gtRussian, 50);
-    TBitBoard64 old;
+    TBitBoard64 old{};
     for (int i = 0; i < 32; ++i) {
       const uint64_t bit = uint64_t{1} << bits[i];
       const int8_t c = board.b.cells[i];

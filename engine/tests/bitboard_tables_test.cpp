@@ -61,6 +61,9 @@ TEST(BitTables, PopCountAndHighestBitOf64) {
     ASSERT_EQ(PopCount64(x), std::popcount(x));
     ASSERT_EQ(HighestBit64(x >> (i % 64)), std::bit_width(x >> (i % 64)) - 1 + (x >> (i % 64) == 0));
     ASSERT_EQ(Reverse64(Reverse64(x)), x);
+    const uint64_t byTable = (uint64_t{Rev16[x & 0xFFFF]} << 48) | (uint64_t{Rev16[(x >> 16) & 0xFFFF]} << 32) |
+                             (uint64_t{Rev16[(x >> 32) & 0xFFFF]} << 16) | uint64_t{Rev16[x >> 48]};
+    ASSERT_EQ(Reverse64(x), byTable);
     ASSERT_EQ(Reverse64(x) >> 63, x & 1);
   }
 }
