@@ -5,6 +5,7 @@
 
 namespace kestrel {
 
+class BoardPanel;
 class KestrelApp;
 
 class MainWindow : public QMainWindow {
@@ -16,6 +17,8 @@ class MainWindow : public QMainWindow {
   // Runs the start-up sequence and applies the saved window placement.
   void Start();
 
+  BoardPanel& boardPanel() { return *board_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -24,6 +27,7 @@ class MainWindow : public QMainWindow {
   void RememberPlacement();
 
   KestrelApp& app_;
+  BoardPanel* board_;
 };
 
 }  // namespace kestrel
