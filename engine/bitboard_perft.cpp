@@ -1,6 +1,7 @@
 #include "engine/bitboard_perft.h"
 
 #include "engine/bitboard_movegen.h"
+#include "rules/move_generator.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
@@ -63,6 +64,39 @@ std::vector<std::pair<TBitBoard64, uint64_t>> BitBoardPerftDivide(const TBitBoar
     FlipBitBoard(next, gametype);
     lines.emplace_back(list[i], Count(next, gametype, GameTypes[gametype].FlipShift, depth - 1));
   }
+  return lines;
+}
+
+std::vector<TPerftDivideLine> BitBoardPerftDivide(const TBoard& board, TDColor side, int gametype, int depth) {
+  std::vector<TPerftDivideLine> lines;
+  if (depth <= 0 || !HasBitBoardGenerator(gametype)) return lines;
+  TBitBoard64 pos;
+  BoardToBit64(board, pos, gametype);
+  if (side == TDColor::black) FlipBitBoard(pos, gametype);
+  auto counts = BitBoardPerftDivide(pos, gametype, depth);
+  std::vector<bool> matched(counts.size(), false);
+
+  TMoveList moves;
+  uint8_t n = 0;
+  GenerateMoveList(board, side, moves, gametype, n);
+  removedoublemoves(n, moves, board, gametype);
+  for (int i = 0; i < n; ++i) {
+    TBoard after = board;
+    ApplyMove(moves[i], after, gametype);
+    TBitBoard64 reached;
+    BoardToBit64(after, reached, gametype);
+    if (side == TDColor::black) FlipBitBoard(reached, gametype);
+    TPerftDivideLine line{moves[i], 0};
+    for (size_t j = 0; j < counts.size(); ++j)
+      if (!matched[j] && counts[j].first == reached) {
+        line.count = counts[j].second;
+        matched[j] = true;
+        break;
+      }
+    lines.push_back(line);
+  }
+  for (size_t j = 0; j < counts.size(); ++j)
+    if (!matched[j]) lines.push_back({TMove{}, counts[j].second});
   return lines;
 }
 

@@ -9,6 +9,7 @@
 
 #include "engine/bitboard.h"
 #include "rules/board.h"
+#include "rules/perft.h"
 
 namespace kestrel {
 
@@ -22,6 +23,13 @@ uint64_t BitBoardPerft(const TBoard& board, TDColor side, int gametype, int dept
 // One entry per distinct position after a root move, in generation order,
 // with the leaf nodes below it at `depth` - 1. Positions keep the mover in `w`.
 std::vector<std::pair<TBitBoard64, uint64_t>> BitBoardPerftDivide(const TBitBoard64& pos, int gametype, int depth);
+
+// The same per root move of the rules core (repeats removed, in its order),
+// so that both counts can be set side by side: each line counts below the
+// position its move leads to. Positions the bitboard reaches and no
+// rules-core move does follow at the end with an empty move (mv[0] = 0);
+// a rules-core move whose position the bitboard does not reach counts 0.
+std::vector<TPerftDivideLine> BitBoardPerftDivide(const TBoard& board, TDColor side, int gametype, int depth);
 
 // Removes later repeats of a position from the first `count` entries,
 // keeping the order of first appearances; returns the new count.

@@ -146,6 +146,18 @@ TEST(BitBoardPerft, DivideAddsUpAndRepeatsAreRemoved) {
   EXPECT_EQ(list[0].w, 1u);
   EXPECT_EQ(list[1].w, 2u);
   EXPECT_EQ(list[2].w, 3u);
+  // Per rules-core move, in its order, with the same counts as its own divide.
+  for (int type : {gtRussian, gtItalian, gtInternational, gtThai}) {
+    const auto rules = PerftDivide(InitialPosition(type), TDColor::white, type, 3);
+    const auto bits = BitBoardPerftDivide(InitialPosition(type), TDColor::white, type, 3);
+    ASSERT_EQ(bits.size(), rules.size());
+    for (size_t i = 0; i < rules.size(); ++i) {
+      EXPECT_EQ(bits[i].move.mv, rules[i].move.mv);
+      EXPECT_EQ(bits[i].count, rules[i].count);
+    }
+  }
+  EXPECT_TRUE(BitBoardPerftDivide(InitialPosition(gtFrisian), TDColor::white, gtFrisian, 2).empty());
+
   EXPECT_EQ(BitBoardPerft(start, gtCanadian, 3), 0u);
   EXPECT_EQ(BitBoardPerft(start, gtFrisian, 3), 0u);
 }
