@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/bitboard_captures.h"
+
 #include "engine/tests/bitboard_positions.h"
 #include "rules/game_types.h"
 
@@ -170,6 +172,30 @@ TEST(BitBoardMoves, OpponentCaptureMaskLooksFromTheOtherSide) {
   EXPECT_EQ(OpponentCaptureMask(Position(gtEnglish, "e5", "d4"), gtEnglish), 0u);
   EXPECT_EQ(OpponentCaptureMask(Position(gtRussian, "e5", "d4"), gtRussian), Position(gtRussian, "", "d4").b);
   EXPECT_EQ(OpponentCaptureMask(Position(gtRussian, "e5", "Kb8"), gtRussian), Position(gtRussian, "", "Kb8").b);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(BitBoardMoves, AFullListDropsRepeatsFirst) {
+  TBitMoveList list;
+  uint8_t count = 0;
+  bitgen::TResultList out{list, count};
+  // 200 capture routes reaching 10 positions: when the list fills up, the
+  // repeats go and the routes after them still find room.
+  for (uint64_t i = 0; i < 200; ++i) out.Offer<bitgen::VRussian>(TBitBoard64{i % 10 + 1, 0, 0}, 1, 0, 1);
+  EXPECT_LT(count, MaxMoves);
+  testing::PositionSet distinct;
+  for (int i = 0; i < count; ++i) distinct.merge(testing::Key(list[i]));
+  EXPECT_EQ(distinct.size(), 10u);
+  // Without repeats the list stops at 128.
+  count = 0;
+  for (uint64_t i = 0; i < 200; ++i) out.Offer<bitgen::VRussian>(TBitBoard64{i + 1, 0, 0}, 1, 0, 1);
+  EXPECT_EQ(count, MaxMoves);
+  EXPECT_EQ(list[127].w, 128u);
 }
 
 }  // namespace
