@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -149,6 +150,8 @@ QString SelectColorsDialog::PicsFolder() const {
   return QString::fromStdString((board_.app().programFolder() / "Pics").string());
 }
 
+QString SelectColorsDialog::currentStyle() const { return style_->currentText(); }
+
 QStringList SelectColorsDialog::styleNames() const {
   QStringList names;
   for (int i = 0; i < style_->count(); ++i) names << style_->itemText(i);
@@ -158,7 +161,11 @@ QStringList SelectColorsDialog::styleNames() const {
 void SelectColorsDialog::Refresh() {
   style_->clear();
   style_->addItems(FigureStyleNames(PicsFolder()));
-  style_->setCurrentIndex(-1);
+  // The set the white man comes from, when it is one of the listed sets.
+  const QFileInfo current(QString::fromStdString(board_.app().settings().FigWSName));
+  const bool inPics = QDir::cleanPath(current.dir().absolutePath() + QStringLiteral("/..")) ==
+                      QDir::cleanPath(QDir(PicsFolder()).absolutePath());
+  style_->setCurrentIndex(inPics ? style_->findText(current.dir().dirName()) : -1);
   ShowColors();
 }
 

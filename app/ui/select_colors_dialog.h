@@ -48,6 +48,8 @@ class SelectColorsDialog : public QDialog {
   void SetCyanNight(bool on);
 
   QStringList styleNames() const;
+  // The listed set the figure files come from, or empty.
+  QString currentStyle() const;
   // What the last command could not load, one line per file.
   QStringList messages() const { return messages_; }
 

@@ -56,6 +56,10 @@ TEST_F(SelectColorsTest, StyleListHoldsTheSortedSetFolders) {
   dialog.Refresh();
   EXPECT_EQ(dialog.styleNames(), QStringList({"Another", "broken", "solid"}));
   EXPECT_EQ(dialog.windowTitle(), "Select colors");
+  EXPECT_EQ(dialog.currentStyle(), "");  // the files of Pics/default, not in this list
+  dialog.ChooseStyle("solid");
+  dialog.Refresh();
+  EXPECT_EQ(dialog.currentStyle(), "solid");
 }
 
 TEST_F(SelectColorsTest, ChoosingAStyleLoadsItsFourFilesAndMakesThemTheFigureFiles) {
