@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "database/database_file.h"
+#include "database/db_error.h"
 #include "database/game_io.h"
 #include "database/kestrel_db.h"
 #include "engine/packed_board.h"
