@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "cli/command_registry.h"
+#include "engine/bitboard_movegen.h"
+#include "engine/bitboard_perft.h"
 #include "formats/fen.h"
 #include "rules/game_types.h"
 #include "rules/notation.h"
@@ -49,10 +51,23 @@ TDivideLines RulesDivide(const TFenPosition& position, int type, int depth) {
   return lines;
 }
 
+uint64_t BitBoardCount(const TFenPosition& position, int type, int depth) {
+  return BitBoardPerft(position.board, position.firstMover, type, depth);
+}
+
+// Root moves named by the rules-core move that reaches the same position; a
+// position only the bitboard reaches is shown as "?".
+TDivideLines BitBoardDivide(const TFenPosition& position, int type, int depth) {
+  TDivideLines lines;
+  for (const auto& line : BitBoardPerftDivide(position.board, position.firstMover, type, depth))
+    lines.emplace_back(line.move.mv[0] == 0 ? std::string("?") : MoveToText(line.move, type, 0, "x"), line.count);
+  return lines;
+}
+
 const std::vector<TPerftEngine>& PerftEngines() {
   static const std::vector<TPerftEngine> engines{
       {"rules", RulesCount, RulesDivide},
-      {"bitboard", nullptr, nullptr},
+      {"bitboard", BitBoardCount, BitBoardDivide},
   };
   return engines;
 }
@@ -76,6 +91,10 @@ int RunPerft(const TPerftOptions& o) {
   }
   if (!engine->count) {
     std::cerr << "the " << engine->name << " generator is not available\n";
+    return ExitBadInput;
+  }
+  if (engine->name == "bitboard" && !HasBitBoardGenerator(*type)) {
+    std::cerr << "the bitboard generator does not cover " << GameTypeNames[*type] << "; use --engine rules\n";
     return ExitBadInput;
   }
   TFenPosition position{InitialPosition(*type), TDColor::white};

@@ -126,10 +126,7 @@ TEST(PerftCli, BadInputIsRefusedWithExitCode2) {
   }
 }
 
-TEST(PerftCli, BitboardEngineNotYetAvailable) {
-  const CliRun run = Perft("--variant russian --depth 3 --engine bitboard");
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_NE(run.err.find("the bitboard generator is not available"), std::string::npos);
+TEST(PerftCli, RulesEngineIsTheDefault) {
   EXPECT_EQ(Counts(Perft("--variant russian --depth 3 --engine rules")), Counts(Perft("--variant russian --depth 3")));
 }
 
