@@ -127,6 +127,14 @@ TEST(CaptureRules, ItalianAndSpanishMostKings) {
   EXPECT_EQ(Paths(board, W, gtBrazilian), (Set{"d4:b6:d8", "d4:f6:h8"}));
 }
 
+// f4 can take four pieces as e5, Ke7, g7, g5 (one king, kings early) or as
+// g5, g7, Ke7, Kc7 (two kings, later). More kings come first; the order value
+// only decides between captures of as many kings.
+TEST(CaptureRules, ItalianMoreKingsBeatEarlierKings) {
+  const TBoard board = Board(gtItalian, "Kf4,Kf6", "Kb2,e5,g5,Kc7,Ke7,g7");
+  EXPECT_EQ(Paths(board, W, gtItalian), (Set{"f4:h6:f8:d6:b8"}));
+}
+
 TEST(CaptureRules, SpanishTwoKingsBeatOne) {
   // a1 takes b2, Kb4, b6; h2 takes g3, Kg5, Kg7.
   const TBoard board = Board(gtSpanish, "a1,h2", "b2,Kb4,b6,g3,Kg5,Kg7");

@@ -183,6 +183,56 @@ TEST(ApplyMove, BothBoardFormsAgreeInRandomGames) {
   }
 }
 
+// Random positions of any density, kings and counters included: every move
+// fits its record and the board, takes opposing pieces once each, and the
+// two board forms agree.
+TEST(ApplyMove, RandomPositionsGiveWellFormedMoves) {
+  std::mt19937 rng(7);
+  for (int type = 1; type <= GameTypeCount; ++type) {
+    SCOPED_TRACE(GameTypeNames[type]);
+    const int squares = GameTypes[type].SquareCount;
+    for (int n = 0; n < 300; ++n) {
+      TBoard board;
+      const int density = 10 + static_cast<int>(rng() % 80);
+      for (int s = 1; s <= squares; ++s) {
+        if (static_cast<int>(rng() % 100) >= density) continue;
+        static constexpr int8_t codes[] = {WhiteMan, WhiteKing, BlackMan, BlackKing};
+        board.b[s] = codes[rng() % 4];
+      }
+      board.nmpiece = {static_cast<uint8_t>(rng() % (squares + 1)), static_cast<uint8_t>(rng() % (squares + 1))};
+      board.nmcount = {static_cast<uint8_t>(rng() % 5), static_cast<uint8_t>(rng() % 5)};
+      for (TDColor side : {W, B}) {
+        TMoveList list;
+        uint8_t count = 0;
+        GenerateMoveList(board, side, list, type, count);
+        ASSERT_LE(count, MaxMoves);
+        const int8_t sign = side == W ? 1 : -1;
+        for (int i = 0; i < count; ++i) {
+          const TMove& m = list[i];
+          ASSERT_TRUE(IsMoveInRange(m, type));
+          EXPECT_GT(board.b[m.From()] * sign, 0);
+          EXPECT_EQ(m.lt > 0, list[0].lt > 0) << "captures are compulsory";
+          if (GameTypes[type].MajorityCapture) {
+            EXPECT_EQ(m.lt, list[0].lt);
+          }
+          std::set<int> taken;
+          for (int k = 1; k <= m.lt; ++k) {
+            EXPECT_LT(board.b[m.mv[2 * k - 1]] * sign, 0);
+            EXPECT_TRUE(taken.insert(m.mv[2 * k - 1]).second);
+          }
+          TBoard after = board;
+          ApplyMove(m, after, type);
+          TNewBoard cells, expected;
+          BoardToNewBoard(board, cells, type);
+          ApplyNewBoardMove(ToCells(m, type), cells, type);
+          BoardToNewBoard(after, expected, type);
+          ASSERT_EQ(cells, expected);
+        }
+      }
+    }
+  }
+}
+
 TEST(DuplicateMoves, RoutesOverTheSamePiecesToTheSameSquareAreOneMove) {
   // Pool king c3 round the ring d4, f4, f2, d2 either way back to c3.
   const TBoard board = Board(gtPool, "Kc3", "d4,f4,f2,d2");
