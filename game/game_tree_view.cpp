@@ -1,5 +1,7 @@
 #include "game/game_tree_view.h"
 
+#include <algorithm>
+
 namespace kestrel {
 
 void TGameTreeView::Build(const TGame& game, const TTextWidth& width, const TTreeLayoutOptions& options,
@@ -39,7 +41,9 @@ int TGameTreeView::ItemTop(const TTreeItem& item) const {
 
 TTreeClick TGameTreeView::Click(int x, int y, bool rightButton) const {
   TTreeClick click;
-  click.slot = GetMoveClick(layout_, FirstLine(), lineHeight_, x - TreeLeftMargin, y);
+  // Lines below the last whole one are not drawn, so they cannot be hit.
+  const bool shown = y <= TreeHeaderHeight || (y - TreeHeaderHeight) / std::max(1, lineHeight_) < scroll_.visibleLines;
+  click.slot = shown ? GetMoveClick(layout_, FirstLine(), lineHeight_, x - TreeLeftMargin, y) : -1;
   if (click.slot >= 0) {
     click.action = rightButton ? TTreeClickAction::goToMoveAndMenu : TTreeClickAction::goToMove;
   } else if (rightButton && y < TreeHeaderHeight) {

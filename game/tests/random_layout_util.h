@@ -69,4 +69,23 @@ inline TGame RandomGame(std::mt19937& rng, int additions, int type = gtRussian) 
   return game;
 }
 
+// One line of random legal moves from the start, up to `plies` long.
+inline TGame RandomLine(std::mt19937& rng, int plies, int type = gtRussian) {
+  TGame game;
+  NewGame(game, type);
+  TBoard board = game.CurBoard;
+  TDColor side = TDColor::white;
+  for (int node = 0, i = 0; i < plies; ++i) {
+    TMoveList list;
+    uint8_t count = 0;
+    GenerateMoveList(board, side, list, type, count);
+    if (count == 0) break;
+    const TMove m = list[rng() % count];
+    node = AddMove(game, node, m).slot;
+    ApplyMove(m, board, type);
+    side = side == TDColor::white ? TDColor::black : TDColor::white;
+  }
+  return game;
+}
+
 }  // namespace kestrel::testing
