@@ -24,23 +24,26 @@ template <int D>
 
 template <TBitVariant V>
 void Generate(const TBitBoard64& pos, TBitMoveList& list, uint8_t& count) {
-  // Local copies: the list is written while these are read.
-  const uint64_t w = pos.w, b = pos.b, k = pos.k;
+  // Local copies (the list is written while these are read), cut down to a
+  // well-formed position: pieces on squares of the board, sides disjoint.
+  // Then every bound below holds, whatever the input.
+  const uint64_t w = pos.w & V.mask, b = pos.b & V.mask & ~w, k = pos.k & (w | b);
+  const TBitBoard64 clean{w, b, k};
   const uint64_t kings = w & k;
   const uint64_t men = w & ~k;
 
-  const uint64_t capturingMen = MenCaptures<V>(pos);
+  const uint64_t capturingMen = MenCaptures<V>(clean);
   if (kings || capturingMen) {
     TResultList out{list, count};
     if (kings) {
-      TCaptureSearch<V> search(pos, out);
-      for (uint64_t movers = KingCaptures<V>(pos); movers; movers &= movers - 1) search.FromKing(LowestBit(movers));
+      TCaptureSearch<V> search(clean, out);
+      for (uint64_t movers = KingCaptures<V>(clean); movers; movers &= movers - 1) search.FromKing(LowestBit(movers));
       if (V.kingCapturesFirst && count) return;
     }
     out.menPhase = true;
     out.kingBest = out.bestLen;
     if (capturingMen) {
-      TCaptureSearch<V> search(pos, out);
+      TCaptureSearch<V> search(clean, out);
       for (uint64_t movers = capturingMen; movers; movers &= movers - 1) search.FromMan(LowestBit(movers));
     }
     if (count) return;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/bitboard_captures.h"
 
 #include "engine/tests/bitboard_positions.h"
@@ -179,6 +181,34 @@ TEST(BitBoardMoves, OpponentCaptureMaskLooksFromTheOtherSide) {
 
 namespace kestrel {
 namespace {
+
+// Positions from nowhere (overlapping sides, ghost bits, bits beyond the
+// board) are read as the well-formed position inside them.
+TEST(BitBoardMoves, MalformedPositionsStayInBounds) {
+  std::mt19937_64 rng(17);
+  for (int type : GeneratorTypes) {
+    const uint64_t mask = GameTypes[type].BoardMask;
+    for (int n = 0; n < 20000; ++n) {
+      const uint64_t dense = n % 2 ? rng() | rng() : rng() & rng();
+      const TBitBoard64 pos{dense, rng() & rng(), rng()};
+      TBitMoveList list;
+      uint8_t count = 0;
+      GenerateMoves(pos, list, count, type);
+      ASSERT_LE(count, MaxMoves);
+      const TBitBoard64 clean{pos.w & mask, pos.b & mask & ~pos.w, pos.k & mask & (pos.w | pos.b)};
+      TBitMoveList expected;
+      uint8_t expectedCount = 0;
+      GenerateMoves(clean, expected, expectedCount, type);
+      ASSERT_EQ(count, expectedCount);
+      for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(list[i], expected[i]);
+        ASSERT_EQ((list[i].w | list[i].b | list[i].k) & ~mask, 0u);
+      }
+      (void)CaptureMask(pos, type);
+      (void)OpponentCaptureMask(pos, type);
+    }
+  }
+}
 
 TEST(BitBoardMoves, AFullListDropsRepeatsFirst) {
   TBitMoveList list;
