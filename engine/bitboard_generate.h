@@ -12,8 +12,8 @@ inline uint64_t LowestBit(uint64_t x) { return x & (~x + 1); }
 // Quiet moves along the constant direction D of every piece in `movers`
 // whose neighbour along D is empty; pieces in `crowning` get the k bit.
 template <int D>
-[[gnu::always_inline]] inline int QuietSteps(uint64_t movers, uint64_t crowning, uint64_t w, uint64_t b, uint64_t k, TBitBoard64* out,
-                      int n) {
+[[gnu::always_inline]] inline int QuietSteps(uint64_t movers, uint64_t crowning, uint64_t w, uint64_t b,
+                                             uint64_t k, TBitBoard64* out, int n) {
   for (; movers; movers &= movers - 1) {
     const uint64_t from = LowestBit(movers);
     const uint64_t to = D > 0 ? from << D : from >> -D;
@@ -37,7 +37,8 @@ void Generate(const TBitBoard64& pos, TBitMoveList& list, uint8_t& count) {
     TResultList out{list, count};
     if (kings) {
       TCaptureSearch<V> search(clean, out);
-      for (uint64_t movers = KingCaptures<V>(clean); movers; movers &= movers - 1) search.FromKing(LowestBit(movers));
+      for (uint64_t movers = KingCaptures<V>(clean); movers; movers &= movers - 1)
+        search.FromKing(LowestBit(movers));
       if (V.kingCapturesFirst && count) return;
     }
     out.menPhase = true;
