@@ -1,0 +1,245 @@
+// kestrel-cli db: game databases from scripts.
+//   db create FILE [--force]        an empty database
+//   db info FILE                    version, games, deleted games, name counts
+//   db list FILE [--from N] [--count K]
+//                                   one tab-separated line per game
+//   db show FILE N                  header, then the main line in full notation
+//   db convert FILE                 an older version brought to version 30
+//   db check FILE                   reads every game, names the damaged ones
+// Names are printed as stored: 8-bit text in the Windows code page.
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "cli/command_registry.h"
+#include "database/database_file.h"
+#include "database/db_error.h"
+#include "database/derived_header.h"
+#include "database/game_io.h"
+#include "database/list_texts.h"
+#include "game/event_line.h"
+#include "game/move_tree.h"
+#include "rules/game_types.h"
+#include "rules/notation.h"
+
+namespace kestrel::cli {
+namespace {
+
+// Opens without converting; says why when it cannot.
+bool OpenForReading(const std::string& path, TKestrelDB& db) {
+  const TOpenResult r = OpenDatabase(path, db, false);
+  if (r.ok()) return true;
+  switch (r.status) {
+    case TOpenStatus::filesMissing: std::cerr << path << ": not all three database files exist\n"; break;
+    case TOpenStatus::notConverted:
+      std::cerr << path << ": an older database version; convert it with: kestrel-cli db convert " << path << '\n';
+      break;
+    default: std::cerr << path << ": " << (r.message.empty() ? std::string(CannotOpenText) : r.message) << '\n';
+  }
+  return false;
+}
+
+std::string TypeName(int type) { return IsValidGameType(type) ? std::string(GameTypeNames[type]) : std::to_string(type); }
+
+// A game carrying only a header and its names, for the event line.
+TGame HeaderGame(const TQuickGameHeader& q) {
+  TGame game;
+  game.Header = q.Header;
+  game.WhiteName = q.WhiteName;
+  game.BlackName = q.BlackName;
+  game.AnnotatorName = q.AnnotatorName;
+  game.Tournament = q.Tournament;
+  game.Site = q.Site;
+  return game;
+}
+
+// "1. c3-d4 f6-g5 2. ...": numbered from the game's first move number, the
+// first black move as "N...".
+std::string MainLineText(const TGame& game) {
+  const int type = GameTypeOf(game);
+  std::string text;
+  bool black = game.Header.FirstMove == TDColor::black;
+  int number = game.Header.NumerationFrom / 2 + 1;
+  bool first = true;
+  int steps = 0;
+  for (int node = FirstChild(game, 0); node != 0 && steps < game.SlotCount(); node = FirstChild(game, node), ++steps) {
+    if (!text.empty()) text += ' ';
+    if (!black)
+      text += std::to_string(number) + ". ";
+    else if (first)
+      text += std::to_string(number) + "... ";
+    text += MoveToText(game.Moves[node], type, 0, TakeChar);
+    first = false;
+    if (black) ++number;
+    black = !black;
+  }
+  return text;
+}
+
+int Create(const std::string& path, bool force) {
+  const std::string base = DatabaseBaseName(path);
+  if (!force)
+    for (const char* ext : {".abd", ".abm", ".abn"})
+      if (std::filesystem::exists(base + ext)) {
+        std::cerr << base + ext << " exists; use --force to replace the database\n";
+        return ExitFailure;
+      }
+  try {
+    TKestrelDB db;
+    CreateDatabase(path, db);
+    CloseDatabase(db);
+  } catch (const TDatabaseError& e) {
+    std::cerr << e.what() << '\n';
+    return ExitFailure;
+  }
+  std::cout << base << ".abd\n";
+  return ExitOk;
+}
+
+int Info(const std::string& path) {
+  TKestrelDB db;
+  if (!OpenForReading(path, db)) return ExitFailure;
+  int deleted = 0, unreadable = 0;
+  TGameHeader h;
+  for (int32_t n = 1; n <= db.DBSize; ++n) {
+    if (!ReadHeaderRecord(db, n, h))
+      ++unreadable;
+    else if (h.Flags & hfDeleted)
+      ++deleted;
+  }
+  std::cout << "version: " << int(db.DBType) << '\n'
+            << "games: " << db.DBSize << '\n'
+            << "deleted: " << deleted << '\n'
+            << "players: " << db.DBNames.Count() << '\n'
+            << "tournaments: " << db.DBTourn.Count() << '\n'
+            << "sites: " << db.DBSites.Count() << '\n';
+  return ExitOk;
+}
+
+int List(const std::string& path, int from, int count) {
+  TKestrelDB db;
+  if (!OpenForReading(path, db)) return ExitFailure;
+  const int64_t last = count < 0 ? db.DBSize : std::min<int64_t>(db.DBSize, int64_t{from} + count - 1);
+  TQuickGameHeader q;
+  for (int32_t n = std::max(from, 1); n <= last; ++n) {
+    if (!ReadQuickHeader(db, n, q)) {
+      std::cout << n << "\t(unreadable header)\n";
+      continue;
+    }
+    const TGame game = HeaderGame(q);
+    std::string marks = FlagMarks(q.Header.Flags);
+    if (q.Header.Flags & hfDeleted) marks += 'D';
+    std::cout << n << '\t' << q.WhiteName << '\t' << q.BlackName << '\t' << EventLine(game, true) << '\t'
+              << ResultText(q.Header.Result, 0) << '\t' << TypeName(q.Header.TypeOfGame) << '\t'
+              << q.Header.GameLength << '\t' << marks << '\n';
+  }
+  return ExitOk;
+}
+
+int Show(const std::string& path, int n) {
+  TKestrelDB db;
+  if (!OpenForReading(path, db)) return ExitFailure;
+  if (n < 1 || n > db.DBSize) {
+    std::cerr << path << " has no game " << n << " (it has " << db.DBSize << ")\n";
+    return ExitBadInput;
+  }
+  TGame game;
+  std::string message;
+  if (!ReadDBGame(db, n, false, game, &message)) {
+    std::cerr << message << '\n';
+    return ExitFailure;
+  }
+  if (!message.empty()) std::cerr << message << '\n';
+  const TGameHeader& h = game.Header;
+  std::cout << "Game: " << n << '\n'
+            << "White: " << game.WhiteName << '\n'
+            << "Black: " << game.BlackName << '\n'
+            << "Event: " << EventLine(game, true) << '\n'
+            << "Result: " << ResultText(h.Result, 0) << '\n'
+            << "Type: " << TypeName(h.TypeOfGame) << '\n'
+            << "Moves: " << h.GameLength << '\n';
+  if (!game.CommentsBef[0].empty()) std::cout << "Opening: " << game.CommentsBef[0] << '\n';
+  if (!game.CommentsAft[0].empty()) std::cout << "Comment: " << game.CommentsAft[0] << '\n';
+  std::cout << '\n' << MainLineText(game) << '\n';
+  return ExitOk;
+}
+
+int Convert(const std::string& path) {
+  TKestrelDB db;
+  TOpenResult r;
+  try {
+    r = OpenDatabase(path, db, true);
+  } catch (const TDatabaseError& e) {
+    std::cerr << e.what() << '\n';
+    return ExitFailure;
+  }
+  for (const std::string& note : r.notes) std::cerr << note << '\n';
+  if (!r.ok()) {
+    std::cerr << path << ": " << (r.message.empty() ? std::string(CannotOpenText) : r.message) << '\n';
+    return ExitFailure;
+  }
+  std::cout << db.DBNameIdx << ": version " << int(db.DBType) << ", " << db.DBSize << " games\n";
+  return ExitOk;
+}
+
+int Check(const std::string& path) {
+  TKestrelDB db;
+  if (!OpenForReading(path, db)) return ExitFailure;
+  int damaged = 0;
+  TGame game;
+  for (int32_t n = 1; n <= db.DBSize; ++n) {
+    std::string message;
+    if (!ReadDBGame(db, n, false, game, &message)) {
+      std::cout << message << '\n';
+      ++damaged;
+    }
+  }
+  std::cout << db.DBSize << " games, " << damaged << " damaged\n";
+  return damaged == 0 ? ExitOk : ExitFailure;
+}
+
+const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
+  auto* db = app.add_subcommand("db", "Game databases (.abd with .abm and .abn beside it)");
+  db->require_subcommand(1);
+
+  struct Args {
+    std::string file;
+    bool force = false;
+    int from = 1;
+    int count = -1;
+    int game = 0;
+  };
+  static Args args;
+
+  auto* create = db->add_subcommand("create", "Create an empty database");
+  create->add_option("FILE", args.file, "Database file")->required();
+  create->add_flag("--force", args.force, "Replace an existing database");
+  create->callback([&exitCode] { exitCode = Create(args.file, args.force); });
+
+  auto* info = db->add_subcommand("info", "Version, games, deleted games, players, tournaments, sites");
+  info->add_option("FILE", args.file, "Database file")->required();
+  info->callback([&exitCode] { exitCode = Info(args.file); });
+
+  auto* list = db->add_subcommand(
+      "list", "One line per game: NUMBER WHITE BLACK EVENT RESULT TYPE LENGTH MARKS, separated by tabs");
+  list->add_option("FILE", args.file, "Database file")->required();
+  list->add_option("--from", args.from, "First game number")->check(CLI::PositiveNumber);
+  list->add_option("--count", args.count, "Number of games")->check(CLI::NonNegativeNumber);
+  list->callback([&exitCode] { exitCode = List(args.file, args.from, args.count); });
+
+  auto* show = db->add_subcommand("show", "The header of game N and its main line in full notation");
+  show->add_option("FILE", args.file, "Database file")->required();
+  show->add_option("N", args.game, "Game number")->required();
+  show->callback([&exitCode] { exitCode = Show(args.file, args.game); });
+
+  auto* convert = db->add_subcommand("convert", "Convert a database of versions 20 to 29 to version 30");
+  convert->add_option("FILE", args.file, "Database file")->required();
+  convert->callback([&exitCode] { exitCode = Convert(args.file); });
+
+  auto* check = db->add_subcommand("check", "Read every game and list the damaged ones");
+  check->add_option("FILE", args.file, "Database file")->required();
+  check->callback([&exitCode] { exitCode = Check(args.file); });
+});
+
+}  // namespace
+}  // namespace kestrel::cli
