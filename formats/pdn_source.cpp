@@ -1,0 +1,143 @@
+#include "formats/pdn_source.h"
+
+#include <cctype>
+
+#include "formats/code_page.h"
+#include "formats/pdn_tags.h"
+
+namespace kestrel {
+namespace {
+
+constexpr size_t ChunkSize = 1 << 16;
+
+bool LooksLikeTag(std::string_view line) {
+  return line.size() >= 3 && line.front() == '[' && line.back() == ']' &&
+         std::isalpha(static_cast<unsigned char>(line[1])) != 0;
+}
+
+}  // namespace
+
+TPdnSource::TPdnSource(std::istream& in) : in_(in), buffer_(ChunkSize) {}
+
+bool TPdnSource::RawLine(std::string& line) {
+  line.clear();
+  bool any = false;
+  for (;;) {
+    if (pos_ == end_) {
+      if (eof_) return any;
+      in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+      end_ = static_cast<size_t>(in_.gcount());
+      pos_ = 0;
+      bytes_ += static_cast<int64_t>(end_);
+      if (end_ == 0) {
+        eof_ = true;
+        return any;
+      }
+    }
+    if (skipLf_) {
+      skipLf_ = false;
+      if (buffer_[pos_] == '\n') {
+        ++pos_;
+        continue;
+      }
+    }
+    any = true;
+    size_t k = pos_;
+    while (k < end_ && buffer_[k] != '\n' && buffer_[k] != '\r') ++k;
+    line.append(buffer_.data() + pos_, k - pos_);
+    if (k < end_) {
+      skipLf_ = buffer_[k] == '\r';
+      pos_ = k + 1;
+      return true;
+    }
+    pos_ = k;
+  }
+}
+
+bool TPdnSource::ReadLine(std::string& line) {
+  if (held_) {
+    held_ = false;
+    line = std::move(heldLine_);
+    return true;
+  }
+  std::string raw;
+  if (!RawLine(raw)) return false;
+  ++lineNumber_;
+  std::string_view view = raw;
+  if (first_) {
+    first_ = false;
+    view = WithoutBom(view);
+  }
+  line = ToAnsiText(view);
+  for (char& c : line)
+    if (static_cast<unsigned char>(c) < ' ') c = ' ';
+  line = std::string(TrimBlanks(line));
+  return true;
+}
+
+size_t TPdnSource::AddMoveLine(std::string_view line, TPdnRawGame& game) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '{') ++depth_;
+    if (c == '}' && depth_ > 0) --depth_;
+    if (depth_ != 0) continue;
+    if (c == ';') {
+      // The rest of the line is a comment; its braces are text.
+      std::string rest(TrimBlanks(line.substr(i + 1)));
+      for (char& r : rest)
+        if (r == '{' || r == '}') r = ' ';
+      game.moveText.append(line.substr(0, i));
+      game.moveText += " { " + rest + " } ";
+      return std::string_view::npos;
+    }
+    // The next game's first tag written on the last line of moves.
+    if (c == '[' && i > 0 && LooksLikeTag(line.substr(i)) && line.find('"', i) != std::string_view::npos) {
+      game.moveText.append(line.substr(0, i));
+      game.moveText += ' ';
+      return i;
+    }
+  }
+  game.moveText.append(line);
+  game.moveText += ' ';
+  return std::string_view::npos;
+}
+
+bool TPdnSource::Next(TPdnRawGame& game) {
+  game.tags.clear();
+  game.moveText.clear();
+  game.firstLine = 0;
+  depth_ = 0;
+  std::string line;
+  // Up to the first line of the game.
+  for (;;) {
+    if (!ReadLine(line)) return false;
+    if (!line.empty() && line.front() != '%') break;
+  }
+  game.firstLine = lineNumber_;
+  bool more = true;
+  while (more && !line.empty() && (line.front() == '[' || line.front() == '%')) {
+    if (line.front() == '[') game.tags.push_back(line);
+    more = ReadLine(line);
+  }
+  while (more) {
+    if (!line.empty()) {
+      if (line.front() == '[' && (depth_ == 0 || LooksLikeTag(line))) {
+        heldLine_ = std::move(line);
+        held_ = true;
+        break;
+      }
+      if (line.front() != '%' || depth_ > 0) {
+        const size_t tag = AddMoveLine(line, game);
+        if (tag != std::string_view::npos) {
+          heldLine_ = line.substr(tag);
+          held_ = true;
+          break;
+        }
+      }
+    }
+    more = ReadLine(line);
+  }
+  return true;
+}
+
+}  // namespace kestrel
