@@ -1,0 +1,110 @@
+// kestrel-cli analyse: the root search on one position, one line per
+// finished iteration and the best move at the end.
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/command_registry.h"
+#include "cli/engine_setup.h"
+#include "engine/engine.h"
+#include "engine/system_memory.h"
+#include "formats/fen.h"
+#include "rules/game_types.h"
+#include "rules/notation.h"
+
+namespace kestrel::cli {
+namespace {
+
+struct TAnalyseOptions {
+  std::string variant;
+  std::string fen;
+  int depth = 0;
+  int64_t timeMs = 0;
+  int threads = 1;
+  uint64_t hashMb = 16;
+  int engine = -1;
+  std::string evalFile;
+};
+
+class TPrintingListener : public TSearchListener {
+ public:
+  TPrintingListener(int gametype, TDColor side) : gametype_(gametype), side_(side) {}
+  void IterationDone(int depth, const std::vector<TRootMove>& moves, const TSearchStats& stats) override {
+    PrintIteration(std::cout, depth, moves[0], stats, gametype_, side_);
+  }
+
+ private:
+  int gametype_;
+  TDColor side_;
+};
+
+int RunAnalyse(const TAnalyseOptions& o) {
+  const auto gametype = ParseGameType(o.variant);
+  if (!gametype) {
+    std::cerr << "unknown variant " << o.variant << "\n";
+    return ExitBadInput;
+  }
+  if (o.depth <= 0 && o.timeMs <= 0) {
+    std::cerr << "give --depth or --time\n";
+    return ExitBadInput;
+  }
+  const uint64_t memoryMb = GetMemoryTotalPhys() >> 20;
+  if (memoryMb > 0 && o.hashMb > memoryMb / 2) {
+    std::cerr << "--hash is limited to half of the memory, " << memoryMb / 2 << " MB\n";
+    return ExitBadInput;
+  }
+  TBoard board = InitialPosition(*gametype);
+  TDColor side = TDColor::white;
+  if (!o.fen.empty()) {
+    std::string error;
+    const auto position = ReadFEN(o.fen, *gametype, &error);
+    if (!position) {
+      std::cerr << "bad FEN: " << error << "\n";
+      return ExitBadInput;
+    }
+    board = position->board;
+    side = position->firstMover;
+  }
+  std::string error;
+  const auto params = VariantEngineParams(*gametype, o.engine, o.evalFile, error);
+  if (!params) {
+    std::cerr << error << "\n";
+    return ExitBadInput;
+  }
+
+  TEngine engine(0);
+  if (!engine.AllocateHashTable(o.hashMb)) {
+    std::cerr << "cannot allocate " << o.hashMb << " MB of hash\n";
+    return ExitFailure;
+  }
+  engine.SetThreadsCount(o.threads);
+  TSearchLimits limits;
+  limits.maxDepth = o.depth > 0 ? o.depth : MaxSearchPly + 1;
+  if (o.timeMs > 0) limits.hardLimit = limits.softLimit = std::max<int64_t>(1, o.timeMs / 10);
+  TPrintingListener listener(*gametype, side);
+  const TSearchResult result = engine.SearchRoot(board, side, *gametype, limits, *params, &listener);
+  std::cout << "bestmove " << (result.hasMove ? MoveToText(result.bestMove, *gametype, 0, "x") : "none") << std::endl;
+  return ExitOk;
+}
+
+const CommandRegistrar registrar("analyse", [](CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<TAnalyseOptions>();
+  auto* cmd = app.add_subcommand("analyse", "Search a position: one line per iteration, then the best move");
+  cmd->add_option("--variant", options->variant, "Game type: name or number 1..12")->required();
+  cmd->add_option("--fen", options->fen, "Position to search (default: the start position)");
+  auto* depth = cmd->add_option("--depth", options->depth, "Iterations up to this depth (5, 7, 9, ...)")
+                    ->check(CLI::Range(1, MaxSearchPly + 1));
+  auto* time = cmd->add_option("--time", options->timeMs, "Search time in milliseconds")
+                   ->check(CLI::Range(int64_t{1}, int64_t{1} << 40));
+  depth->excludes(time);
+  cmd->add_option("--threads", options->threads, "Threads of a parallel batch")
+      ->check(CLI::Range(1, MaxSearchThreads));
+  cmd->add_option("--hash", options->hashMb, "Transposition table size in MB")->check(CLI::Range(0, 1 << 20));
+  cmd->add_option("--engine", options->engine, "Engine generation: 0 (Kestrel 2.11) or 1 (Kestrel 3.0)")
+      ->check(CLI::Range(0, 1));
+  cmd->add_option("--eval", options->evalFile, "Engine parameter file (default: the variant's own)");
+  cmd->callback([options, &exitCode] { exitCode = RunAnalyse(*options); });
+});
+
+}  // namespace
+}  // namespace kestrel::cli

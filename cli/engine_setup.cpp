@@ -1,0 +1,54 @@
+#include "cli/engine_setup.h"
+
+#include <iostream>
+
+#include "app/program_folder.h"
+#include "engine/principal_variation.h"
+#include "engine/score_text.h"
+#include "rules/game_types.h"
+
+namespace kestrel::cli {
+
+std::optional<TEngineParams> VariantEngineParams(int gametype, int generation, const std::string& evalFile,
+                                                 std::string& error) {
+  TEngineParams params;
+  if (generation < 0) {
+    params.Engine = DefaultEngineGeneration(gametype);
+  } else if (generation == EngineNew && !HasNewEngine(gametype)) {
+    error = "engine 1 does not play " + std::string(GameTypeNames[gametype]);
+    return std::nullopt;
+  } else {
+    params.Engine = static_cast<uint8_t>(generation);
+  }
+  TEngineFileResult read;
+  if (evalFile.empty()) {
+    const std::filesystem::path path = EngineFolder(ProgramFolder(), gametype) / DefaultEngineFileName(gametype);
+    read = ReadEngine(path, params.EvalFunc);
+    // Without its default file an engine still plays, if blind.
+    if (read.status == TEngineFileResult::missing) {
+      std::cerr << "warning: no engine file " << path.string() << ", every position evaluates as 0\n";
+      return params;
+    }
+  } else {
+    read = ReadEngine(evalFile, params.EvalFunc);
+  }
+  if (read.status == TEngineFileResult::missing) {
+    error = "no engine file " + evalFile;
+    return std::nullopt;
+  }
+  if (!read) {
+    error = "cannot read the engine file: " + read.message;
+    return std::nullopt;
+  }
+  params.EngineName = evalFile;
+  return params;
+}
+
+void PrintIteration(std::ostream& out, int depth, const TRootMove& best, const TSearchStats& stats, int gametype,
+                    TDColor side) {
+  out << "depth " << depth << " score " << ScoreText(best.score) << " nodes " << stats.counters.nodes << " nps "
+      << stats.NodesPerSecond() << " time " << stats.elapsedMs << " pv "
+      << PVText(best.pv, gametype, side, 1, false, 0, "x") << std::endl;
+}
+
+}  // namespace kestrel::cli

@@ -1,0 +1,26 @@
+// What the engine commands share: the engine settings of a variant as the
+// program would start with them, and the line printed per iteration.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "engine/engine.h"
+
+namespace kestrel::cli {
+
+// The variant's settings: `generation` (-1: the variant's default) and the
+// evaluation function from `evalFile`, or when that is empty from the
+// variant's default engine file in the program folder. A missing or
+// unreadable named file, or a generation the variant does not have, gives
+// nullopt and a message in `error`.
+std::optional<TEngineParams> VariantEngineParams(int gametype, int generation, const std::string& evalFile,
+                                                 std::string& error);
+
+// "depth D score SCORE nodes N nps N time MS pv MOVES"
+void PrintIteration(std::ostream& out, int depth, const TRootMove& best, const TSearchStats& stats, int gametype,
+                    TDColor side);
+
+}  // namespace kestrel::cli

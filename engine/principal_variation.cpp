@@ -1,0 +1,88 @@
+#include "engine/principal_variation.h"
+
+#include "engine/bitboard.h"
+#include "engine/bitboard_movegen.h"
+#include "engine/engine.h"
+#include "rules/move_generator.h"
+#include "rules/notation.h"
+
+namespace kestrel {
+namespace {
+
+// The position as the engine sees it: the side to move in `w`.
+TBitBoard64 EnginePosition(const TBoard& board, TDColor toMove, int gametype) {
+  TBitBoard64 bb;
+  BoardToBit64(board, bb, gametype);
+  if (toMove == TDColor::black) FlipBitBoard(bb, gametype);
+  return bb;
+}
+
+}  // namespace
+
+TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int gametype) const {
+  TPV pv;
+  const bool useTable = HasBitBoardGenerator(gametype);
+  TBoard board = root;
+  TMove move = first;
+  // seen[k]: the position k plies into the line (0: before the first move).
+  std::array<TBitBoard64, TPV::MaxLength + 1> seen;
+  seen[0] = EnginePosition(board, side, gametype);
+  for (int k = 1; k <= TPV::MaxLength; ++k) {
+    pv.Mvs[pv.Length++] = move;
+    ApplyMove(move, board, gametype);
+    side = Opponent(side);
+    if (!useTable) break;
+    const TBitBoard64 pos = EnginePosition(board, side, gametype);
+    seen[k] = pos;
+    for (int j = k - 2; j >= 0; j -= 2) {
+      if (seen[j] == pos) {
+        pv.Repeated = true;
+        return pv;
+      }
+    }
+    const THashRec64 entry = table_.Read(table_.Index(pos));
+    if (!(entry.pos == pos) || entry.bestmove == 0) break;
+    TBitMoveList bitMoves;
+    uint8_t bitCount = 0;
+    GenerateMoves(pos, bitMoves, bitCount, gametype);
+    if (entry.bestmove > bitCount) break;
+    const TBitBoard64& target = bitMoves[entry.bestmove - 1];
+    TMoveList moves;
+    uint8_t count = 0;
+    GenerateMoveList(board, side, moves, gametype, count);
+    bool found = false;
+    for (int i = 0; i < count && !found; ++i) {
+      TBoard after = board;
+      ApplyMove(moves[i], after, gametype);
+      TBitBoard64 result;
+      BoardToBit64(after, result, gametype);
+      // The mover stays in `w`, as in the bitboard move list.
+      if (side == TDColor::black) FlipBitBoard(result, gametype);
+      if (result == target) {
+        move = moves[i];
+        found = true;
+      }
+    }
+    if (!found) break;
+  }
+  return pv;
+}
+
+std::string PVText(const TPV& pv, int gametype, TDColor firstMover, int firstMoveNumber, bool numbered, int mode,
+                   std::string_view sep) {
+  std::string text;
+  TDColor side = firstMover;
+  int number = firstMoveNumber;
+  for (int i = 0; i < pv.Length; ++i) {
+    if (!text.empty()) text += ' ';
+    if (numbered && side == TDColor::white) text += std::to_string(number) + ". ";
+    else if (numbered && i == 0) text += std::to_string(number) + "... ";
+    text += MoveToText(pv.Mvs[i], gametype, mode, sep);
+    if (side == TDColor::black) ++number;
+    side = Opponent(side);
+  }
+  if (pv.Repeated) text += text.empty() ? "=" : " =";
+  return text;
+}
+
+}  // namespace kestrel
