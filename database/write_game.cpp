@@ -5,6 +5,7 @@
 #include "database/name_tables.h"
 #include "database/names_file.h"
 #include "game/tree_check.h"
+#include "rules/game_types.h"
 
 namespace kestrel {
 namespace {
@@ -35,7 +36,9 @@ int32_t WriteDBGame(TGame& game, int32_t n, TKestrelDB& db, bool saveNames) {
   const int32_t records = db.RecordCount();
   if (n < 0 || n > records) throw TDatabaseError("there is no game " + std::to_string(n) + " to replace");
   // The reader refuses what it cannot take back, so such a game is refused
-  // here, before anything is written.
+  // here, before anything is written or any name is added.
+  if (!IsValidGameType(game.Header.TypeOfGame))
+    throw TDatabaseError("cannot store a game of type " + std::to_string(game.Header.TypeOfGame));
   const std::string fault = CheckMoveTree(game);
   if (!fault.empty()) throw TDatabaseError("the game cannot be stored: " + fault);
 

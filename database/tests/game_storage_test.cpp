@@ -306,7 +306,9 @@ TEST_F(GameStorageTest, DamagedTreesInMemoryAreNotWritten) {
   EXPECT_THROW(WriteDBGame(game, 0, db, false), TDatabaseError);
   game.Moves[2].parent = 1;
   game.Header.TypeOfGame = 0;
+  game.WhiteName = "Nobody";
   EXPECT_THROW(WriteDBGame(game, 0, db, false), TDatabaseError);
+  EXPECT_EQ(db.DBNames.Find("Nobody"), -1);
   EXPECT_EQ(db.DBSize, 0);
   EXPECT_EQ(db.DBMain.Size(), 1);
 }
