@@ -17,7 +17,7 @@ bool LooksLikeTag(std::string_view line) {
 
 }  // namespace
 
-TPdnSource::TPdnSource(std::istream& in) : in_(in), buffer_(ChunkSize) {}
+TPdnSource::TPdnSource(std::istream& in, bool detectUtf8) : in_(in), buffer_(ChunkSize), detectUtf8_(detectUtf8) {}
 
 bool TPdnSource::RawLine(std::string& line) {
   line.clear();
@@ -68,7 +68,7 @@ bool TPdnSource::ReadLine(std::string& line) {
     first_ = false;
     view = WithoutBom(view);
   }
-  line = ToAnsiText(view);
+  line = detectUtf8_ ? ToAnsiText(view) : std::string(view);
   for (char& c : line)
     if (static_cast<unsigned char>(c) < ' ') c = ' ';
   line = std::string(TrimBlanks(line));

@@ -19,7 +19,9 @@ struct TPdnRawGame {
 
 class TPdnSource {
  public:
-  explicit TPdnSource(std::istream& in);
+  // Without `detectUtf8` every line is taken as 8-bit text, as this
+  // program writes it.
+  explicit TPdnSource(std::istream& in, bool detectUtf8 = true);
 
   // The next game; false at the end of the file. A game is its tag lines
   // (lines that begin with "["), then every following line up to the next
@@ -45,6 +47,7 @@ class TPdnSource {
   size_t end_ = 0;
   bool skipLf_ = false;
   bool first_ = true;
+  bool detectUtf8_ = true;
   bool eof_ = false;
   int64_t bytes_ = 0;
   int64_t lineNumber_ = 0;

@@ -7,6 +7,7 @@
 
 #include "formats/code_page.h"
 #include "formats/pdn_import.h"
+#include "formats/pdn_writer.h"
 
 namespace kestrel {
 namespace {
@@ -213,7 +214,14 @@ void TTextConverter::FlushGame() {
   Line("[Black \"" + black_ + "\"]");
   Line("[Result \"" + result_ + "\"]");
   Line("");
-  for (const std::string& line : moveLines_) Line(line);
+  for (const std::string& line : moveLines_) {
+    // A bracket would start a tag and "%" an escape line: such a line stays
+    // text, as a comment.
+    if (line.find('[') != std::string::npos || line.front() == '%')
+      Line("{ " + PdnCommentText(line) + " }");
+    else
+      Line(line);
+  }
   moveLines_.clear();
   white_.clear();
   black_.clear();

@@ -60,10 +60,10 @@ struct TGame {
 // Children of one node in display order: the main child first.
 struct TChildList {
   uint8_t count = 0;
-  std::array<int32_t, MaxChildren> slots{};
+  std::array<int32_t, MaxChildren> items{};
 
-  const int32_t* begin() const { return slots.data(); }
-  const int32_t* end() const { return slots.data() + count; }
+  const int32_t* begin() const { return items.data(); }
+  const int32_t* end() const { return items.data() + count; }
 };
 
 // Outcome of adding a move to the tree.

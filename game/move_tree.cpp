@@ -84,7 +84,7 @@ std::vector<int32_t> Children(const TGame& game, int node) {
 bool GetChildren(const TGame& game, int node, TChildList& list) {
   const std::vector<int32_t> all = Children(game, node);
   list.count = static_cast<uint8_t>(std::min<std::size_t>(all.size(), MaxChildren));
-  std::copy_n(all.begin(), list.count, list.slots.begin());
+  std::copy_n(all.begin(), list.count, list.items.begin());
   return all.size() <= static_cast<std::size_t>(MaxChildren);
 }
 

@@ -209,11 +209,11 @@ TEST(MoveTree, TooManyContinuationsAreRefusedAndNeverOverflowTheList) {
   TChildList list;
   EXPECT_FALSE(GetChildren(game, 0, list));
   EXPECT_EQ(list.count, MaxChildren);
-  EXPECT_EQ(list.slots[0], MaxChildren + 7);
+  EXPECT_EQ(list.items[0], MaxChildren + 7);
   EXPECT_NE(CheckMoveTree(game), "");
   EXPECT_EQ(RepairMoveTree(game), 10);
   EXPECT_TRUE(GetChildren(game, 0, list));
-  EXPECT_EQ(list.slots[0], MaxChildren + 7);  // the main continuation is kept
+  EXPECT_EQ(list.items[0], MaxChildren + 7);  // the main continuation is kept
   EXPECT_EQ(CheckMoveTree(game), "");
 }
 
