@@ -1,0 +1,73 @@
+// kestrel-cli bench: the fixed positions searched to a fixed depth. With one
+// thread the node total is a signature of the search and the evaluation.
+#include <array>
+#include <chrono>
+#include <iostream>
+#include <optional>
+
+#include "cli/bench_positions.h"
+#include "cli/command_registry.h"
+#include "cli/engine_setup.h"
+#include "engine/score_text.h"
+#include "formats/fen.h"
+#include "rules/game_types.h"
+#include "rules/notation.h"
+
+namespace kestrel::cli {
+namespace {
+
+struct TBenchOptions {
+  int depth = 9;
+  int threads = 1;
+};
+
+int RunBench(const TBenchOptions& o) {
+  std::array<std::optional<TEngineParams>, GameTypeCount + 1> params;
+  TEngine engine(16);
+  engine.SetThreadsCount(o.threads);
+  TSearchLimits limits;
+  limits.maxDepth = o.depth;
+  uint64_t nodes = 0;
+  const auto started = std::chrono::steady_clock::now();
+  int number = 0;
+  for (const TBenchPosition& p : BenchPositions()) {
+    ++number;
+    std::string error;
+    const auto position = ReadFEN(p.fen, p.gametype, &error);
+    if (!position) {
+      std::cerr << "bench position " << number << ": " << error << "\n";
+      return ExitFailure;
+    }
+    if (!params[p.gametype]) {
+      params[p.gametype] = VariantEngineParams(p.gametype, -1, "", error);
+      if (!params[p.gametype]) {
+        std::cerr << error << "\n";
+        return ExitFailure;
+      }
+    }
+    const TSearchResult r =
+        engine.SearchRoot(position->board, position->firstMover, p.gametype, limits, *params[p.gametype]);
+    nodes += r.stats.counters.nodes;
+    std::cout << "position " << number << ' ' << GameTypeNames[p.gametype] << " depth " << r.depth << " score "
+              << ScoreText(r.score) << " nodes " << r.stats.counters.nodes << " time " << r.stats.elapsedMs
+              << " bestmove " << (r.hasMove ? MoveToText(r.bestMove, p.gametype, 0, "x") : "none") << '\n';
+  }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+                      .count();
+  const uint64_t nps = nodes * 1000 / static_cast<uint64_t>(ms > 0 ? ms : 1);
+  std::cout << "bench " << nodes << " nodes " << nps << " nps " << ms << " ms" << std::endl;
+  return ExitOk;
+}
+
+const CommandRegistrar registrar("bench", [](CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<TBenchOptions>();
+  auto* cmd = app.add_subcommand("bench", "Search the fixed bench positions; last line: bench NODES nodes NPS nps MS ms");
+  cmd->add_option("--depth", options->depth, "Iterations up to this depth (default 9)")
+      ->check(CLI::Range(1, MaxSearchPly + 1));
+  cmd->add_option("--threads", options->threads, "Threads of a parallel batch (default 1)")
+      ->check(CLI::Range(1, MaxSearchThreads));
+  cmd->callback([options, &exitCode] { exitCode = RunBench(*options); });
+});
+
+}  // namespace
+}  // namespace kestrel::cli
