@@ -152,10 +152,11 @@ void TEngine::AlphaBeta(SearchNode& node, TSearchCounters& counters) {
 
   int best = alpha;
   int bestMove = tableMove;
-  const bool parallelPly = (ply == 2 || ply == 3) && depth >= ParallelMinDepth && threads_ > 1;
+  const int threads = ThreadsCount();
+  const bool parallelPly = (ply == 2 || ply == 3) && depth >= ParallelMinDepth && threads > 1;
   int next = 0;
   while (next < count && best < beta) {
-    const int batch = parallelPly && next > 0 ? std::min(threads_, count - next) : 1;
+    const int batch = parallelPly && next > 0 ? std::min(threads, count - next) : 1;
     if (batch == 1) {
       const int index = order[next];
       TBitBoard64 childPos = list[index - 1];

@@ -25,7 +25,9 @@ bool TEngine::AllocateHashTable(uint64_t megabytes) {
   return table_.Allocate(megabytes);
 }
 
-void TEngine::SetThreadsCount(int threads) { threads_ = std::clamp(threads, 1, MaxSearchThreads); }
+void TEngine::SetThreadsCount(int threads) {
+  threads_.store(std::clamp(threads, 1, MaxSearchThreads), std::memory_order_relaxed);
+}
 
 void TEngine::SetEndgameProber(std::shared_ptr<TEndgameProber> prober) {
   std::lock_guard lock(searchMutex_);

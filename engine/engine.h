@@ -55,9 +55,9 @@ class TEngine {
 
   // Threads of a parallel batch, 1..MaxSearchThreads ("ThreadsCount").
   void SetThreadsCount(int threads);
-  int ThreadsCount() const { return threads_; }
+  int ThreadsCount() const { return threads_.load(std::memory_order_relaxed); }
   // Every root move is searched with a full window.
-  void SetExtendedAnalysis(bool on) { extendedAnalysis_ = on; }
+  void SetExtendedAnalysis(bool on) { extendedAnalysis_.store(on, std::memory_order_relaxed); }
   // The endgame databases the search asks; nullptr for none.
   void SetEndgameProber(std::shared_ptr<TEndgameProber> prober);
 
@@ -113,8 +113,9 @@ class TEngine {
   std::atomic<bool> stop_{false};
   std::chrono::steady_clock::time_point start_;
   int64_t hardLimit_ = 100000000;
-  int threads_ = 1;
-  bool extendedAnalysis_ = false;
+  // Settings the application may change while a search runs.
+  std::atomic<int> threads_{1};
+  std::atomic<bool> extendedAnalysis_{false};
   std::mutex searchMutex_;  // one search at a time; no reallocation during one
 };
 

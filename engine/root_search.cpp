@@ -71,6 +71,7 @@ TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametyp
     return -SearchPosition(child, alpha, beta, excluded, turn, depth, 2, generation, gametype, counters);
   };
 
+  const bool extended = extendedAnalysis_.load(std::memory_order_relaxed);
   int depth = 3;
   do {
     depth += 2;
@@ -78,15 +79,15 @@ TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametyp
     int shownBest = UnsearchedScore;
     for (int i = 0; i < count && !StopRequested(); ++i) {
       TRootMove& rm = moves[i];
-      if (extendedAnalysis_ && out.Excluded(rm.move)) continue;
+      if (extended && out.Excluded(rm.move)) continue;
       out.Searching(depth, i + 1, count);
-      if (i == 0 || extendedAnalysis_ || depth == 5) {
+      if (i == 0 || extended || depth == 5) {
         const int v = search(rm.move, -2000, 2000, depth);
         if (StopRequested()) break;
         rm.score = rm.lower = rm.upper = static_cast<int16_t>(v);
         best = std::max(best, v);
         rm.pv = ReadPV(board, side, rm.move, gametype);
-        if (i == 0 || (extendedAnalysis_ && v > shownBest)) {
+        if (i == 0 || (extended && v > shownBest)) {
           shownBest = v;
           out.BestLine(rm.score, rm);
         }

@@ -185,6 +185,47 @@ TEST(Search, RootScoreIsTheBestOfItsMoves) {
   }
 }
 
+// With extended analysis every root move gets its own exact score, except
+// the moves the user excluded, which are not searched.
+TEST(Search, ExtendedAnalysisScoresEveryRootMove) {
+  class TExcludeOne : public TRecordingListener {
+   public:
+    bool Excluded(const TMove& move) override { return SameMove(move, excluded); }
+    TMove excluded;
+  };
+  TEngine engine(4);
+  engine.SetExtendedAnalysis(true);
+  const TEngineParams params = MaterialParams();
+  TDColor side;
+  TBoard board;
+  TMoveList list;
+  uint8_t count = 0;
+  for (unsigned seed = 4; count < 3; ++seed) {  // a position with a choice
+    board = RandomGamePosition(gtInternational, 12, seed, side);
+    GenerateMoveList(board, side, list, gtInternational, count);
+  }
+  TExcludeOne listener;
+  listener.excluded = list[1];
+  Search(engine, board, side, gtInternational, 5, params, &listener);
+  ASSERT_EQ(listener.last.size(), count);
+  for (const TRootMove& rm : listener.last) {
+    if (SameMove(rm.move, list[1])) {
+      EXPECT_EQ(rm.score, UnsearchedScore);
+      continue;
+    }
+    TBoard child = board;
+    ApplyMove(rm.move, child, gtInternational);
+    const int expected =
+        -ReferenceSearch(EnginePosition(child, Opponent(side), gtInternational), -2000, 2000, 2, 5, gtInternational,
+                         params.EvalFunc);
+    EXPECT_EQ(rm.score, expected) << rm.text;
+    EXPECT_EQ(rm.lower, rm.score);
+    EXPECT_EQ(rm.upper, rm.score);
+    EXPECT_TRUE(SameMove(rm.pv.Mvs[0], rm.move));
+  }
+  EXPECT_TRUE(SameMove(listener.last.back().move, list[1])) << "excluded, so sorted last";
+}
+
 TEST(Search, OlderGenerationAgreesWithPlainAlphaBeta) {
   TEngine engine(1);
   const TEngineParams params = MaterialParams(EngineOld);
