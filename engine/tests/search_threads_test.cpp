@@ -20,8 +20,11 @@ class TDepthWatcher : public TSearchListener {
   std::atomic<int> reached{0};
 };
 
-TEST(SearchThreads, StopEndsADeepSearchAtOnce) {
+// Starts a search without limits on a thread, stops it a while after it has
+// finished the iteration of `depth`, and answers how long it took to return.
+double StopDelayMs(int gametype, int threads, int depth, uint64_t& threadsStarted) {
   TEngine engine(16);
+  engine.SetThreadsCount(threads);
   const TEngineParams params = MaterialParams();
   TDepthWatcher watcher;
   TSearchLimits limits;  // no time limit, depth 49
@@ -29,26 +32,37 @@ TEST(SearchThreads, StopEndsADeepSearchAtOnce) {
   Clock::time_point returned;
   TSearchResult result;
   std::thread worker([&] {
-    result = engine.SearchRoot(InitialPosition(gtInternational), TDColor::white, gtInternational, limits, params,
-                               &watcher);
+    result = engine.SearchRoot(InitialPosition(gametype), TDColor::white, gametype, limits, params, &watcher);
     returned = Clock::now();
     done = true;
   });
-  // Let it get into an iteration that takes a while.
   const auto started = Clock::now();
-  while (watcher.reached < 9 && Clock::now() - started < std::chrono::seconds(60))
+  while (watcher.reached < depth && Clock::now() - started < std::chrono::seconds(60))
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  ASSERT_FALSE(done.load()) << "the search ended by itself";
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(done.load()) << "the search ended by itself";
   const auto stopped = Clock::now();
   engine.Stop();
   worker.join();
-  const auto ms = std::chrono::duration<double, std::milli>(returned - stopped).count();
-  RecordProperty("stop_ms", std::to_string(ms));
-  std::cout << "[ stop ] returned " << ms << " ms after the stop\n";
-  EXPECT_LT(ms, 1000.0);
   EXPECT_TRUE(result.stopped);
   EXPECT_TRUE(result.hasMove);
-  EXPECT_GE(result.depth, 9);
+  EXPECT_GE(result.depth, depth);
+  threadsStarted = result.stats.counters.threadsStarted;
+  return std::chrono::duration<double, std::milli>(returned - stopped).count();
+}
+
+TEST(SearchThreads, StopEndsADeepSearchAtOnce) {
+  uint64_t threads = 0;
+  const double single = StopDelayMs(gtInternational, 1, 9, threads);
+  EXPECT_EQ(threads, 0u);
+  // From depth 13 on, plies 2 and 3 run batches of threads.
+  const double batches = StopDelayMs(gtRussian, 2, 11, threads);
+  EXPECT_GT(threads, 0u) << "stopped while batches were running";
+  RecordProperty("stop_ms_one_thread", std::to_string(single));
+  RecordProperty("stop_ms_two_threads", std::to_string(batches));
+  std::cout << "[ stop ] returned " << single << " ms (one thread), " << batches << " ms (two threads) after the stop\n";
+  EXPECT_LT(single, 1000.0);
+  EXPECT_LT(batches, 1000.0);
 }
 
 TEST(SearchThreads, HardLimitStopsTheSearch) {
