@@ -21,3 +21,22 @@ function(kestrel_library)
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
 endfunction()
+
+# kestrel_fuzzers(<library>): with KESTREL_FUZZ, one libFuzzer executable per
+# fuzz/*_fuzz.cpp of the calling folder. Their corpora under fuzz/corpus/ are
+# replayed by the ordinary tests, so the harnesses only add new inputs.
+function(kestrel_fuzzers lib)
+  if(NOT KESTREL_FUZZ)
+    return()
+  endif()
+  # The library is instrumented too, so that the fuzzers see its branches.
+  target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  file(GLOB fuzz_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/*_fuzz.cpp)
+  foreach(src ${fuzz_srcs})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${lib})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endfunction()
