@@ -22,6 +22,10 @@ void MoveToPlace(uint8_t* order, int count, int move, int to) {
   }
 }
 
+// Window bounds of the reduced searches: margins come from engine files,
+// and must not wrap a 16-bit bound round.
+int16_t Bound(int v) { return static_cast<int16_t>(std::clamp(v, -30000, 30000)); }
+
 int ToNodeScore(int v, int ply) {
   if (v > 0) return v - ply + 1;
   if (v < 0) return v + ply - 1;
@@ -86,8 +90,8 @@ void TEngine::AlphaBeta(SearchNode& node, TSearchCounters& counters) {
     SearchNode reduced = node;
     reduced.position = pos;
     reduced.turn = 0;
-    reduced.alpha = static_cast<int16_t>(alpha - r - 1);
-    reduced.beta = static_cast<int16_t>(alpha - r);
+    reduced.alpha = Bound(alpha - r - 1);
+    reduced.beta = Bound(alpha - r);
     reduced.ply = static_cast<uint8_t>(ply + 1);
     reduced.depth = static_cast<uint8_t>(depth - 2);
     AlphaBeta(reduced, counters);
@@ -102,8 +106,8 @@ void TEngine::AlphaBeta(SearchNode& node, TSearchCounters& counters) {
     SearchNode reduced = node;
     reduced.position = pos;
     reduced.turn = 0;
-    reduced.alpha = static_cast<int16_t>(beta + r);
-    reduced.beta = static_cast<int16_t>(beta + r + 1);
+    reduced.alpha = Bound(beta + r);
+    reduced.beta = Bound(beta + r + 1);
     reduced.ply = static_cast<uint8_t>(ply + 1);
     reduced.depth = static_cast<uint8_t>(depth - 2);
     AlphaBeta(reduced, counters);

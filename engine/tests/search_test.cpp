@@ -138,6 +138,24 @@ TEST(Search, ReducedSearchesAnswerHopelessWindows) {
   EXPECT_LT(reduced, plain);
 }
 
+// Margins from an engine file can be anything: margins wider than any score
+// never cut, so the value is that of the plain search.
+TEST(Search, ReducedSearchesWithExtremeMarginsNeverCut) {
+  TEngine engine(1);
+  TEvalFuncNew func = MaterialParams().EvalFunc;
+  func.SetParam(prReductionAlpha, 1);
+  func.SetParam(prReductionBeta, 1);
+  for (int i : {prRangeAlphaSelf, prRangeAlphaOpponent, prRangeBetaSelf, prRangeBetaOpponent})
+    func.SetParam(i, 32767);
+  TDColor side;
+  const TBoard board = RandomGamePosition(gtRussian, 10, 2, side);
+  engine.PrepareSearch(func, NoLimit);
+  TSearchCounters counters;
+  SearchNode node = RootNode(board, side, gtRussian, 1, 6);
+  engine.AlphaBeta(node, counters);
+  EXPECT_EQ(node.result, ReferenceSearch(EnginePosition(board, side, gtRussian), -2000, 2000, 1, 6, gtRussian, func));
+}
+
 // Table, ordering and batches must not change the value of a full-window
 // search: it equals that of a plain alpha-beta with the same node rule.
 TEST(Search, AgreesWithPlainAlphaBeta) {
