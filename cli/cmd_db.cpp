@@ -3,7 +3,7 @@
 //   db info FILE                    version, games, deleted games, name counts
 //   db list FILE [--from N] [--count K]
 //                                   one tab-separated line per game
-//   db show FILE N                  header, then the main line in full notation
+//   db show FILE N                  header, then the move text as PDN
 //   db convert FILE                 an older version brought to version 30
 //   db check FILE                   reads every game, names the damaged ones
 // Names are printed as stored: 8-bit text in the Windows code page.
@@ -17,6 +17,8 @@
 #include "database/derived_header.h"
 #include "database/game_io.h"
 #include "database/list_texts.h"
+#include "formats/pdn_tags.h"
+#include "formats/pdn_writer.h"
 #include "game/event_line.h"
 #include "game/move_tree.h"
 #include "rules/game_types.h"
@@ -51,29 +53,6 @@ TGame HeaderGame(const TQuickGameHeader& q) {
   game.Tournament = q.Tournament;
   game.Site = q.Site;
   return game;
-}
-
-// "1. c3-d4 f6-g5 2. ...": numbered from the game's first move number, the
-// first black move as "N...".
-std::string MainLineText(const TGame& game) {
-  const int type = GameTypeOf(game);
-  std::string text;
-  bool black = game.Header.FirstMove == TDColor::black;
-  int number = game.Header.NumerationFrom / 2 + 1;
-  bool first = true;
-  int steps = 0;
-  for (int node = FirstChild(game, 0); node != 0 && steps < game.SlotCount(); node = FirstChild(game, node), ++steps) {
-    if (!text.empty()) text += ' ';
-    if (!black)
-      text += std::to_string(number) + ". ";
-    else if (first)
-      text += std::to_string(number) + "... ";
-    text += MoveToText(game.Moves[node], type, 0, TakeChar);
-    first = false;
-    if (black) ++number;
-    black = !black;
-  }
-  return text;
 }
 
 int Create(const std::string& path, bool force) {
@@ -160,7 +139,8 @@ int Show(const std::string& path, int n) {
             << "Moves: " << h.GameLength << '\n';
   if (!game.CommentsBef[0].empty()) std::cout << "Opening: " << game.CommentsBef[0] << '\n';
   if (!game.CommentsAft[0].empty()) std::cout << "Comment: " << game.CommentsAft[0] << '\n';
-  std::cout << '\n' << MainLineText(game) << '\n';
+  std::cout << '\n';
+  for (const std::string& line : BreakPdnLine(PdnMoveSection(game, {}))) std::cout << TrimBlanks(line) << '\n';
   return ExitOk;
 }
 
@@ -227,7 +207,7 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
   list->add_option("--count", args.count, "Number of games")->check(CLI::NonNegativeNumber);
   list->callback([&exitCode] { exitCode = List(args.file, args.from, args.count); });
 
-  auto* show = db->add_subcommand("show", "The header of game N and its main line in full notation");
+  auto* show = db->add_subcommand("show", "The header of game N and its move text as PDN");
   show->add_option("FILE", args.file, "Database file")->required();
   show->add_option("N", args.game, "Game number")->required();
   show->callback([&exitCode] { exitCode = Show(args.file, args.game); });

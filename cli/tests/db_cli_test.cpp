@@ -123,11 +123,11 @@ TEST_F(DbCliTest, InfoListShow) {
   EXPECT_EQ(show.exitCode, 0);
   EXPECT_EQ(show.out,
             "Game: 1\nWhite: Ivanov\nBlack: Petrov\nEvent: Cup, Moscow [2], 07.05.2015\nResult: 1-0\n"
-            "Type: Russian\nMoves: 2\n\n1. c3-d4 f6-g5 2. e3-f4\n");
+            "Type: Russian\nMoves: 2\n\n1. c3-d4 f6-g5 2. e3-f4 1-0\n");
   const Result second = RunDb("db show " + path + " 2");
   EXPECT_EQ(second.out,
             "Game: 2\nWhite: Petrov\nBlack: Ivanov\nEvent: Cup\nResult: =\nType: International\nMoves: 1\n"
-            "Comment: hi\n\n25... 34-28\n");
+            "Comment: hi\n\n{ hi } { } 25... 34-28 1/2-1/2\n");
   EXPECT_EQ(RunDb("db show " + path + " 3").exitCode, 2);
   EXPECT_EQ(RunDb("db check " + path).out, "2 games, 0 damaged\n");
 }

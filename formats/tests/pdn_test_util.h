@@ -221,7 +221,9 @@ inline void ExpectSamePdnGame(const TGame& x, const TGame& y) {
   EXPECT_EQ(a.FirstMove, b.FirstMove);
   // The first move number travels in the move numbers: a game without
   // moves has none.
-  if (FirstChild(x, 0) != 0) EXPECT_EQ(a.NumerationFrom, b.NumerationFrom);
+  if (FirstChild(x, 0) != 0) {
+    EXPECT_EQ(a.NumerationFrom, b.NumerationFrom);
+  }
   EXPECT_EQ(a.Result, b.Result);
   EXPECT_EQ(a.Round, b.Round);
   EXPECT_EQ(a.Subround, b.Subround);

@@ -1,0 +1,133 @@
+// kestrel-cli pdn import / export and txt2pdn, end to end.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+class PdnCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device rd;
+    dir = fs::temp_directory_path() / ("kestrel-pdncli-" + std::to_string(rd()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  Result Run(const std::string& args) {
+    const fs::path err = dir / "stderr.txt";
+    const std::string command = std::string(KESTREL_CLI) + " " + args + " 2>" + err.string();
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0) out.append(buf.data(), n);
+    const int status = pclose(pipe.release());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, Read(err)};
+  }
+
+  static std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+  std::string P(const std::string& name) const { return (dir / name).string(); }
+
+  fs::path dir;
+};
+
+const char* Games =
+    "[White \"A\"]\r\n[Black \"B\"]\r\n[GameType \"20\"]\r\n\r\n1. 32-28 18-23 1-0\r\n\r\n"
+    "[White \"C\"]\r\n[Black \"D\"]\r\n\r\n1. c3-d4 f6-g5 2. c3-b4 *\r\n\r\n"
+    "[White \"E\"]\r\n[Black \"F\"]\r\n\r\n1. c3-d4 *\r\n";
+
+TEST_F(PdnCliTest, ImportShowsProgressAndASummary) {
+  Write(dir / "games.pdn", Games);
+  const Result r = Run("pdn import " + P("games.pdn") + " " + P("games.abd") + " --variant russian");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "imported 3 games, 1 marked damaged\n");
+  EXPECT_NE(r.err.find("importing: 3 games, 1 marked damaged (100%)"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("game 2 (line 7)"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(dir / "games.abm"));
+  EXPECT_TRUE(fs::exists(dir / "games.abn"));
+  const Result list = Run("db list " + P("games.abd"));
+  EXPECT_NE(list.out.find("2\tC\tD"), std::string::npos) << list.out;
+  // Read by other rules, the Russian games cannot be read.
+  EXPECT_EQ(Run("pdn import " + P("games.pdn") + " " + P("games.abd") + " --variant 6").out,
+            "imported 3 games, 2 marked damaged\n");
+}
+
+TEST_F(PdnCliTest, ImportFailures) {
+  EXPECT_EQ(Run("pdn import " + P("none.pdn") + " " + P("x.abd")).exitCode, 1);
+  EXPECT_FALSE(fs::exists(dir / "x.abd"));
+  Write(dir / "games.pdn", Games);
+  EXPECT_EQ(Run("pdn import " + P("games.pdn") + " " + P("x.abd") + " --variant chess").exitCode, 2);
+  EXPECT_EQ(Run("pdn import " + P("games.pdn") + " " + P("nofolder/x.abd")).exitCode, 1);
+}
+
+TEST_F(PdnCliTest, ExportRangesAndReimport) {
+  Write(dir / "games.pdn", Games);
+  ASSERT_EQ(Run("pdn import " + P("games.pdn") + " " + P("games.abd") + " --variant russian").exitCode, 0);
+  Result r = Run("pdn export " + P("games.abd") + " " + P("all.pdn"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "exported 3 games\n");
+  const std::string all = Read(dir / "all.pdn");
+  EXPECT_EQ(all.rfind("[White \"A\"]\r\n[Black \"B\"]\r\n[Event \"\"]\r\n", 0), 0u) << all;
+  // The damaged game keeps its unread moves as a comment, which reads back.
+  EXPECT_NE(all.find("{ * c3-b4 * }"), std::string::npos) << all;
+  EXPECT_EQ(Run("pdn import " + P("all.pdn") + " " + P("again.abd")).out, "imported 3 games, 0 marked damaged\n");
+
+  r = Run("pdn export " + P("games.abd") + " " + P("some.pdn") + " --games 2-3 --italian --result-style 1");
+  EXPECT_EQ(r.out, "exported 2 games\n");
+  const std::string some = Read(dir / "some.pdn");
+  EXPECT_EQ(some.rfind("[Bianco \"C\"]", 0), 0u) << some;
+  EXPECT_EQ(Run("pdn export " + P("games.abd") + " " + P("one.pdn") + " --games 3").out, "exported 1 games\n");
+  EXPECT_EQ(Run("pdn export " + P("games.abd") + " " + P("x.pdn") + " --games 3-1").exitCode, 2);
+  EXPECT_EQ(Run("pdn export " + P("none.abd") + " " + P("x.pdn")).exitCode, 1);
+}
+
+TEST_F(PdnCliTest, DbShowPrintsPdnMoveText) {
+  Write(dir / "games.pdn", "[GameType \"20\"]\r\n[Result \"1-0\"]\r\n\r\n{ start } 1. 32-28 $1 ( 1. 33-29 ) 18-23 { good } 1-0\r\n");
+  ASSERT_EQ(Run("pdn import " + P("games.pdn") + " " + P("games.abd")).exitCode, 0);
+  const Result r = Run("db show " + P("games.abd") + " 1");
+  EXPECT_NE(r.out.find("\n\n{ start } 1. 32-28 $1 ( 1. 33-29 ) 18-23 { good } 1-0\n"), std::string::npos) << r.out;
+}
+
+TEST_F(PdnCliTest, TextToPdn) {
+  Write(dir / "games.txt", "Ivanov - Petrov 1:0\r\n1. c3-d4 f6-g5 2. d4-c5 b6:d4\r\n");
+  const Result r = Run("txt2pdn " + P("games.txt"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, P("games.txt") + ".pdn: 1 games\n");
+  const std::string pdn = Read(dir / "games.txt.pdn");
+  EXPECT_NE(pdn.find("[White \"Ivanov\"]\r\n[Black \"Petrov\"]\r\n[Result \"1-0\"]"), std::string::npos) << pdn;
+  EXPECT_EQ(Run("pdn import " + P("games.txt.pdn") + " " + P("t.abd") + " --variant 1").out,
+            "imported 1 games, 0 marked damaged\n");
+  EXPECT_EQ(Run("txt2pdn " + P("none.txt")).exitCode, 1);
+}
+
+TEST_F(PdnCliTest, ReferenceFile) {
+  const fs::path file = fs::path(KESTREL_SHARED_DIR) / "reference" / "pdn" / "english_tricks_traps_shots_fen.pdn";
+  if (!fs::exists(file)) GTEST_SKIP() << "no reference file at " << file;
+  EXPECT_EQ(Run("pdn import " + file.string() + " " + P("tricks.abd") + " --variant english").out,
+            "imported 91 games, 1 marked damaged\n");
+}
+
+}  // namespace
