@@ -124,7 +124,8 @@ TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametyp
     result.pv = moves[0].pv;
     result.stats = StatsOf(counters, elapsedMs());
     out.IterationDone(depth, moves, result.stats);
-  } while (depth < std::min(limits.maxDepth, MaxSearchPly + 1) && result.stats.elapsedCs < softLimit && (count > 1 || limits.singleMove));
+  } while (depth < std::min(limits.maxDepth, MaxSearchPly + 1) && result.stats.elapsedCs < softLimit &&
+           (count > 1 || limits.singleMove));
 
   result.stopped = StopRequested();
   result.stats = StatsOf(counters, elapsedMs());
