@@ -1,0 +1,76 @@
+#include "app/ui/comment_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "game/game_editing.h"
+
+namespace kestrel {
+
+namespace {
+
+QString ToQt(const std::string& text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::string FromQt(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+}  // namespace
+
+CommentDialog::CommentDialog(QWidget* parent)
+    : QDialog(parent), before_(new QPlainTextEdit(this)), after_(new QPlainTextEdit(this)),
+      diagram_(new QPushButton(QStringLiteral("Add diagram"), this)), lastEntered_(after_) {
+  setWindowTitle(QStringLiteral("Move comment"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Before move"), this));
+  layout->addWidget(before_);
+  layout->addWidget(new QLabel(QStringLiteral("After move"), this));
+  layout->addWidget(after_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->addButton(diagram_, QDialogButtonBox::ActionRole);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(diagram_, &QPushButton::clicked, this, &CommentDialog::AddDiagram);
+  diagram_->setAutoDefault(false);
+  for (QPlainTextEdit* box : {before_, after_}) {
+    box->installEventFilter(this);
+    box->viewport()->installEventFilter(this);
+  }
+}
+
+void CommentDialog::SetComments(const std::string& before, const std::string& after, bool beforeEnabled) {
+  before_->setPlainText(ToQt(before));
+  after_->setPlainText(ToQt(after));
+  before_->setEnabled(beforeEnabled);
+  lastEntered_ = after_;
+}
+
+std::string CommentDialog::Before() const { return FromQt(before_->toPlainText()); }
+std::string CommentDialog::After() const { return FromQt(after_->toPlainText()); }
+
+bool CommentDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A box is entered by focus, a click or a key.
+  const QEvent::Type t = event->type();
+  if (t == QEvent::FocusIn || t == QEvent::MouseButtonPress || t == QEvent::KeyPress) {
+    if (watched == before_ || watched == before_->viewport()) lastEntered_ = before_;
+    if (watched == after_ || watched == after_->viewport()) lastEntered_ = after_;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void CommentDialog::AddDiagram() {
+  QPlainTextEdit* box = lastEntered_->isEnabled() ? lastEntered_ : after_;
+  std::string text = FromQt(box->toPlainText());
+  // The caret counts characters; the text is kept as bytes of the code page.
+  const QString before = box->toPlainText().left(box->textCursor().position());
+  InsertDiagramMark(text, FromQt(before).size());
+  box->setPlainText(ToQt(text));
+  QTextCursor cursor = box->textCursor();
+  cursor.setPosition(static_cast<int>(before.size() + DiagramMark.size()));
+  box->setTextCursor(cursor);
+}
+
+}  // namespace kestrel
