@@ -1,33 +1,162 @@
-// The main window: a thin shell over the application's logic.
+// The main window: a thin shell over the application's logic. It holds the
+// play controller, shows its state and serves its refresh requests from a
+// 25 ms timer; the engine works on a worker thread meanwhile.
 #pragma once
 
 #include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "app/play_controller.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTimer;
+class QToolBar;
 
 namespace kestrel {
 
 class BoardPanel;
 class KestrelApp;
+class SearchInfoPanel;
+class TSoundPlayer;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit MainWindow(KestrelApp& app, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Runs the start-up sequence and applies the saved window placement.
   void Start();
 
   BoardPanel& boardPanel() { return *board_; }
+  TPlayController& controller() { return *controller_; }
+  SearchInfoPanel& searchInfoPanel() { return *searchInfo_; }
+
+  // Commands, for the menus, the tool bar and the windows added later.
+  QAction* newGameAction() const { return newGame_; }
+  QAction* setupAction() const { return setup_; }
+  QAction* gameInfoAction() const { return gameInfo_; }
+  QAction* analysisModeAction() const { return analysisMode_; }
+  QAction* playModeAction() const { return playMode_; }
+  QAction* computeAction() const { return compute_; }
+  QAction* levelAction(int index) const { return levels_[index]; }
+  QAction* timeAction(int index) const { return times_[index]; }
+  QAction* typeAction(int type) const { return types_[type]; }
+  QAction* extendedAnalysisAction() const { return extended_; }
+  QAction* reversedAction() const { return reversed_; }
+  QPushButton* stopButton() const { return stop_; }
+  QLabel* clockLabel() const { return clock_; }
+  QPlainTextEdit* infoPanel() const { return info_; }
+  QMenu* windowMenu() const { return windowMenu_; }
+
+  // One step of the 25 ms timer (public so tests can drive it).
+  void TimerStep();
+  // Writes a line into the information panel under the board.
+  void ShowInfo(const QString& text);
+
+ signals:
+  // A click on the board outside set-up mode: move input takes it.
+  void boardSquareClicked(int square, Qt::MouseButton button);
+  // Refresh requests for the game panel and the book grid.
+  void gameTreeRebuildRequested();
+  void gameTreeShowRequested();
+  void gameHeaderChanged();
+  void bookDisplayChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
+  class QtPlayUi;
+
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreatePanels();
+  void PlacePanels();
   void ApplyPlacement();
   void RememberPlacement();
 
+  // Command handlers.
+  void OnSetTime();
+  void OnGameInformation();
+  void OnSetup();
+  void OnSetupDone();
+  void OnGameAnalysis();
+  void OnAutoplay();
+  void OnOfferDraw();
+  void OnSquareClicked(int square, Qt::MouseButton button);
+  void RebuildWindowMenu();
+
+  // Rendering.
+  void RenderBoard();
+  void RenderModes();
+  void RenderStopButton();
+  void RenderClock();
+  void RenderStatusBar();
+  void RenderSearchInfo(bool force);
+  void ShowThreadMessages();
+
   KestrelApp& app_;
+  std::unique_ptr<TSoundPlayer> sound_;
+  std::unique_ptr<TPlayController> controller_;
+  std::unique_ptr<QtPlayUi> ui_;
   BoardPanel* board_;
+  QTimer* timer_;
+  bool inTimer_ = false;
+
+  // Menus and commands.
+  QAction* newGame_;
+  QAction* setup_;
+  QAction* gameInfo_;
+  QAction* exit_;
+  std::array<QAction*, 13> types_{};
+  QAction* analysisMode_;
+  QAction* playMode_;
+  std::vector<QAction*> levels_;
+  QAction* compute_;
+  QAction* tournament_;
+  QAction* blind_;
+  QAction* offerDraw_;
+  std::vector<QAction*> times_;  // presets, then "Set time"
+  QAction* extended_;
+  QAction* dontAnalyse_;
+  QAction* gameAnalysis_;
+  QAction* autoplay_;
+  QAction* reversed_;
+  QMenu* gameMenu_;
+  QMenu* playMenu_;
+  QMenu* timeMenu_;
+  QMenu* coachMenu_;
+  QMenu* typeMenu_;
+  QMenu* windowMenu_;
+  QToolBar* toolBar_;
+
+  // Panels beside and under the board.
+  QLabel* clock_;
+  SearchInfoPanel* searchInfo_;
+  QPlainTextEdit* info_;
+  QPushButton* stop_;
+  std::array<QPushButton*, 5> navigation_{};  // start, back, forward, end, replay
+  QWidget* setupBar_;
+  QPushButton* setupDone_;
+  QRadioButton* setupSide_[2];
+  QSpinBox* setupFirstMove_;
+  std::array<QLabel*, 3> status_{};
+  QString clockText_;
 };
 
 }  // namespace kestrel

@@ -1,0 +1,163 @@
+#include "app/ui/game_info_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <array>
+
+#include "app/side_names.h"
+#include "database/list_texts.h"
+#include "formats/code_page.h"
+
+namespace kestrel {
+namespace {
+
+constexpr std::array<const char*, 10> PlayerTitles = {"", "IG", "G", "IM", "M", "C", "1", "2", "3", "4"};
+
+// Names are kept in the system code page.
+QString Text(const std::string& s) { return QString::fromStdString(AnsiToUtf8(s)); }
+std::string Text(const QString& s) { return Utf8ToAnsi(s.toStdString()); }
+
+// A list index for a value; a value beyond the list is shown as its number
+// and given back unchanged.
+void SetIndex(QComboBox* box, int value, int listed) {
+  while (box->count() > listed) box->removeItem(box->count() - 1);
+  if (value >= listed) box->addItem(QString("(%1)").arg(value));
+  box->setCurrentIndex(value >= listed ? listed : value);
+}
+
+int IndexValue(const QComboBox* box, int listed, int original) {
+  const int i = box->currentIndex();
+  return i >= listed ? original : i;
+}
+
+}  // namespace
+
+QComboBox* GameInfoDialog::NameBox() {
+  auto* box = new QComboBox(this);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMinimumWidth(220);
+  return box;
+}
+
+GameInfoDialog::GameInfoDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("Game information"));
+  auto* players = new QGridLayout;
+  players->addWidget(new QLabel(tr("Title"), this), 0, 2);
+  players->addWidget(new QLabel(tr("Rating"), this), 0, 3);
+  players->addWidget(new QLabel(tr("Country"), this), 0, 4);
+  for (int side = 0; side < 2; ++side) {
+    playerLabels_[side] = new QLabel(this);
+    names_[side] = NameBox();
+    title_[side] = new QComboBox(this);
+    for (const char* t : PlayerTitles) title_[side]->addItem(t);
+    rating_[side] = new QSpinBox(this);
+    rating_[side]->setRange(0, 3000);
+    country_[side] = new QComboBox(this);
+    country_[side]->addItem(QString());
+    players->addWidget(playerLabels_[side], side + 1, 0);
+    players->addWidget(names_[side], side + 1, 1);
+    players->addWidget(title_[side], side + 1, 2);
+    players->addWidget(rating_[side], side + 1, 3);
+    players->addWidget(country_[side], side + 1, 4);
+  }
+  names_[2] = NameBox();
+  tournament_ = NameBox();
+  site_ = NameBox();
+  round_ = new QSpinBox(this);
+  round_->setRange(0, 999999999);
+  subround_ = new QSpinBox(this);
+  subround_->setRange(0, 999999999);
+  result_ = new QComboBox(this);
+  year_ = new QSpinBox(this);
+  year_->setRange(0, 2100);
+  month_ = new QSpinBox(this);
+  month_->setRange(0, 12);
+  day_ = new QSpinBox(this);
+  day_->setRange(0, 31);
+
+  auto* form = new QFormLayout;
+  form->addRow(tr("Annotator"), names_[2]);
+  form->addRow(tr("Tournament"), tournament_);
+  form->addRow(tr("Site"), site_);
+  auto* round = new QHBoxLayout;
+  round->addWidget(round_);
+  round->addWidget(new QLabel(".", this));
+  round->addWidget(subround_);
+  form->addRow(tr("Round"), round);
+  form->addRow(tr("Result:"), result_);
+  auto* date = new QHBoxLayout;
+  date->addWidget(new QLabel(tr("Year"), this));
+  date->addWidget(year_);
+  date->addWidget(new QLabel(tr("Month"), this));
+  date->addWidget(month_);
+  date->addWidget(new QLabel(tr("Day"), this));
+  date->addWidget(day_);
+  form->addRow(date);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(players);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+}
+
+void GameInfoDialog::SetHeader(const TQuickGameHeader& q, int type, bool poolWhiteBottom, int resultStyle) {
+  original_ = q;
+  for (int side = 0; side < 2; ++side)
+    playerLabels_[side]->setText(
+        QString::fromStdString(BoardSideName(static_cast<TDColor>(side), type, poolWhiteBottom)));
+  names_[0]->setEditText(Text(q.WhiteName));
+  names_[1]->setEditText(Text(q.BlackName));
+  names_[2]->setEditText(Text(q.AnnotatorName));
+  tournament_->setEditText(Text(q.Tournament));
+  site_->setEditText(Text(q.Site));
+  const TPlayerInfo* info[2] = {&q.Header.White, &q.Header.Black};
+  for (int side = 0; side < 2; ++side) {
+    SetIndex(title_[side], info[side]->Title, static_cast<int>(PlayerTitles.size()));
+    rating_[side]->setValue(std::min<int>(info[side]->Rating, 3000));
+    SetIndex(country_[side], info[side]->Country, 1);
+  }
+  round_->setValue(std::max(q.Header.Round, 0));
+  subround_->setValue(std::max(q.Header.Subround, 0));
+  result_->clear();
+  for (uint8_t r = 0; r <= 5; ++r) result_->addItem(QString::fromStdString(std::string(ResultText(r, resultStyle))));
+  SetIndex(result_, q.Header.Result, 6);
+  year_->setValue(q.Header.Date.Year);
+  month_->setValue(q.Header.Date.Month);
+  day_->setValue(q.Header.Date.Day);
+}
+
+TQuickGameHeader GameInfoDialog::Header() const {
+  TQuickGameHeader q = original_;
+  q.WhiteName = Text(names_[0]->currentText());
+  q.BlackName = Text(names_[1]->currentText());
+  q.AnnotatorName = Text(names_[2]->currentText());
+  q.Tournament = Text(tournament_->currentText());
+  q.Site = Text(site_->currentText());
+  TPlayerInfo* info[2] = {&q.Header.White, &q.Header.Black};
+  const TPlayerInfo* was[2] = {&original_.Header.White, &original_.Header.Black};
+  for (int side = 0; side < 2; ++side) {
+    info[side]->Title = static_cast<uint8_t>(IndexValue(title_[side], static_cast<int>(PlayerTitles.size()), was[side]->Title));
+    info[side]->Rating = static_cast<uint16_t>(rating_[side]->value());
+    info[side]->Country = static_cast<uint8_t>(IndexValue(country_[side], 1, was[side]->Country));
+  }
+  q.Header.Round = round_->value();
+  q.Header.Subround = subround_->value();
+  q.Header.Result = static_cast<uint8_t>(IndexValue(result_, 6, original_.Header.Result));
+  q.Header.Date.Year = static_cast<uint16_t>(year_->value());
+  q.Header.Date.Month = static_cast<uint8_t>(month_->value());
+  q.Header.Date.Day = static_cast<uint8_t>(day_->value());
+  return q;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,61 @@
+#include "app/ui/set_time_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/side_names.h"
+
+namespace kestrel {
+
+SetTimeDialog::SetTimeDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("Set time"));
+  auto* grid = new QGridLayout;
+  for (int side = 0; side < 2; ++side) {
+    labels_[side] = new QLabel(this);
+    minutes_[side] = new QSpinBox(this);
+    minutes_[side]->setRange(0, 9999);
+    minutes_[side]->setSuffix(tr(" min"));
+    seconds_[side] = new QSpinBox(this);
+    seconds_[side]->setRange(0, 59);
+    seconds_[side]->setSuffix(tr(" sec"));
+    grid->addWidget(labels_[side], side, 0);
+    grid->addWidget(minutes_[side], side, 1);
+    grid->addWidget(seconds_[side], side, 2);
+  }
+  moves_ = new QSpinBox(this);
+  moves_->setRange(0, MaxMovesPerControl);
+  grid->addWidget(new QLabel(tr("for"), this), 2, 0);
+  grid->addWidget(moves_, 2, 1);
+  grid->addWidget(new QLabel(tr("moves (0=all)"), this), 2, 2);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(buttons);
+  SetValues(TSetTimeValues{}, 1);
+}
+
+void SetTimeDialog::SetValues(const TSetTimeValues& v, int type) {
+  for (int side = 0; side < 2; ++side) {
+    labels_[side]->setText(QString::fromStdString(SideName(static_cast<TDColor>(side), type)));
+    minutes_[side]->setValue(v.minutes[side]);
+    seconds_[side]->setValue(v.seconds[side]);
+  }
+  moves_->setValue(v.moves);
+}
+
+TSetTimeValues SetTimeDialog::Values() const {
+  TSetTimeValues v;
+  v.moves = moves_->value();
+  for (int side = 0; side < 2; ++side) {
+    v.minutes[side] = minutes_[side]->value();
+    v.seconds[side] = seconds_[side]->value();
+  }
+  return v;
+}
+
+}  // namespace kestrel
