@@ -14,6 +14,9 @@
 
 namespace kestrel {
 
+// Width of the grid beside the game panel: its two columns and a frame.
+inline constexpr int BookGridWidth = 70 + 170 + 4;
+
 // The sign menu of the grid in menu order; the menu entry k sets sign k + 1.
 extern const std::array<std::string_view, 7> BookSignMenuTexts;
 

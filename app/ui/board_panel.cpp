@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QResizeEvent>
 
+#include "app/book_grid.h"
 #include "app/kestrel_app.h"
 #include "app/ui/select_colors_dialog.h"
 #include "rules/current_game_type.h"
@@ -118,6 +119,7 @@ void BoardPanel::Relayout() {
   in.clientHeight = height();
   in.wantedBoardSize = app_.settings().BoardSize;
   in.clockVisible = app_.settings().PlayingMode;
+  in.bookGridWidth = BookGridWidth;
   layout_ = LayOutMainWindow(in);
   view_->SetEdge(layout_.boardEdge);
   emit layoutChanged();

@@ -20,6 +20,7 @@
 #include "app/move_sound.h"
 #include "app/play_texts.h"
 #include "app/ui/board_panel.h"
+#include "app/ui/game_input.h"
 #include "app/ui/new_move_dialog.h"
 #include "app/ui/search_info_panel.h"
 #include "game/new_game.h"
@@ -78,6 +79,8 @@ MainWindow::MainWindow(KestrelApp& app, QWidget* parent) : QMainWindow(parent), 
   CreateToolBar();
   connect(board_, &BoardPanel::layoutChanged, this, &MainWindow::PlacePanels);
   connect(&board_->view(), &BoardView::squareClicked, this, &MainWindow::OnSquareClicked);
+  // Move input, the game panel and the book grid; owned by the window.
+  new GameInput(*this);
 
   for (auto*& field : status_) {
     field = new QLabel(this);

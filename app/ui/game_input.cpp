@@ -1,0 +1,227 @@
+#include "app/ui/game_input.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/book_grid.h"
+#include "app/play_controller.h"
+#include "app/ui/board_panel.h"
+#include "app/ui/book_grid_widget.h"
+#include "app/ui/comment_dialog.h"
+#include "app/ui/game_panel.h"
+#include "app/ui/main_window.h"
+#include "database/list_texts.h"
+#include "game/game_editing.h"
+#include "rules/notation.h"
+
+namespace kestrel {
+
+namespace {
+
+// Forced moves in analysis mode follow one another this far apart.
+constexpr int ForcedMoveDelayMs = 200;
+
+}  // namespace
+
+GameInput::GameInput(MainWindow& window)
+    : QObject(&window), window_(window), controller_(window.controller()),
+      panel_(new GamePanel(&window.boardPanel())), book_(new BookGridWidget(&window.boardPanel())) {
+  connect(&window, &MainWindow::boardSquareClicked, this, &GameInput::OnSquare);
+  connect(&window, &MainWindow::gameTreeRebuildRequested, this, &GameInput::RebuildTree);
+  connect(&window, &MainWindow::gameHeaderChanged, this, &GameInput::RebuildTree);
+  connect(&window, &MainWindow::gameTreeShowRequested, this, &GameInput::ShowCurrentMove);
+  connect(&window, &MainWindow::bookDisplayChanged, this, &GameInput::ShowBook);
+  connect(&window.boardPanel(), &BoardPanel::layoutChanged, this, &GameInput::Place);
+  connect(&window.boardPanel(), &BoardPanel::gamePanelColorsChanged, this, &GameInput::RebuildTree);
+  connect(panel_, &GamePanel::moveClicked, this, &GameInput::OnMoveClicked);
+  connect(panel_, &GamePanel::headerDialogRequested, window.gameInfoAction(), &QAction::trigger);
+  connect(panel_, &GamePanel::commandChosen, this, &GameInput::OnCommand);
+  connect(panel_, &GamePanel::commentRequested, this, &GameInput::OnComment);
+  connect(panel_, &GamePanel::diagramRequested, this, &GameInput::OnDiagram);
+  connect(book_, &BookGridWidget::moveChosen, this, &GameInput::OnBookMove);
+  connect(book_, &BookGridWidget::signChosen, this, &GameInput::OnBookSign);
+  connect(book_, &BookGridWidget::stepRequested, this, [this](bool back) {
+    if (back)
+      controller_.GoBack();
+    else
+      controller_.GoForward();
+  });
+  window.installEventFilter(this);
+  Place();
+  RebuildTree();
+  ShowBook();
+}
+
+void GameInput::Place() {
+  const MainLayout& l = window_.boardPanel().mainLayout();
+  panel_->setGeometry(l.columnX, l.gamePanelY, l.columnWidth, std::max(l.gamePanelHeight, 80));
+  const int top = l.gamePanelY + std::max(l.gamePanelHeight, 80) + 5;
+  const int height = std::max(window_.boardPanel().height() - top - 4, 40);
+  const int width = std::min(BookGridWidth, l.columnWidth);
+  book_->setGeometry(l.columnX + l.columnWidth - width, top, width, height);
+  book_->setVisible(!controller_.HideEngineOutput());
+  panel_->show();
+}
+
+TLegalMoves GameInput::CurrentMoves() const {
+  return controller_.ReadGame(
+      [](const TGame& g) { return ListLegalMoves(g.CurBoard, g.SideToMove, GameTypeOf(g)); });
+}
+
+void GameInput::OnSquare(int square, Qt::MouseButton button) {
+  if (controller_.SetupMode() || !controller_.NavigationAllowed()) return;
+  (void)button;
+  const TLegalMoves moves = CurrentMoves();
+  const int k = clicks_.Click(square, moves);
+  if (k != 0) Enter(moves.list[k - 1]);
+}
+
+void GameInput::Enter(const TMove& move) {
+  if (!controller_.EnterMove(move)) return;
+  if (controller_.AnalysisMode() && controller_.settings().AutoCapture)
+    QTimer::singleShot(ForcedMoveDelayMs, this, &GameInput::FollowForcedMoves);
+}
+
+void GameInput::FollowForcedMoves() {
+  if (controller_.SetupMode() || !controller_.NavigationAllowed()) return;
+  const TLegalMoves moves = CurrentMoves();
+  if (const TMove* forced = ForcedFollowUp(moves, controller_.AnalysisMode(), controller_.settings().AutoCapture))
+    Enter(*forced);
+}
+
+bool GameInput::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &window_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+      if (key->key() == Qt::Key_E && (key->modifiers() & Qt::ControlModifier)) {
+        OnComment();
+        return true;
+      }
+      return false;
+    }
+    if (key->key() == Qt::Key_Backspace) {
+      OnKey(TTypedMove::Backspace);
+      return true;
+    }
+    const QByteArray text = key->text().toLocal8Bit();
+    if (text.size() == 1 && static_cast<unsigned char>(text[0]) >= 32) {
+      OnKey(text[0]);
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void GameInput::OnKey(char c) {
+  typed_.Key(c);
+  window_.infoPanel()->setPlainText(QString::fromLocal8Bit(typed_.Text().c_str()));
+  if (controller_.SetupMode() || !controller_.NavigationAllowed()) return;
+  const TLegalMoves moves = CurrentMoves();
+  const int type = controller_.ReadGame([](const TGame& g) { return GameTypeOf(g); });
+  const int k = typed_.Match(moves, type);
+  if (k == 0) return;
+  typed_.Clear();
+  window_.infoPanel()->clear();
+  Enter(moves.list[k - 1]);
+}
+
+void GameInput::RebuildTree() {
+  const Settings& s = controller_.settings();
+  panel_->SetColors(s.GameColorMainLine, s.GameColorSecondLine, s.GameColorThirdLine, s.GameColorComment);
+  TTreeLayoutOptions options;
+  options.Line3InLine = s.Line3InLine;
+  options.ComposerMode = s.ComposerMode;
+  options.notationMode = NotationMode;
+  options.takeChar = TakeChar;
+  const TGame game = controller_.ReadGame([](const TGame& g) { return g; });
+  options.resultText = std::string(ResultText(game.Header.Result, s.ResType));
+  panel_->SetLayoutOptions(options);
+  panel_->BuildGameTree(game);
+}
+
+void GameInput::ShowCurrentMove() {
+  panel_->ShowCurrentMove(controller_.ReadGame([](const TGame& g) { return g.CurMovPos; }));
+}
+
+void GameInput::ShowBook() {
+  book_->setVisible(!controller_.HideEngineOutput());
+  const TOpenMoves tree = controller_.ReadGame([](const TGame& g) { return g.OpenMoves; });
+  TOpeningBook& book = controller_.Book();
+  const QString name = book.IsOpen() ? QString::fromStdString(book.Path().filename().string()) : QString();
+  book_->ShowTree(tree, name);
+}
+
+// Game panel clicks are taken while the engine is idle, or while it
+// analyses without a game analysis evaluating a move.
+bool GameInput::PanelClicksTaken() const { return controller_.NavigationAllowed(); }
+
+void GameInput::OnMoveClicked(int slot, bool rightButton, QPoint globalPos) {
+  if (!PanelClicksTaken()) return;
+  controller_.GoToSlot(slot);
+  ShowCurrentMove();
+  if (rightButton) panel_->PopupMenu(globalPos);
+}
+
+void GameInput::OnCommand(TPanelCommand command) {
+  if (!PanelClicksTaken()) return;
+  controller_.StopAndWait();
+  controller_.ChangeGame([&](TGame& g) { return ApplyPanelCommand(g, command, &controller_.GameObserver()); });
+  controller_.Refresh().Request(rqBuildTree | rqBoard | rqSaveButton);
+  RebuildTree();
+}
+
+void GameInput::OnComment() {
+  if (!PanelClicksTaken()) return;
+  const TMoveComments current = controller_.ReadGame([](const TGame& g) { return CurrentMoveComments(g); });
+  CommentDialog dialog(&window_);
+  dialog.SetComments(current.before, current.after, current.beforeEnabled);
+  if (dialog.exec() == QDialog::Accepted) {
+    controller_.ChangeGame([&](TGame& g) {
+      return SetMoveComments(g, g.CurMovPos, dialog.Before(), dialog.After(), &controller_.GameObserver());
+    });
+    controller_.Refresh().Request(rqSaveButton);
+  }
+  RebuildTree();
+}
+
+void GameInput::OnDiagram() {
+  if (!PanelClicksTaken()) return;
+  controller_.ChangeGame([&](TGame& g) { AddDiagram(g, &controller_.GameObserver()); });
+  RebuildTree();
+}
+
+void GameInput::OnBookMove(const TOpenMove& entry) {
+  if (!controller_.NavigationAllowed()) return;
+  TBoard board;
+  TDColor side = TDColor::white;
+  int type = 1;
+  controller_.ReadGame([&](const TGame& g) {
+    board = g.CurBoard;
+    side = g.SideToMove;
+    type = GameTypeOf(g);
+    return 0;
+  });
+  const auto move = BookRowMove(entry, board, side, type);
+  if (!move) return;
+  if (book_->AddOnClick()) AddRowOnClick(controller_.Book(), entry, board, side, type);
+  controller_.EnterMove(*move);
+}
+
+void GameInput::OnBookSign(const TOpenMove& entry, int sign) {
+  TBoard board;
+  TDColor side = TDColor::white;
+  int type = 1;
+  controller_.ReadGame([&](const TGame& g) {
+    board = g.CurBoard;
+    side = g.SideToMove;
+    type = GameTypeOf(g);
+    return 0;
+  });
+  SetBookRowSign(controller_.Book(), entry, board, side, type, static_cast<uint8_t>(sign));
+  controller_.RefreshBookDisplay();
+  ShowBook();
+}
+
+}  // namespace kestrel
