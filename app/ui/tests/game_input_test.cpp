@@ -103,6 +103,29 @@ TEST_F(GameInputTest, ThreeClickedMovesAndAnAnnotationReachTheGameRecord) {
   EXPECT_TRUE(shown);
 }
 
+TEST_F(GameInputTest, TypedMovesAreEnteredAsSoonAsTheyMatch) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  window->controller().Stop();
+  QTest::keyClicks(window.get(), "c3x");
+  QTest::keyClick(window.get(), Qt::Key_Backspace);
+  EXPECT_EQ(input().typedMove().Text(), "c3");
+  QTest::keyClicks(window.get(), "-d4");
+  EXPECT_EQ(input().typedMove().Text(), "");
+  QTest::keyClicks(window.get(), "F6G5");
+  EXPECT_EQ(MainLineTexts(), (std::vector<std::string>{"c3-d4", "f6-g5"}));
+}
+
+TEST_F(GameInputTest, AForcedCaptureFollowsByItselfInAnalysisMode) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  ASSERT_TRUE(window->controller().AnalysisMode());
+  ASSERT_TRUE(app.settings().AutoCapture);
+  window->controller().Stop();
+  for (const char* square : {"c3", "d4", "f6", "e5"}) ClickSquare(square);
+  // White's only move is d4:f6; Black then has two captures and waits.
+  QTest::qWait(600);
+  EXPECT_EQ(MainLineTexts(), (std::vector<std::string>{"c3-d4", "f6-e5", "d4-f6"}));
+}
+
 TEST_F(GameInputTest, PanelsFitAtTheSmallestWindowAndFullScreen) {
   for (QSize size : {QSize(MinMainWindowWidth, MinMainWindowHeight), QSize(1920, 1080)}) {
     window->resize(size);
