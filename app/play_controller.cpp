@@ -219,6 +219,16 @@ void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
   worker_.StopAndWait();
   const int old = IsValidGameType(CurrentGameType) ? CurrentGameType : 0;
   if (type != CurrentGameType) SetGameType(type);  // the book follows through the listener
+  if (setupMode_) {
+    // A position is being set up for the new type: another board shows the
+    // new type's start position to edit.
+    std::lock_guard lock(gameMutex_);
+    TGame& game = games_.Current();
+    game.Header.TypeOfGame = static_cast<uint8_t>(type);
+    if (SquareCountOf(old) != SquareCountOf(type)) game.CurBoard = InitialPosition(type);
+    refresh_.Request(rqBoard | rqStatusBar | rqMode);
+    return;
+  }
   bool freshStart = false;
   {
     std::lock_guard lock(gameMutex_);

@@ -501,5 +501,19 @@ TEST_F(PlayFixture, ReplayStepsEveryFiftyTicksAndStopsAtTheEnd) {
   EXPECT_FALSE(controller->ReplayRunning()) << "no replay in play mode";
 }
 
+TEST_F(PlayFixture, TheTypeCanChangeDuringSetUp) {
+  ASSERT_TRUE(controller->EnterSetup());
+  controller->SwitchGameType(gtInternational, true);
+  EXPECT_TRUE(controller->SetupMode());
+  EXPECT_EQ(Game().CurBoard.b, InitialPosition(gtInternational).b);
+  controller->SetupClear();
+  controller->SetupClick(50, 2);  // a black man on Black's own back row
+  controller->SetupDone(TDColor::white, 1);
+  const TGame g = Game();
+  EXPECT_EQ(g.Header.TypeOfGame, gtInternational);
+  EXPECT_EQ(g.CurBoard.b[50], BlackMan);
+  controller->SwitchGameType(gtRussian, true);
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -130,7 +130,6 @@ void MainWindow::RenderModes() {
   searchInfo_->setVisible(!setup && !c.HideEngineOutput());
   for (QMenu* m : {gameMenu_, playMenu_, timeMenu_, coachMenu_, windowMenu_}) m->setEnabled(!setup);
   toolBar_->setEnabled(!setup);
-  typeMenu_->setEnabled(!setup);
 }
 
 void MainWindow::RenderClock() {

@@ -31,6 +31,11 @@ void SearchInfoPanel::Show(const TSearchInfo& info) {
   label_->setText(QString::fromStdString(SearchInfoText(info)));
   roots_->setHorizontalHeaderLabels({QString(), QString(), QString::fromStdString(SearchInfoHeader(info))});
   const std::vector<TRootMoveRow> rows = RootMoveRows(info);
+  // A search of another position starts the list on its first row.
+  if (info.currentMovePos != shownMovePos_) {
+    shownMovePos_ = info.currentMovePos;
+    ToFirstRow();
+  }
   const int selected = SelectedRow();
   roots_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {

@@ -42,6 +42,7 @@ class SearchInfoPanel : public QWidget {
   QTableWidget* roots_;
   QMenu* menu_;
   bool listVisible_ = false;
+  int shownMovePos_ = -1;  // the position of the search shown
 };
 
 }  // namespace kestrel
