@@ -203,7 +203,7 @@ void TPlayController::StartNewGameOnCurrent() {
   reversed_ = false;
   drawNotice_.clear();
   searchInfo_.Clear();
-  refresh_.Request(rqHeader | rqWindowMenu | rqBoard | rqBuildTree | rqBook | rqStatusBar | rqSaveButton);
+  refresh_.Request(rqHeader | rqWindowMenu | rqBoard | rqBuildTree | rqBook | rqStatusBar | rqSaveButton | rqMode);
 }
 
 void TPlayController::NewGame() {
