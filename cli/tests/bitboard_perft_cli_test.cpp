@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "run_cli.h"
+
 namespace {
 
 struct CliRun {
@@ -21,22 +23,8 @@ struct CliRun {
 };
 
 CliRun Perft(const std::string& args) {
-  const std::string errFile = ::testing::TempDir() + "bitboard_perft_err_" + std::to_string(::getpid());
-  const std::string command = std::string(KESTREL_CLI) + " perft " + args + " 2>" + errFile;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::string text;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0) text.append(buf.data(), n);
-  const int status = pclose(pipe.release());
-  CliRun run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) run.out.push_back(line);
-  std::ifstream err(errFile);
-  run.err.assign(std::istreambuf_iterator<char>(err), {});
-  std::remove(errFile.c_str());
-  return run;
+  const auto r = kestrel::testing::RunCliCommand("perft " + args);
+  return {r.exitCode, r.Lines(), r.err};
 }
 
 // The output without the milliseconds of the "perft DEPTH COUNT MS" lines.

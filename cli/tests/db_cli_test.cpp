@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "run_cli.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -21,14 +23,8 @@ struct Result {
 };
 
 Result RunDb(const std::string& args) {
-  const std::string command = std::string(KESTREL_CLI) + " " + args + " 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::string out;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0) out.append(buf.data(), n);
-  const int status = pclose(pipe.release());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  const auto r = kestrel::testing::RunCliCommand(args);
+  return {r.exitCode, r.out};
 }
 
 class DbCliTest : public ::testing::Test {

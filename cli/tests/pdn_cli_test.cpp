@@ -11,6 +11,8 @@
 #include <random>
 #include <string>
 
+#include "run_cli.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -31,16 +33,10 @@ class PdnCliTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   Result Run(const std::string& args) {
-    const fs::path err = dir / "stderr.txt";
-    const std::string command = std::string(KESTREL_CLI) + " " + args + " 2>" + err.string();
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0) out.append(buf.data(), n);
-    const int status = pclose(pipe.release());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, Read(err)};
+    const auto r = kestrel::testing::RunCliCommand(args);
+    return {r.exitCode, r.out, r.err};
   }
+
 
   static std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "run_cli.h"
+
 namespace {
 
 struct CliRun {
@@ -22,22 +24,8 @@ struct CliRun {
 };
 
 CliRun RunCli(const std::string& args) {
-  const std::string errFile = ::testing::TempDir() + "search_cli_err_" + std::to_string(::getpid());
-  const std::string command = std::string(KESTREL_CLI) + " " + args + " 2>" + errFile;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::string text;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0) text.append(buf.data(), n);
-  const int status = pclose(pipe.release());
-  CliRun run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) run.out.push_back(line);
-  std::ifstream err(errFile);
-  run.err.assign(std::istreambuf_iterator<char>(err), {});
-  std::remove(errFile.c_str());
-  return run;
+  const auto r = kestrel::testing::RunCliCommand(args);
+  return {r.exitCode, r.Lines(), r.err};
 }
 
 const std::regex IterationLine(R"(depth (\d+) score (-?(?:\d+\.\d\d|x\d+|xN\(\d+\))) nodes (\d+) nps (\d+) time (\d+) pv (.+))");
