@@ -1,30 +1,4 @@
-// A fresh folder per test, removed afterwards.
+// Tests of the application use the project's shared scratch folder.
 #pragma once
 
-#include <filesystem>
-#include <random>
-#include <string>
-
-namespace kestrel::testing {
-
-class TempDir {
- public:
-  TempDir() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("kestrel-test-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-}  // namespace kestrel::testing
+#include "test_support/temp_dir.h"

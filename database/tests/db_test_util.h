@@ -16,32 +16,13 @@
 #include "database/game_io.h"
 #include "database/kestrel_db.h"
 #include "engine/packed_board.h"
+#include "test_support/temp_dir.h"
 #include "game/game.h"
 #include "game/move_tree.h"
 #include "game/new_game.h"
 #include "rules/game_types.h"
 
 namespace kestrel::testing {
-
-class TempDir {
- public:
-  TempDir() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("kestrel-db-test-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

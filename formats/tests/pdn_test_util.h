@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/packed_board.h"
+#include "test_support/temp_dir.h"
 #include "formats/pdn_move_match.h"
 #include "game/child_index.h"
 #include "game/game.h"
@@ -24,25 +25,6 @@
 #include "rules/notation.h"
 
 namespace kestrel::testing {
-
-class TempDir {
- public:
-  TempDir() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("kestrel-pdn-test-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
