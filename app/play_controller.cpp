@@ -11,6 +11,7 @@
 #include "app/side_names.h"
 #include "app/wrong_moves.h"
 #include "game/move_tree.h"
+#include "game/quick_header.h"
 #include "game/navigation.h"
 #include "game/new_game.h"
 #include "rules/current_game_type.h"
@@ -265,16 +266,7 @@ void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
 }
 
 TQuickGameHeader TPlayController::Header() const {
-  return ReadGame([](const TGame& g) {
-    TQuickGameHeader q;
-    q.Header = g.Header;
-    q.WhiteName = g.WhiteName;
-    q.BlackName = g.BlackName;
-    q.AnnotatorName = g.AnnotatorName;
-    q.Tournament = g.Tournament;
-    q.Site = g.Site;
-    return q;
-  });
+  return ReadGame([](const TGame& g) { return QuickHeaderOf(g); });
 }
 
 void TPlayController::SetHeader(const TQuickGameHeader& q) {
@@ -294,11 +286,7 @@ void TPlayController::SetHeader(const TQuickGameHeader& q) {
     g.Header.Length = kept.Length;
     g.Header.Flags = kept.Flags;
     if (g.Header.Result > ResultBlackWonOnTime) g.Header.Result = kept.Result;
-    g.WhiteName = q.WhiteName;
-    g.BlackName = q.BlackName;
-    g.AnnotatorName = q.AnnotatorName;
-    g.Tournament = q.Tournament;
-    g.Site = q.Site;
+    SetGameNames(g, q);
     g.Modified = true;
   }
   refresh_.Request(rqHeader | rqBuildTree | rqWindowMenu | rqSaveButton);

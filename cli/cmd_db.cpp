@@ -21,6 +21,7 @@
 #include "formats/pdn_writer.h"
 #include "game/event_line.h"
 #include "game/move_tree.h"
+#include "game/quick_header.h"
 #include "rules/game_types.h"
 #include "rules/notation.h"
 
@@ -47,11 +48,7 @@ std::string TypeName(int type) { return IsValidGameType(type) ? std::string(Game
 TGame HeaderGame(const TQuickGameHeader& q) {
   TGame game;
   game.Header = q.Header;
-  game.WhiteName = q.WhiteName;
-  game.BlackName = q.BlackName;
-  game.AnnotatorName = q.AnnotatorName;
-  game.Tournament = q.Tournament;
-  game.Site = q.Site;
+  SetGameNames(game, q);
   return game;
 }
 

@@ -6,6 +6,7 @@
 #include "database/derived_header.h"
 #include "database/game_io.h"
 #include "game/move_tree.h"
+#include "game/quick_header.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
@@ -23,11 +24,7 @@ void KeepHeaderOnly(TKestrelDB& old, int32_t n, TGame& game) {
   game.Header.LastMove = 0;
   game.Header.ShowFrom = 0;
   game.Header.Flags |= hfDeleted;
-  game.WhiteName = quick.WhiteName;
-  game.BlackName = quick.BlackName;
-  game.AnnotatorName = quick.AnnotatorName;
-  game.Tournament = quick.Tournament;
-  game.Site = quick.Site;
+  SetGameNames(game, quick);
   PackBoard(InitialPosition(GameTypeOf(game)).b, game.StartBoard);
 }
 
