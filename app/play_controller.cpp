@@ -11,9 +11,9 @@
 #include "app/side_names.h"
 #include "app/wrong_moves.h"
 #include "game/move_tree.h"
-#include "game/quick_header.h"
 #include "game/navigation.h"
 #include "game/new_game.h"
+#include "game/quick_header.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
 
