@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/command_registry.h"
+#include "cli/db_open.h"
 #include "database/database_file.h"
 #include "database/db_error.h"
 #include "database/derived_header.h"
@@ -27,20 +28,6 @@
 
 namespace kestrel::cli {
 namespace {
-
-// Opens without converting; says why when it cannot.
-bool OpenForReading(const std::string& path, TKestrelDB& db) {
-  const TOpenResult r = OpenDatabase(path, db, false);
-  if (r.ok()) return true;
-  switch (r.status) {
-    case TOpenStatus::filesMissing: std::cerr << path << ": not all three database files exist\n"; break;
-    case TOpenStatus::notConverted:
-      std::cerr << path << ": an older database version; convert it with: kestrel-cli db convert " << path << '\n';
-      break;
-    default: std::cerr << path << ": " << (r.message.empty() ? std::string(CannotOpenText) : r.message) << '\n';
-  }
-  return false;
-}
 
 std::string TypeName(int type) { return IsValidGameType(type) ? std::string(GameTypeNames[type]) : std::to_string(type); }
 
@@ -216,6 +203,8 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
   auto* check = db->add_subcommand("check", "Read every game and list the damaged ones");
   check->add_option("FILE", args.file, "Database file")->required();
   check->callback([&exitCode] { exitCode = Check(args.file); });
+
+  AddRegisteredSubcommands("db", *db, exitCode);
 });
 
 }  // namespace

@@ -28,4 +28,12 @@ struct RegisteredCommand {
 };
 std::vector<RegisteredCommand>& RegisteredCommands();
 
+// Subcommands of a command that live in files of their own (for example
+// "db search" in cmd_db_search.cpp): each registers under its parent's name,
+// and the parent adds them with AddRegisteredSubcommands.
+struct SubcommandRegistrar {
+  SubcommandRegistrar(std::string parent, std::string name, CommandSetup setup);
+};
+void AddRegisteredSubcommands(const std::string& parent, CLI::App& parentApp, int& exitCode);
+
 }  // namespace kestrel::cli

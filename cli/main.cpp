@@ -14,6 +14,29 @@ CommandRegistrar::CommandRegistrar(std::string name, CommandSetup setup) {
   RegisteredCommands().push_back({std::move(name), std::move(setup)});
 }
 
+namespace {
+struct RegisteredSubcommand {
+  std::string parent;
+  RegisteredCommand command;
+};
+std::vector<RegisteredSubcommand>& RegisteredSubcommands() {
+  static std::vector<RegisteredSubcommand> subcommands;
+  return subcommands;
+}
+}  // namespace
+
+SubcommandRegistrar::SubcommandRegistrar(std::string parent, std::string name, CommandSetup setup) {
+  RegisteredSubcommands().push_back({std::move(parent), {std::move(name), std::move(setup)}});
+}
+
+void AddRegisteredSubcommands(const std::string& parent, CLI::App& parentApp, int& exitCode) {
+  std::vector<RegisteredCommand*> mine;
+  for (auto& s : RegisteredSubcommands())
+    if (s.parent == parent) mine.push_back(&s.command);
+  std::sort(mine.begin(), mine.end(), [](const auto* a, const auto* b) { return a->name < b->name; });
+  for (auto* c : mine) c->setup(parentApp, exitCode);
+}
+
 }  // namespace kestrel::cli
 
 int main(int argc, char** argv) {
