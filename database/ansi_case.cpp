@@ -22,6 +22,17 @@ constexpr std::array<uint8_t, 256> MakeUpperTable() {
 
 constexpr std::array<uint8_t, 256> UpperTable = MakeUpperTable();
 
+// Each capital has exactly one small letter, so the upper table inverts.
+constexpr std::array<uint8_t, 256> MakeLowerTable() {
+  std::array<uint8_t, 256> t{};
+  for (int c = 0; c < 256; ++c) t[c] = static_cast<uint8_t>(c);
+  for (int c = 0; c < 256; ++c)
+    if (UpperTable[c] != c) t[UpperTable[c]] = static_cast<uint8_t>(c);
+  return t;
+}
+
+constexpr std::array<uint8_t, 256> LowerTable = MakeLowerTable();
+
 }  // namespace
 
 uint8_t AnsiUpperChar(uint8_t c) { return UpperTable[c]; }
@@ -29,6 +40,14 @@ uint8_t AnsiUpperChar(uint8_t c) { return UpperTable[c]; }
 std::string AnsiUpperCase(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(UpperTable[static_cast<uint8_t>(c)]);
+  return out;
+}
+
+uint8_t AnsiLowerChar(uint8_t c) { return LowerTable[c]; }
+
+std::string AnsiLowerCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(LowerTable[static_cast<uint8_t>(c)]);
   return out;
 }
 

@@ -11,5 +11,7 @@ namespace kestrel {
 
 uint8_t AnsiUpperChar(uint8_t c);
 std::string AnsiUpperCase(std::string_view text);
+uint8_t AnsiLowerChar(uint8_t c);
+std::string AnsiLowerCase(std::string_view text);
 
 }  // namespace kestrel
