@@ -9,11 +9,12 @@ PACKAGES := build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libxkbcommon-dev qt6-svg-dev \
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev \
   libzip-dev zipcmp zipmerge ziptool libgif-dev libcurl4-openssl-dev libcli11-dev \
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core xvfb xauth desktop-file-utils appstream dpkg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench install deb clean
+PREFIX ?= /usr/local
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -38,6 +39,14 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/kestrel_bench
+
+# Installs the programs, data, desktop entry, icon and metadata under PREFIX.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package (installs under /usr) in $(BUILD_DIR).
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QResizeEvent>
 
-#include "app/book_grid.h"
-#include "app/kestrel_app.h"
+#include "app/panels/book_grid.h"
+#include "app/settings/kestrel_app.h"
 #include "app/ui/select_colors_dialog.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/board_layout.h"
+#include "app/board/board_layout.h"
 #include "app/ui/board_view.h"
 
 class QMenu;

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "app/area_scale.h"
-#include "app/board_geometry.h"
-#include "app/board_labels.h"
+#include "app/board/area_scale.h"
+#include "app/board/board_geometry.h"
+#include "app/board/board_labels.h"
 #include "app/ui/board_fonts.h"
 #include "app/ui/figures.h"
 #include "rules/game_types.h"

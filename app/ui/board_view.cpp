@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/board_geometry.h"
+#include "app/board/board_geometry.h"
 
 namespace kestrel {
 

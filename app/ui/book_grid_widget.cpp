@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/book_grid.h"
+#include "app/panels/book_grid.h"
 
 namespace kestrel {
 

@@ -7,7 +7,7 @@
 
 #include <charconv>
 
-#include "app/board_geometry.h"
+#include "app/board/board_geometry.h"
 #include "app/ui/board_renderer.h"
 #include "app/ui/figures.h"
 #include "formats/fen.h"

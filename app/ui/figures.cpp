@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/bmp_check.h"
-#include "app/bmp_writer.h"
+#include "app/board/bmp_check.h"
+#include "app/board/bmp_writer.h"
 
 namespace kestrel {
 namespace {

@@ -7,7 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/side_names.h"
+#include "app/play/side_names.h"
 
 namespace kestrel {
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/play_controller.h"
+#include "app/play/play_controller.h"
 
 class QCheckBox;
 class QSpinBox;

@@ -11,7 +11,7 @@
 
 #include <array>
 
-#include "app/side_names.h"
+#include "app/play/side_names.h"
 #include "database/list_texts.h"
 #include "formats/code_page.h"
 

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/book_grid.h"
-#include "app/play_controller.h"
+#include "app/panels/book_grid.h"
+#include "app/play/play_controller.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/book_grid_widget.h"
 #include "app/ui/comment_dialog.h"

@@ -6,8 +6,8 @@
 #include <QObject>
 #include <QPoint>
 
-#include "app/game_panel_commands.h"
-#include "app/move_input.h"
+#include "app/panels/game_panel_commands.h"
+#include "app/board/move_input.h"
 #include "game/open_moves.h"
 
 namespace kestrel {

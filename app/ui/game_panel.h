@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/game_panel_commands.h"
+#include "app/panels/game_panel_commands.h"
 #include "game/game.h"
 #include "game/game_tree_view.h"
 #include "game/tree_item_look.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/kestrel_app.h"
-#include "app/program_folder.h"
+#include "app/settings/kestrel_app.h"
+#include "app/settings/program_folder.h"
 #include "app/ui/command_line_tools.h"
 #include "app/ui/main_window.h"
 

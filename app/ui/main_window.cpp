@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include "app/board_layout.h"
-#include "app/kestrel_app.h"
-#include "app/move_sound.h"
-#include "app/play_texts.h"
+#include "app/board/board_layout.h"
+#include "app/settings/kestrel_app.h"
+#include "app/play/move_sound.h"
+#include "app/play/play_texts.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/game_input.h"
 #include "app/ui/new_move_dialog.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/play_controller.h"
+#include "app/play/play_controller.h"
 
 class QAction;
 class QActionGroup;

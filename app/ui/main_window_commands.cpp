@@ -9,9 +9,9 @@
 #include <QSpinBox>
 #include <QToolBar>
 
-#include "app/kestrel_app.h"
-#include "app/levels.h"
-#include "app/side_names.h"
+#include "app/settings/kestrel_app.h"
+#include "app/play/levels.h"
+#include "app/play/side_names.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/game_analysis_dialog.h"
 #include "app/ui/game_info_dialog.h"

@@ -13,8 +13,8 @@
 
 #include <exception>
 
-#include "app/last_move.h"
-#include "app/play_texts.h"
+#include "app/board/last_move.h"
+#include "app/play/play_texts.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/main_window.h"
 #include "app/ui/search_info_panel.h"

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/search_info.h"
+#include "app/play/search_info.h"
 
 class QLabel;
 class QMenu;

@@ -17,7 +17,7 @@
 #include <QStyleFactory>
 #include <QVBoxLayout>
 
-#include "app/kestrel_app.h"
+#include "app/settings/kestrel_app.h"
 #include "app/ui/board_panel.h"
 
 namespace kestrel {

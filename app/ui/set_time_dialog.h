@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/time_control.h"
+#include "app/play/time_control.h"
 
 class QLabel;
 class QSpinBox;

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "app/board_geometry.h"
+#include "app/board/board_geometry.h"
 #include "app/ui/board_renderer.h"
 #include "app/ui/figures.h"
 #include "rules/game_types.h"

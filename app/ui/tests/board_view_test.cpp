@@ -5,14 +5,14 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "app/board_geometry.h"
-#include "app/kestrel_app.h"
+#include "app/board/board_geometry.h"
+#include "app/settings/kestrel_app.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/board_view.h"
 #include "app/ui/main_window.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
-#include "../../tests/temp_dir.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {

@@ -7,12 +7,12 @@
 
 #include <sstream>
 
-#include "app/board_geometry.h"
+#include "app/board/board_geometry.h"
 #include "app/ui/board_renderer.h"
 #include "app/ui/command_line_tools.h"
 #include "app/ui/figures.h"
 #include "rules/game_types.h"
-#include "../../tests/temp_dir.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {

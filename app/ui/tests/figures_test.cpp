@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
-#include "app/bmp_writer.h"
+#include "app/board/bmp_writer.h"
 #include "app/ui/figures.h"
-#include "../../tests/temp_dir.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {

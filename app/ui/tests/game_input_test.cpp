@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QTest>
 
-#include "app/board_geometry.h"
-#include "app/kestrel_app.h"
+#include "app/board/board_geometry.h"
+#include "app/settings/kestrel_app.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/board_view.h"
 #include "app/ui/game_input.h"
@@ -14,7 +14,7 @@
 #include "game/move_tree.h"
 #include "rules/game_types.h"
 #include "rules/notation.h"
-#include "../../tests/temp_dir.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {

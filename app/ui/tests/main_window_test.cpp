@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QTest>
 
-#include "app/ini_file.h"
-#include "app/kestrel_app.h"
+#include "app/settings/ini_file.h"
+#include "app/settings/kestrel_app.h"
 #include "app/ui/main_window.h"
-#include "../../tests/temp_dir.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {

@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/kestrel_app.h"
-#include "app/levels.h"
+#include "app/settings/kestrel_app.h"
+#include "app/play/levels.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/game_info_dialog.h"
 #include "app/ui/main_window.h"
@@ -18,7 +18,7 @@
 #include "game/move_tree.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
-#include "../../tests/temp_dir.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {

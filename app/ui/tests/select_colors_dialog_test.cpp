@@ -3,14 +3,14 @@
 #include <QApplication>
 #include <QSignalSpy>
 
-#include "app/board_geometry.h"
-#include "app/bmp_writer.h"
-#include "app/kestrel_app.h"
+#include "app/board/board_geometry.h"
+#include "app/board/bmp_writer.h"
+#include "app/settings/kestrel_app.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/select_colors_dialog.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
-#include "../../tests/temp_dir.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {

@@ -1,0 +1,44 @@
+#include "app/play/engine_setup.h"
+
+#include "app/play/play_texts.h"
+#include "engine/default_eval.h"
+#include "engine/engine.h"
+
+namespace kestrel {
+
+TEngineParams LoadVariantParams(const Settings& settings, const std::filesystem::path& programFolder, int type) {
+  TEngineParams p;
+  if (!IsValidGameType(type)) return p;
+  const VariantSettings& v = settings.Variants[type];
+  p.UseBook = v.UseBook;
+  p.Book = v.Book;
+  p.Engine = static_cast<uint8_t>(v.Engine == 0 ? EngineOld : EngineNew);
+  p.EvalFunc = DefaultEvalFunc(type);
+  // A named file that is not in the variant's folder falls back to the
+  // variant's own file, and so does the name the settings will keep.
+  std::string name = std::filesystem::path(v.EngineName).filename().string();
+  std::error_code ec;
+  if (name.empty() || name == "." || name == ".." || !std::filesystem::exists(EngineFolder(programFolder, type) / name, ec))
+    name = DefaultEngineFileName(type);
+  p.EngineName = name;
+  LoadVariantEngine(programFolder, type, name, p.EvalFunc);
+  return p;
+}
+
+TVariantEngines LoadAllVariantParams(const Settings& settings, const std::filesystem::path& programFolder) {
+  TVariantEngines all;
+  for (int t = 1; t <= GameTypeCount; ++t) all[t] = LoadVariantParams(settings, programFolder, t);
+  return all;
+}
+
+uint8_t PlayingGeneration(const TEngineParams& params, int type) { return SearchGeneration(params, type); }
+
+std::string EngineLabel(const TEngineParams& params, int type) {
+  return std::string(PlayingGeneration(params, type) == EngineNew ? EngineLabelNew : EngineLabelOld);
+}
+
+std::string EngineFileLabel(const TEngineParams& params, int type) {
+  return PlayingGeneration(params, type) == EngineNew ? params.EngineName : std::string();
+}
+
+}  // namespace kestrel

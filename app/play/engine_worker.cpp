@@ -1,0 +1,58 @@
+#include "app/play/engine_worker.h"
+
+#include <chrono>
+#include <exception>
+
+namespace kestrel {
+
+TEngineWorker::TEngineWorker(TEngine& engine) : engine_(engine) {}
+
+TEngineWorker::~TEngineWorker() {
+  StopAndWait();
+  Join();
+}
+
+void TEngineWorker::Join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TEngineWorker::Start(TWorkKind kind, std::function<void()> work, std::function<void(const char*)> onFailure) {
+  StopAndWait();
+  Join();
+  // Cleared here, before the thread exists, so that a stop requested the
+  // moment after Start cannot be lost.
+  runStop_.store(false, std::memory_order_release);
+  kind_.store(kind);
+  idle_.Reset();
+  thread_ = std::thread([this, work = std::move(work), onFailure = std::move(onFailure)] {
+    try {
+      work();
+    } catch (const std::exception& e) {
+      if (onFailure) onFailure(e.what());
+    } catch (...) {
+      if (onFailure) onFailure("unknown exception");
+    }
+    kind_.store(TWorkKind::none);
+    idle_.Set();
+  });
+}
+
+void TEngineWorker::RequestStop() {
+  runStop_.store(true, std::memory_order_release);
+  engine_.Stop();
+}
+
+void TEngineWorker::StopAndWait() {
+  using namespace std::chrono_literals;
+  while (Busy()) {
+    RequestStop();
+    if (idle_.WaitFor(100ms)) break;
+  }
+  idle_.Wait();
+}
+
+void TEngineWorker::PropagateStop() {
+  if (RunStopRequested()) engine_.Stop();
+}
+
+}  // namespace kestrel

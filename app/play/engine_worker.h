@@ -1,0 +1,58 @@
+// The engine worker: at most one thread at a time runs an engine
+// computation (analysis, the engine's reply, game analysis, autoplay). The
+// engine-idle event is signalled while none runs; commands that change the
+// game stop the worker and wait for that event first.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "app/play/manual_reset_event.h"
+#include "engine/engine.h"
+
+namespace kestrel {
+
+enum class TWorkKind : uint8_t { none, analysis, gameAnalysis, autoplay, match };
+
+class TEngineWorker {
+ public:
+  explicit TEngineWorker(TEngine& engine);
+  ~TEngineWorker();
+  TEngineWorker(const TEngineWorker&) = delete;
+  TEngineWorker& operator=(const TEngineWorker&) = delete;
+
+  bool Busy() const { return !idle_.IsSet(); }
+  TWorkKind Kind() const { return kind_.load(); }
+  const TManualResetEvent& IdleEvent() const { return idle_; }
+
+  // Interface thread: stops and waits for a running computation, clears both
+  // stop requests, resets the idle event and starts `work` on a new thread.
+  // The thread signals the idle event as its very last action, also when
+  // `work` throws (`onFailure` is called with the exception's text first).
+  void Start(TWorkKind kind, std::function<void()> work,
+             std::function<void(const char*)> onFailure = nullptr);
+
+  // Asks the search and the run to end; returns at once.
+  void RequestStop();
+  // Requests the stop until the worker is idle; no time limit.
+  void StopAndWait();
+
+  bool RunStopRequested() const { return runStop_.load(std::memory_order_acquire); }
+  // Called by searches of the worker: a stop that a search start cleared
+  // is passed on again.
+  void PropagateStop();
+
+  TEngine& Engine() { return engine_; }
+
+ private:
+  void Join();
+
+  TEngine& engine_;
+  TManualResetEvent idle_{true};
+  std::atomic<bool> runStop_{false};
+  std::atomic<TWorkKind> kind_{TWorkKind::none};
+  std::thread thread_;
+};
+
+}  // namespace kestrel
