@@ -4,6 +4,7 @@
 // A piece taken during a sequence stays on its cell with the mover's sign
 // until the move ends (unless taken pieces leave at once), so it can be
 // neither taken again, nor jumped, nor landed on.
+#include <algorithm>
 #include <cstdlib>
 
 #include "rules/mailbox_generator.h"
@@ -80,8 +81,7 @@ void MailboxGenerator::ExtendKingCapture(int cell, int depth, int kings, uint32_
   const bool oneLanding = r.ShortKings || r.ImmediateRemoval;
   for (int i = 0; i <= r.KingDirs; ++i) {
     const int d = dirs_[i];
-    const int notedCount = count_;
-    const unsigned notedClears = clears_;
+    const uint32_t noted = nextSerial_;
     bool first = true;
 
     int victim = cell + d;
@@ -100,10 +100,9 @@ void MailboxGenerator::ExtendKingCapture(int cell, int depth, int kings, uint32_
       if (CanContinue(landing, depth)) {
         if (first) {
           // The capture goes on from here, so the landings tried before in
-          // this direction, where it stopped, are not allowed. If the list
-          // was emptied meanwhile, everything in it came from those landings.
+          // this direction, where it stopped, are not allowed.
           first = false;
-          count_ = clears_ == notedClears ? notedCount : 0;
+          while (count_ > 0 && serial_[count_ - 1] >= noted) --count_;
         }
         ExtendCapture(landing, depth + 1, newKings, 2 * value + static_cast<uint32_t>(std::abs(board_[victim])));
       } else if (first) {
@@ -150,15 +149,42 @@ void MailboxGenerator::RecordCapture(int depth, int kings, uint32_t value) {
   Append(current_);
 }
 
-void MailboxGenerator::ClearList() {
-  count_ = 0;
-  ++clears_;
+void MailboxGenerator::ClearList() { count_ = 0; }
+
+// Long captures of kings often reach one position by many routes (a route
+// that crosses itself can run its loops in either order), more than the list
+// holds. So a full list first gives up its repeated routes, keeping the
+// first of each, and only a position with more distinct moves than the list
+// holds loses the last ones found.
+void MailboxGenerator::Append(const TMove& move) {
+  if (count_ == MaxMoves) DropRepeatedRoutes();
+  if (count_ < MaxMoves) {
+    serial_[count_] = nextSerial_++;
+    (*list_)[count_++] = move;
+  }
 }
 
-// A full list takes no more moves: a position with more legal moves than the
-// list holds keeps the first ones found.
-void MailboxGenerator::Append(const TMove& move) {
-  if (count_ < MaxMoves) (*list_)[count_++] = move;
+// Two captures lead to the same position when they start and end on the
+// same cells and take the same pieces, in whatever order.
+void MailboxGenerator::DropRepeatedRoutes() {
+  struct TKey {
+    int from, to, lt;
+    std::array<uint8_t, MaxCaptured> taken;
+    bool operator==(const TKey&) const = default;
+  };
+  std::array<TKey, MaxMoves> keys;
+  int kept = 0;
+  for (int i = 0; i < count_; ++i) {
+    const TMove& m = (*list_)[i];
+    TKey key{m.From(), m.To(), m.lt, {}};
+    for (int k = 1; k <= m.lt && k <= MaxCaptured; ++k) key.taken[k - 1] = m.mv[2 * k - 1];
+    std::sort(key.taken.begin(), key.taken.begin() + std::min<int>(m.lt, MaxCaptured));
+    if (std::find(keys.begin(), keys.begin() + kept, key) != keys.begin() + kept) continue;
+    keys[kept] = key;
+    serial_[kept] = serial_[i];
+    (*list_)[kept++] = m;
+  }
+  count_ = kept;
 }
 
 }  // namespace kestrel

@@ -38,6 +38,7 @@ void MailboxGenerator::SetUp(const TNewBoard& board, TDColor side) {
   }
   current_ = TMove{};
   count_ = 0;
+  nextSerial_ = 0;
   bestLen_ = 0;
   bestKings_ = 0;
   bestValue_ = 0;

@@ -38,6 +38,7 @@ class MailboxGenerator {
   void RecordCapture(int depth, int kings, uint32_t value);
   void ClearList();
   void Append(const TMove& move);
+  void DropRepeatedRoutes();
 
   TRuleSet rules_;
   TNewBoard board_{};
@@ -47,9 +48,11 @@ class MailboxGenerator {
   TMove current_;
   TMoveList* list_ = nullptr;
   int count_ = 0;
-  // Bumped whenever the list is emptied, so a king's landing choice can tell
-  // whether the entries it noted are still there.
-  unsigned clears_ = 0;
+  // Serial number of each list entry, counting appends: a king's landing
+  // choice drops the entries appended since it began, which always stand at
+  // the end of the list, however the list was emptied or compacted meanwhile.
+  std::array<uint32_t, MaxMoves> serial_{};
+  uint32_t nextSerial_ = 0;
   int bestLen_ = 0;
   int bestKings_ = 0;
   uint32_t bestValue_ = 0;

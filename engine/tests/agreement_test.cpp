@@ -15,6 +15,7 @@
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
+#include "test_support/capture_maze.h"
 
 namespace kestrel {
 namespace {
@@ -25,6 +26,7 @@ using PositionSet = std::set<std::tuple<uint64_t, uint64_t, uint64_t>>;
 constexpr int GamesPerVariant = 1000;
 constexpr int MaxPlies = 200;
 constexpr int RandomPositionsPerVariant = 8000;
+constexpr int CaptureMazesPerVariant = 6000;
 
 std::string Describe(const TBrd& brd, int type) {
   std::ostringstream out;
@@ -56,8 +58,10 @@ class Agreement : public ::testing::TestWithParam<int> {
     TBitMoveList list;
     uint8_t count = 0;
     GenerateMoves(pos, list, count, type_);
-    // A list that is full may have been cut short by either side.
-    if (n >= MaxMoves || count >= MaxMoves) {
+    // Both lists hold every distinct position while there are fewer than
+    // MaxMoves of them, however many routes lead there; a full bitboard
+    // list may have been cut short.
+    if (count >= MaxMoves) {
       ++skipped_;
       return n;
     }
@@ -79,6 +83,15 @@ class Agreement : public ::testing::TestWithParam<int> {
       EXPECT_EQ(r.w & r.b, 0u);
       EXPECT_EQ(r.k & ~(r.w | r.b), 0u);
       fromBits.insert({r.w, r.b, r.k});
+    }
+
+    // The rules core's own removal of repeated routes keeps one move per
+    // position.
+    if (n > 1 && moves[0].lt > 0) {
+      TMoveList distinct = moves;
+      uint8_t left = n;
+      removedoublemoves(left, distinct, board, type_);
+      EXPECT_EQ(left, fromRules.size()) << Describe(board.b, type_);
     }
 
     const bool mustCapture = n > 0 && moves[0].lt > 0;
@@ -172,6 +185,59 @@ TEST_P(Agreement, RandomPositionsWithKings) {
   RecordProperty("positions", compared_);
   EXPECT_EQ(failures_, 0) << "of " << compared_ << " positions";
   EXPECT_LT(skipped_, compared_ / 100 + 1);
+}
+
+// Crowded boards around long capture routes that often cross themselves,
+// with further kings of both sides: where the two generators' capture
+// searches part ways, if anywhere.
+TEST_P(Agreement, CaptureMazes) {
+  std::mt19937 rng(3000 + type_);
+  TMoveList moves;
+  int longest = 0;
+  for (int i = 0; i < CaptureMazesPerVariant; ++i) {
+    const TDColor side = i % 2 == 0 ? TDColor::white : TDColor::black;
+    const TBoard board = testing::CaptureMaze(type_, side, rng);
+    const uint8_t n = Compare(board, side, moves);
+    for (int k = 0; k < n; ++k) longest = std::max<int>(longest, moves[k].lt);
+  }
+  RecordProperty("longest", longest);
+  EXPECT_EQ(failures_, 0) << "of " << compared_ << " positions";
+  // The hunt must reach long chains wherever the rules allow them.
+  if (!GameTypes[type_].ShortKings) EXPECT_GE(longest, GameTypes[type_].SquareCount >= 50 ? 12 : 8);
+  EXPECT_LT(skipped_, compared_ / 100 + 1);
+}
+
+// Positions the hunt once found, where the rules core lost moves: kings
+// with more routes than the move list holds, most of them repeats.
+struct TKnownPosition {
+  int type;
+  TDColor side;
+  const char* pieces;  // as Describe writes them
+};
+constexpr TKnownPosition KnownPositions[] = {
+    {gtInternational, TDColor::white, "W:1 5 K13 B:K4 K6 K7 8 K14 15 16 21 K25 K26 K32 34 K35 K42 K43 K44 45 46"},
+    {gtInternational, TDColor::black, "W:K5 6 8 K9 K10 16 18 19 21 K23 26 30 36 K37 41 43 45 B:K3 39 K47 K48 K49"},
+    {gtInternational, TDColor::black, "W:6 K8 13 K14 15 K16 K25 28 K32 34 35 K41 42 44 45 B:31 K33 K39"},
+};
+
+TEST_P(Agreement, KnownPositions) {
+  TMoveList moves;
+  for (const TKnownPosition& known : KnownPositions) {
+    if (known.type != type_) continue;
+    TBoard board;
+    int sign = 1;
+    std::istringstream in(known.pieces);
+    for (std::string word; in >> word;) {
+      if (word.rfind("W:", 0) == 0 || word.rfind("B:", 0) == 0) {
+        sign = word[0] == 'W' ? 1 : -1;
+        word.erase(0, 2);
+      }
+      const bool king = word[0] == 'K';
+      board.b[std::stoi(word.substr(king ? 1 : 0))] = static_cast<int8_t>(sign * (king ? 2 : 1));
+    }
+    Compare(board, known.side, moves);
+  }
+  EXPECT_EQ(failures_, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, Agreement,
