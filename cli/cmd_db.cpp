@@ -4,6 +4,7 @@
 //   db list FILE [--from N] [--count K]
 //                                   one tab-separated line per game
 //   db show FILE N                  header, then the move text as PDN
+//   db show FILE N --fen-after P    the FEN of the main line after P plies
 //   db convert FILE                 an older version brought to version 30
 //   db check FILE                   reads every game, names the damaged ones
 // Names are printed as stored: 8-bit text in the Windows code page.
@@ -18,10 +19,12 @@
 #include "database/derived_header.h"
 #include "database/game_io.h"
 #include "database/list_texts.h"
+#include "formats/fen.h"
 #include "formats/pdn_tags.h"
 #include "formats/pdn_writer.h"
 #include "game/event_line.h"
 #include "game/move_tree.h"
+#include "game/navigation.h"
 #include "game/quick_header.h"
 #include "rules/game_types.h"
 #include "rules/notation.h"
@@ -128,6 +131,31 @@ int Show(const std::string& path, int n) {
   return ExitOk;
 }
 
+// The FEN of the main line's position after `plies` plies, for a search.
+int ShowFen(const std::string& path, int n, int plies) {
+  TKestrelDB db;
+  if (!OpenForReading(path, db)) return ExitFailure;
+  TGame game;
+  std::string message;
+  if (n < 1 || n > db.DBSize || !ReadDBGame(db, n, false, game, &message) || !message.empty()) {
+    std::cerr << (message.empty() ? path + " has no game " + std::to_string(n) : message) << '\n';
+    return n < 1 || n > db.DBSize ? ExitBadInput : ExitFailure;
+  }
+  int slot = 0;
+  for (int p = 0; p < plies; ++p) {
+    slot = FirstChild(game, slot);
+    if (slot == 0) {
+      std::cerr << "game " << n << " has only " << p << " plies in its main line\n";
+      return ExitBadInput;
+    }
+  }
+  TBoard board;
+  TDColor side;
+  if (!PositionAt(game, slot, board, side)) return ExitFailure;
+  std::cout << WriteFEN(board, side, game.Header.TypeOfGame) << '\n';
+  return ExitOk;
+}
+
 int Convert(const std::string& path) {
   TKestrelDB db;
   TOpenResult r;
@@ -172,6 +200,7 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
     int from = 1;
     int count = -1;
     int game = 0;
+    int fenAfter = -1;
   };
   static Args args;
 
@@ -194,7 +223,11 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
   auto* show = db->add_subcommand("show", "The header of game N and its move text as PDN");
   show->add_option("FILE", args.file, "Database file")->required();
   show->add_option("N", args.game, "Game number")->required();
-  show->callback([&exitCode] { exitCode = Show(args.file, args.game); });
+  show->add_option("--fen-after", args.fenAfter, "Print only the FEN of the main line after this many plies")
+      ->check(CLI::NonNegativeNumber);
+  show->callback([&exitCode] {
+    exitCode = args.fenAfter >= 0 ? ShowFen(args.file, args.game, args.fenAfter) : Show(args.file, args.game);
+  });
 
   auto* convert = db->add_subcommand("convert", "Convert a database of versions 20 to 29 to version 30");
   convert->add_option("FILE", args.file, "Database file")->required();
