@@ -99,6 +99,7 @@ struct TOrientation {
   bool reversed = false;
   bool possible = true;  // false for a pattern holding a cell no position has
   std::array<bool, 5> on{};  // total, white men, black men, white kings, black kings
+  bool anyRange = false;
   std::array<int, 5> min{}, max{};
   TPieceNeeds needs;
 
@@ -155,6 +156,7 @@ void SetOrientation(TOrientation& o, const TSearchInfo& info, const TBrd& patter
   const int wmMax = reversed ? info.bmmax : info.wmmax, bmMax = reversed ? info.wmmax : info.bmmax;
   const int wkMax = reversed ? info.bkmax : info.wkmax, bkMax = reversed ? info.wkmax : info.bkmax;
   o.on = {info.tot, wmOn, bmOn, wkOn, bkOn};
+  o.anyRange = info.tot || wmOn || bmOn || wkOn || bkOn;
   o.min = {info.totmin, wmMin, bmMin, wkMin, bkMin};
   o.max = {info.totmax, wmMax, bmMax, wkMax, bkMax};
 
@@ -220,14 +222,17 @@ int32_t TPositionMatcher::TImpl::Run(const TBlobTree& tree, const TGeometry<Word
     const TCounts c = CountPieces(p);
     return orient[0].MayPassLater(c) || orient[1].MayPassLater(c);
   };
+  // The cheap comparison first; the counts only when a range is on.
   auto passes = [&](int o, const Board& p, int32_t slot) {
-    if (!orient[o].InRanges(CountPieces(p))) return false;
     if (comb) {
       const TBlobNode& m = tree.Node(tree.Node(slot).parent);
-      return m.lt >= combCnt && (fr[o] == -1 || m.mv[0] == fr[o]) && (to[o] == -1 || m.mv[2 * m.lt] == to[o]);
+      if (m.lt < combCnt || (fr[o] != -1 && m.mv[0] != fr[o]) || (to[o] != -1 && m.mv[2 * m.lt] != to[o]))
+        return false;
+    } else {
+      const TPatternBits<Word>& pat = patterns[o];
+      if ((((p.w ^ pat.w) | (p.b ^ pat.b) | (p.k ^ pat.k)) & pat.care) != 0) return false;
     }
-    const TPatternBits<Word>& pat = patterns[o];
-    return (((p.w ^ pat.w) | (p.b ^ pat.b) | (p.k ^ pat.k)) & pat.care) == 0;
+    return !orient[o].anyRange || orient[o].InRanges(CountPieces(p));
   };
 
   Board start{};
