@@ -46,11 +46,9 @@ TPlayController::TPlayController(Settings& settings, std::filesystem::path progr
       options_(std::move(options)),
       engine_(static_cast<uint64_t>(options_.hashMegabytes >= 0 ? options_.hashMegabytes : 0)),
       worker_(engine_),
-      clock_(options_.now),
-      observerImpl_(std::make_unique<Observer>(refresh_)),
-      observer_(*observerImpl_),
+      modes_(options_.now),
+      session_(refresh_),
       random_(options_.randomSeed != 0 ? options_.randomSeed : SeedFromClock()) {
-  clock_.SetControl(PresetControl(timeIndex_));
   moveSound_ = MakeMoveClickWav();
   // The book follows the game type, whoever changes it.
   gameTypeListener_ = AddGameTypeListener(nullptr, [this](int, int type) {
@@ -70,8 +68,8 @@ void TPlayController::Initialize() {
   engine_.SetThreadsCount(std::clamp(settings_.ThreadsCount, 1, MaxSearchThreads));
   int type = IsValidGameType(settings_.TypeOfGame) ? settings_.TypeOfGame : gtRussian;
   {
-    std::lock_guard lock(gameMutex_);
-    kestrel::NewGame(games_.Current(), type);
+    const auto lock = session_.Lock();
+    kestrel::NewGame(session_.Current(), type);
   }
   SwitchGameType(type, false);
   book_.BookIni(params_[type].Book);
@@ -81,8 +79,6 @@ void TPlayController::Initialize() {
   else
     SetAnalysisMode();
 }
-
-int TPlayController::LevelDepth() const { return Levels[levelIndex_].depth; }
 
 bool TPlayController::NavigationAllowed() const {
   if (setupMode_) return false;
@@ -94,9 +90,9 @@ bool TPlayController::NavigationAllowed() const {
 // ---- Modes, levels, time.
 
 void TPlayController::SetAnalysisMode() {
-  clock_.Stop();
-  analysisMode_ = true;
-  stoppedByUser_ = !worker_.Busy();
+  modes_.Clock().Stop();
+  modes_.SetAnalysisMode(true);
+  modes_.SetStoppedByUser(!worker_.Busy());
   settings_.PlayingMode = false;
   refresh_.Request(rqMode | rqStatusBar);
 }
@@ -105,56 +101,45 @@ void TPlayController::SetPlayMode() {
   // A continuous analysis would never end and keep the board locked; the
   // engine's own reply or an engine game goes on.
   if (worker_.Busy() && worker_.Kind() == TWorkKind::analysis && AnalysisMode()) worker_.StopAndWait();
-  analysisMode_ = false;
-  replayRunning_ = false;
+  modes_.SetAnalysisMode(false);
+  modes_.StopReplay();
   settings_.PlayingMode = true;
   refresh_.Request(rqMode | rqStatusBar);
 }
 
 void TPlayController::SetLevel(int index) {
-  if (index < 0 || index >= static_cast<int>(Levels.size())) return;
-  levelIndex_ = index;
-  refresh_.Request(rqMode);
-}
-
-void TPlayController::ApplyTimeControl() {
-  clock_.SetControl(timeIndex_ == SetTimeIndex ? ControlFromDialog(setTime_) : PresetControl(timeIndex_));
+  if (modes_.SetLevel(index)) refresh_.Request(rqMode);
 }
 
 void TPlayController::SetTimePreset(int index) {
-  if (index < 0 || index >= static_cast<int>(TimePresets.size())) return;
-  timeIndex_ = index;
-  ApplyTimeControl();
-  refresh_.Request(rqMode);
+  if (modes_.SetTimePreset(index)) refresh_.Request(rqMode);
 }
 
 void TPlayController::SetCustomTime(const TSetTimeValues& values) {
-  setTime_ = values;
-  timeIndex_ = SetTimeIndex;
-  ApplyTimeControl();
+  modes_.SetCustomTime(values);
   refresh_.Request(rqMode);
 }
 
 void TPlayController::SetTournamentMode(bool on) {
-  tournamentMode_ = on;
+  modes_.SetTournamentMode(on);
   if (on) searchInfo_.Clear();
   refresh_.Request(rqMode | rqBook);
 }
 
 void TPlayController::SetBlindPlay(bool on) {
-  blindPlay_ = on;
+  modes_.SetBlindPlay(on);
   refresh_.Request(rqBoard);
 }
 
 void TPlayController::SetExtendedAnalysis(bool on) {
-  extendedAnalysis_ = on;
+  modes_.SetExtendedAnalysis(on);
   refresh_.Request(rqMode);
   // A running analysis starts again with the new setting.
   if (AnalysisMode() && worker_.Busy() && worker_.Kind() == TWorkKind::analysis) EngineStart();
 }
 
 void TPlayController::ToggleReversed() {
-  reversed_ = !reversed_;
+  modes_.SetReversed(!modes_.Reversed());
   refresh_.Request(rqBoard);
 }
 
@@ -186,14 +171,14 @@ std::string TPlayController::BlackEngineName() const {
 std::string TPlayController::EngineTitle() const { return BlackEngineName(); }
 
 void TPlayController::StartNewGameOnCurrent() {
-  ApplyTimeControl();
-  clock_.Stop();
+  modes_.ApplyTimeControl();
+  modes_.Clock().Stop();
   const std::string white = settings_.UserName.empty() ? Lang(LtPlayer) : settings_.UserName;
   const std::string black = BlackEngineName();
-  const std::string tournament = Lang(LtNewGame) + " " + TimeControlText(clock_.Control());
+  const std::string tournament = Lang(LtNewGame) + " " + TimeControlText(modes_.Clock().Control());
   {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
     kestrel::NewGame(game, CurrentGameType);
     game.WhiteName = white;
     game.BlackName = black;
@@ -201,7 +186,7 @@ void TPlayController::StartNewGameOnCurrent() {
     game.Header.Date = Today();
     game.OpenMoves = TOpenMoves{};
   }
-  reversed_ = false;
+  modes_.SetReversed(false);
   drawNotice_.clear();
   searchInfo_.Clear();
   refresh_.Request(rqHeader | rqWindowMenu | rqBoard | rqBuildTree | rqBook | rqStatusBar | rqSaveButton | rqMode);
@@ -209,9 +194,9 @@ void TPlayController::StartNewGameOnCurrent() {
 
 void TPlayController::NewGame() {
   worker_.StopAndWait();
-  blindPlay_ = false;
+  modes_.SetBlindPlay(false);
   AskToSave(false);
-  replayRunning_ = false;
+  modes_.StopReplay();
   StartNewGameOnCurrent();
 }
 
@@ -223,8 +208,8 @@ void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
   if (setupMode_) {
     // A position is being set up for the new type: another board shows the
     // new type's start position to edit.
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
     game.Header.TypeOfGame = static_cast<uint8_t>(type);
     if (SquareCountOf(old) != SquareCountOf(type)) game.CurBoard = InitialPosition(type);
     refresh_.Request(rqBoard | rqStatusBar | rqMode);
@@ -232,8 +217,8 @@ void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
   }
   bool freshStart = false;
   {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
     // A game without moves that still shows the old start position takes the
     // new type's start position as well (the start boards of one board kind
     // differ, as Thai's).
@@ -249,15 +234,15 @@ void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
   }
   const bool wrong = ReadGame([type](const TGame& g) { return !FindWrongMoves(g, type).empty(); });
   if (wrong && ui_->AskRemoveWrongMoves()) {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
     RemoveWrongMoves(game, type);
     game.Modified = true;
     refresh_.Request(rqSaveButton);
   }
   {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
     // The position is replayed under the new rules; a current move that was
     // removed leaves the start position current.
     if (!GoToMove(game, game.CurMovPos)) GoToMove(game, 0);
@@ -265,30 +250,8 @@ void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
   refresh_.Request(rqBoard | rqBuildTree | rqBook | rqStatusBar);
 }
 
-TQuickGameHeader TPlayController::Header() const {
-  return ReadGame([](const TGame& g) { return QuickHeaderOf(g); });
-}
-
 void TPlayController::SetHeader(const TQuickGameHeader& q) {
-  {
-    std::lock_guard lock(gameMutex_);
-    TGame& g = games_.Current();
-    // The tree fields of the header belong to the game, not to the dialog.
-    const TGameHeader kept = g.Header;
-    g.Header = q.Header;
-    g.Header.TypeOfGame = kept.TypeOfGame;
-    g.Header.FirstMove = kept.FirstMove;
-    g.Header.NumerationFrom = kept.NumerationFrom;
-    g.Header.LastMove = kept.LastMove;
-    g.Header.ShowFrom = kept.ShowFrom;
-    g.Header.GameLength = kept.GameLength;
-    g.Header.Offset = kept.Offset;
-    g.Header.Length = kept.Length;
-    g.Header.Flags = kept.Flags;
-    if (g.Header.Result > ResultBlackWonOnTime) g.Header.Result = kept.Result;
-    SetGameNames(g, q);
-    g.Modified = true;
-  }
+  session_.SetHeader(q);
   refresh_.Request(rqHeader | rqBuildTree | rqWindowMenu | rqSaveButton);
 }
 
@@ -296,30 +259,22 @@ void TPlayController::SetHeader(const TQuickGameHeader& q) {
 
 void TPlayController::NewWindowGame() {
   worker_.StopAndWait();
-  {
-    std::lock_guard lock(gameMutex_);
-    games_.MakeCurrent(games_.Append());
-  }
-  blindPlay_ = false;
-  replayRunning_ = false;
+  session_.OpenNewGame();
+  modes_.SetBlindPlay(false);
+  modes_.StopReplay();
   StartNewGameOnCurrent();
 }
 
 bool TPlayController::CloseWindowGame() {
   worker_.StopAndWait();
-  if (games_.OpenCount() <= 1) {
+  if (session_.OpenGameCount() <= 1) {
     NewGame();
     return true;
   }
   // Closing drops the game from reach: a modified one is offered for saving.
   if (!AskToSave(true)) return false;
-  int type = CurrentGameType;
-  {
-    std::lock_guard lock(gameMutex_);
-    games_.CloseCurrent();
-    type = GameTypeOf(games_.Current());
-  }
-  replayRunning_ = false;
+  const int type = session_.CloseCurrentGame();
+  modes_.StopReplay();
   if (type != CurrentGameType) SwitchGameType(type, false);
   searchInfo_.Clear();
   refresh_.Request(rqHeader | rqWindowMenu | rqBoard | rqBuildTree | rqBook | rqStatusBar | rqSaveButton);
@@ -328,24 +283,13 @@ bool TPlayController::CloseWindowGame() {
 
 bool TPlayController::SelectWindowGame(int index) {
   worker_.StopAndWait();
-  int type = CurrentGameType;
-  {
-    std::lock_guard lock(gameMutex_);
-    if (!games_.MakeCurrent(index)) return false;
-    type = GameTypeOf(games_.Current());
-  }
-  replayRunning_ = false;
+  const int type = session_.SelectGame(index);
+  if (type < 0) return false;
+  modes_.StopReplay();
   if (type != CurrentGameType) SwitchGameType(type, false);
   searchInfo_.Clear();
   refresh_.Request(rqHeader | rqWindowMenu | rqBoard | rqBuildTree | rqBook | rqStatusBar | rqSaveButton);
   return true;
-}
-
-std::vector<TPlayController::TWindowEntry> TPlayController::WindowMenu() const {
-  std::lock_guard lock(gameMutex_);
-  std::vector<TWindowEntry> out;
-  for (int i : games_.OpenIndexes()) out.push_back({i, OpenGameTitle(games_.At(i)), i == games_.CurrentIndex()});
-  return out;
 }
 
 // ---- Set-up.
@@ -354,18 +298,8 @@ bool TPlayController::EnterSetup() {
   if (setupMode_) return true;
   if (!AskToSave(true)) return false;
   worker_.StopAndWait();
-  replayRunning_ = false;
-  {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
-    const TBoard board = game.CurBoard;
-    const TDColor side = game.SideToMove;
-    ClearGame(game);
-    game.CurMovPos = 0;
-    game.CurBoard = board;
-    game.SideToMove = side;
-    PackBoard(board.b, game.StartBoard);
-  }
+  modes_.StopReplay();
+  session_.BeginSetup();
   setupMode_ = true;
   searchInfo_.Clear();
   refresh_.Request(rqMode | rqBoard | rqBuildTree | rqHeader | rqStatusBar);
@@ -374,59 +308,25 @@ bool TPlayController::EnterSetup() {
 
 void TPlayController::SetupClick(int square, int button) {
   if (!setupMode_) return;
-  const int type = CurrentGameType;
-  const int count = SquareCountOf(type);
-  if (square < 1 || square > count) return;
-  const int step = button == 1 ? 1 : button == 2 ? -1 : 0;
-  const int perRank = BoardShape(type).squaresPerRank;
-  std::lock_guard lock(gameMutex_);
-  int8_t& cell = games_.Current().CurBoard.b[square];
-  if (step == 0) {
-    cell = Empty;
-  } else {
-    int code = cell;
-    // Men never stand where they would already be crowned.
-    for (int tries = 0; tries < 5; ++tries) {
-      code += step;
-      if (code > WhiteKing) code = BlackKing;
-      if (code < BlackKing) code = WhiteKing;
-      const bool blackManOnFirstRow = code == BlackMan && square <= perRank;
-      const bool whiteManOnLastRow = code == WhiteMan && square > count - perRank;
-      if (!blackManOnFirstRow && !whiteManOnLastRow) break;
-    }
-    cell = static_cast<int8_t>(code);
-  }
+  session_.SetupClick(square, button, CurrentGameType);
   refresh_.Request(rqBoard | rqStatusBar);
 }
 
 void TPlayController::SetupClear() {
   if (!setupMode_) return;
-  {
-    std::lock_guard lock(gameMutex_);
-    games_.Current().CurBoard = TBoard{};
-  }
+  session_.SetSetupBoard(TBoard{});
   refresh_.Request(rqBoard | rqStatusBar);
 }
 
 void TPlayController::SetupStartPosition() {
   if (!setupMode_) return;
-  {
-    std::lock_guard lock(gameMutex_);
-    games_.Current().CurBoard = InitialPosition(CurrentGameType);
-  }
+  session_.SetSetupBoard(InitialPosition(CurrentGameType));
   refresh_.Request(rqBoard | rqStatusBar);
 }
 
 void TPlayController::SetupDone(TDColor side, int firstMoveNumber) {
   if (!setupMode_) return;
-  {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
-    const TBrd board = game.CurBoard.b;
-    const int first = std::clamp(firstMoveNumber, 1, MaxFirstMoveNumber);
-    if (!SetUpPosition(game, board, side, first, CurrentGameType))
-      SetUpPosition(game, TBrd{}, side, first, CurrentGameType);
-  }
+  session_.FinishSetup(side, firstMoveNumber, CurrentGameType);
   setupMode_ = false;
   drawNotice_.clear();
   refresh_.Request(rqMode | rqBoard | rqBuildTree | rqHeader | rqBook | rqStatusBar | rqSaveButton);
@@ -439,38 +339,7 @@ std::string TPlayController::StatusVariant() const {
   return " " + std::string(IsValidGameType(type) ? GameTypeNames[type] : std::string_view{});
 }
 
-std::string TPlayController::MaterialLine() const {
-  const TBrd board = ReadGame([](const TGame& g) { return g.CurBoard.b; });
-  const int type = IsValidGameType(CurrentGameType) ? CurrentGameType : gtRussian;
-  const TBoardShape shape = BoardShape(type);
-  const int count = GameTypes[type].SquareCount;
-  int wm = 0, wk = 0, bm = 0, bk = 0, tempo = 0;
-  for (int s = 1; s <= count; ++s) {
-    const int row = (s - 1) / shape.squaresPerRank;
-    switch (board[s]) {
-      case WhiteMan:
-        ++wm;
-        tempo += row;
-        break;
-      case WhiteKing:
-        ++wk;
-        break;
-      case BlackMan:
-        ++bm;
-        tempo -= shape.ranks - 1 - row;
-        break;
-      case BlackKing:
-        ++bk;
-        break;
-      default:
-        break;
-    }
-  }
-  std::string text = (wk > 0 ? std::to_string(wk) + "+" : std::string(" ")) + std::to_string(wm) + " vs " +
-                     (bk > 0 ? std::to_string(bk) + "+" : std::string()) + std::to_string(bm) + "  (" +
-                     (tempo > 0 ? "+" : "") + std::to_string(tempo) + ")";
-  return text;
-}
+std::string TPlayController::MaterialLine() const { return session_.MaterialLine(CurrentGameType); }
 
 std::string TPlayController::DrawNotice() const { return drawNotice_; }
 

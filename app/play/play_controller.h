@@ -1,17 +1,18 @@
-// The play controller: everything between the user and the current game.
-// Open games, the two modes, levels, time controls and the clock, moves added
-// to the game, navigation, the engine's runs and the results they find, new
-// games, the game type and the set-up of positions. It runs on the interface
-// thread and draws nothing: windows read its state and serve the refresh
-// requests it and its engine worker set.
+// The play controller: everything between the user and the current game. It
+// runs on the interface thread and draws nothing: windows read its state and
+// serve the refresh requests it and its engine worker set.
 //
-// The game record is shared with the engine worker, which adds moves,
-// comments and results while the windows render. Every change and every read
-// of a game from outside the worker goes through one lock (ReadGame,
-// ChangeGame); the worker takes the same lock for each change it makes, and
-// never holds it during a search. So a renderer sees a move tree either
-// before or after a change, never in between. The lock is never held while a
-// question is shown or while waiting for the worker.
+// It joins three pieces, each readable alone:
+//   - the games and their lock, navigation, the Window menu, set-up edits
+//     (TGameSession, game_session.h);
+//   - the modes, level, time control, clock and replay (TPlayModes,
+//     play_modes.h);
+//   - the engine's runs: analysis and the engine's reply
+//     (play_controller_engine.cpp), game analysis and autoplay
+//     (play_controller_coach.cpp), on the engine worker.
+// What is left here are the commands that need more than one of them: moves
+// entered and the results they bring (play_controller_moves.cpp), new games,
+// the game type and the mode switches (play_controller.cpp).
 #pragma once
 
 #include <array>
@@ -27,9 +28,9 @@
 
 #include "app/play/engine_setup.h"
 #include "app/play/engine_worker.h"
-#include "app/play/game_clock.h"
+#include "app/play/game_session.h"
 #include "app/play/move_sound.h"
-#include "app/play/open_games.h"
+#include "app/play/play_modes.h"
 #include "app/play/refresh_requests.h"
 #include "app/play/search_info.h"
 #include "app/settings/settings.h"
@@ -104,18 +105,18 @@ class TPlayController {
   void Initialize();
 
   // ---- State shown by the windows.
-  bool AnalysisMode() const { return analysisMode_.load(); }
-  int LevelIndex() const { return levelIndex_; }
-  int LevelDepth() const;
-  int TimeIndex() const { return timeIndex_; }  // a preset or SetTimeIndex
-  const TSetTimeValues& SetTimeValues() const { return setTime_; }
-  bool BoardReversed() const { return reversed_; }
+  bool AnalysisMode() const { return modes_.AnalysisMode(); }
+  int LevelIndex() const { return modes_.LevelIndex(); }
+  int LevelDepth() const { return modes_.LevelDepth(); }
+  int TimeIndex() const { return modes_.TimeIndex(); }  // a preset or SetTimeIndex
+  const TSetTimeValues& SetTimeValues() const { return modes_.SetTimeValues(); }
+  bool BoardReversed() const { return modes_.Reversed(); }
   bool SetupMode() const { return setupMode_; }
-  bool StoppedByUser() const { return stoppedByUser_.load(); }
-  bool ReplayRunning() const { return replayRunning_; }
-  bool TournamentMode() const { return tournamentMode_; }
-  bool BlindPlay() const { return blindPlay_; }
-  bool ExtendedAnalysis() const { return extendedAnalysis_; }
+  bool StoppedByUser() const { return modes_.StoppedByUser(); }
+  bool ReplayRunning() const { return modes_.ReplayRunning(); }
+  bool TournamentMode() const { return modes_.TournamentMode(); }
+  bool BlindPlay() const { return modes_.BlindPlay(); }
+  bool ExtendedAnalysis() const { return modes_.ExtendedAnalysis(); }
   // Navigation and board moves are taken: the engine is idle, or it
   // analyses (not a game analysis evaluating a move).
   bool NavigationAllowed() const;
@@ -123,9 +124,9 @@ class TPlayController {
   TWorkKind EngineWork() const { return worker_.Kind(); }
   // Hide the book grid and the search information (play mode with
   // "Tournament mode" checked).
-  bool HideEngineOutput() const { return !AnalysisMode() && tournamentMode_; }
+  bool HideEngineOutput() const { return !AnalysisMode() && modes_.TournamentMode(); }
 
-  TGameClock& Clock() { return clock_; }
+  TGameClock& Clock() { return modes_.Clock(); }
   TRefreshRequests& Refresh() { return refresh_; }
   TSearchInfoBoard& SearchInfo() { return searchInfo_; }
   TEngineWorker& Worker() { return worker_; }
@@ -139,20 +140,18 @@ class TPlayController {
   // command from inside `f`.
   template <class F>
   decltype(auto) ReadGame(F&& f) const {
-    std::lock_guard lock(gameMutex_);
-    return f(static_cast<const TGame&>(games_.Current()));
+    return session_.Read(std::forward<F>(f));
   }
   // A change to the current game from the interface thread (editing
   // commands of the game panel): made under the game lock.
   template <class F>
   decltype(auto) ChangeGame(F&& f) {
-    std::lock_guard lock(gameMutex_);
-    return f(games_.Current());
+    return session_.Change(std::forward<F>(f));
   }
   // The game record's observer that turns refresh requests of the game
   // functions into the controller's (no questions: it answers "New
   // variation").
-  TGameObserver& GameObserver() { return observer_; }
+  TGameObserver& GameObserver() { return session_.Observer(); }
 
   // ---- Modes, levels, time.
   void SetAnalysisMode();
@@ -205,20 +204,16 @@ class TPlayController {
   // The "Type" menu: the game type, with a new game when the board changes.
   void SetGameTypeCommand(int type) { SwitchGameType(type, true); }
   void SwitchGameType(int type, bool mayStartNewGame);
-  TQuickGameHeader Header() const;
+  TQuickGameHeader Header() const { return session_.Header(); }
   void SetHeader(const TQuickGameHeader& header);
 
   // Open games of the Window menu.
   void NewWindowGame();
   bool CloseWindowGame();
   bool SelectWindowGame(int index);
-  struct TWindowEntry {
-    int index;
-    std::string title;
-    bool current;
-  };
-  std::vector<TWindowEntry> WindowMenu() const;
-  int OpenGameCount() const { return games_.OpenCount(); }
+  using TWindowEntry = TGameSession::TWindowEntry;
+  std::vector<TWindowEntry> WindowMenu() const { return session_.WindowMenu(); }
+  int OpenGameCount() const { return session_.OpenGameCount(); }
 
   // ---- Set-up.
   bool EnterSetup();
@@ -242,9 +237,7 @@ class TPlayController {
   std::string EngineTitle() const;
 
  private:
-  class Observer;
   class RunListener;
-  friend class Observer;
 
   TRunSetup MakeRunSetup();
   void StartWork(TWorkKind kind, std::function<void()> work);
@@ -273,7 +266,6 @@ class TPlayController {
   void AfterPositionChange(bool navigation);
   void PlaySound(bool on);
   void UpdateDrawNotice();
-  void ApplyTimeControl();
   std::string BlackEngineName() const;
   int MoveNumberAt(const TGame& game) const;
 
@@ -287,28 +279,12 @@ class TPlayController {
   TEngineWorker worker_;
   TVariantEngines params_;
   TOpeningBook book_;
-  TGameClock clock_;
   TRefreshRequests refresh_;
   TSearchInfoBoard searchInfo_;
-  std::unique_ptr<Observer> observerImpl_;
-  TGameObserver& observer_;
+  TPlayModes modes_;
+  TGameSession session_;
 
-  mutable std::mutex gameMutex_;
-  TOpenGames games_;
-
-  std::atomic<bool> analysisMode_{true};
-  std::atomic<bool> stoppedByUser_{true};
-  std::atomic<bool> workerChargesClock_{false};  // engine games charge the clock themselves
-  int levelIndex_ = 0;
-  int timeIndex_ = DefaultTimeIndex;
-  TSetTimeValues setTime_;
-  bool reversed_ = false;
   bool setupMode_ = false;
-  bool replayRunning_ = false;
-  int replayTicks_ = 0;
-  bool tournamentMode_ = false;
-  bool blindPlay_ = false;
-  bool extendedAnalysis_ = false;
   std::string drawNotice_;
   int gameTypeListener_ = -1;
 

@@ -53,7 +53,7 @@ void TPlayController::GameAnalysisRun(const TRunSetup& run, const TGameAnalysisO
   int count;
   int first;
   {
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     const TGame& game = *run.game;
     if (o.analyseVariations) {
       int used = 0;
@@ -68,14 +68,14 @@ void TPlayController::GameAnalysisRun(const TRunSetup& run, const TGameAnalysisO
   const int64_t total = o.totalCentiseconds > 0 ? o.totalCentiseconds : int64_t{std::clamp(o.minutes, 1, 1440)} * 6000;
   int64_t perMove = total / std::max(count, 1);
   if (o.colours[0] != o.colours[1]) perMove *= 2;
-  const int64_t started = clock_.Now();
+  const int64_t started = modes_.Clock().Now();
   int depthSum = 0;
   int analysed = 0;
   {
     AnalyseLine(run, o, first, perMove, depthSum, analysed);
     if (analysed > 0) {
-      const double seconds = static_cast<double>(clock_.Now() - started) / 100.0;
-      std::lock_guard lock(gameMutex_);
+      const double seconds = static_cast<double>(modes_.Clock().Now() - started) / 100.0;
+      const auto lock = session_.Lock();
       TGame& game = *run.game;
       if (game.IsNode(first)) {
         EnsureCommentArrays(game);
@@ -92,7 +92,7 @@ void TPlayController::AnalyseLine(const TRunSetup& run, const TGameAnalysisOptio
                                   int64_t perMove, int& depthSum, int& analysed) {
   std::vector<int32_t> line;
   {
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     const TGame& game = *run.game;
     for (int s = firstSlot; s != 0 && game.IsNode(s) && static_cast<int>(line.size()) < game.SlotCount();
          s = FirstChild(game, s))
@@ -110,10 +110,10 @@ void TPlayController::AnalyseMove(const TRunSetup& run, const TGameAnalysisOptio
   int parent;
   std::vector<int32_t> others;
   {
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     if (!game.IsNode(slot) || slot == 0) return;
     parent = game.Moves[slot].parent;
-    if (!GoToMove(game, parent, &observer_)) return;
+    if (!GoToMove(game, parent, &session_.Observer())) return;
     if (o.analyseVariations)
       for (int32_t c : Children(game, parent))
         if (c != slot) others.push_back(c);
@@ -126,8 +126,8 @@ void TPlayController::AnalyseMove(const TRunSetup& run, const TGameAnalysisOptio
   TSearchStart start;
   TMove played;
   {
-    std::lock_guard lock(gameMutex_);
-    if (!game.IsNode(slot) || !GoToMove(game, parent, &observer_)) return;
+    const auto lock = session_.Lock();
+    if (!game.IsNode(slot) || !GoToMove(game, parent, &session_.Observer())) return;
     played = game.Moves[slot];
     start.board = game.CurBoard;
     start.side = game.SideToMove;
@@ -157,7 +157,7 @@ void TPlayController::AnalyseMove(const TRunSetup& run, const TGameAnalysisOptio
     for (std::size_t i = 0; i < moves.size(); ++i)
       if (moves[i].move.lt == played.lt && SameMovePath(moves[i].move, played)) rank = static_cast<int>(i);
     const int best = moves[0].score;
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     EnsureCommentArrays(game);
     if (rank == 0 && moves.size() > 1 && moves[1].score < best - 50 && best >= 0) {
       SetMoveGlyph(game.Moves[slot], GlyphGood);
@@ -167,7 +167,7 @@ void TPlayController::AnalyseMove(const TRunSetup& run, const TGameAnalysisOptio
       if (mine.upper + 20 < best) {
         if (mine.upper + 50 < best) SetMoveGlyph(game.Moves[slot], GlyphMistake);
         game.CommentsAft[slot] += ScorePairText(mine.lower, mine.upper) + "/" + std::to_string(depth) + " ";
-        const TAddResult alt = AddMoveAsk(game, moves[0].move, parent, true, &observer_);
+        const TAddResult alt = AddMoveAsk(game, moves[0].move, parent, true, &session_.Observer());
         if (alt.ok()) {
           EnsureCommentArrays(game);
           game.CommentsAft[alt.slot] = ScoreText(best);
@@ -175,7 +175,7 @@ void TPlayController::AnalyseMove(const TRunSetup& run, const TGameAnalysisOptio
             int at = alt.slot;
             const TPV& pv = moves[0].pv;
             for (int k = 1; k < pv.Length; ++k) {
-              const TAddResult next = AddMoveAsk(game, pv.Mvs[k], at, true, &observer_);
+              const TAddResult next = AddMoveAsk(game, pv.Mvs[k], at, true, &session_.Observer());
               if (!next.ok()) break;
               at = next.slot;
             }
@@ -201,44 +201,44 @@ void TPlayController::StartAutoplay() {
 void TPlayController::EngineGameRun(const TRunSetup& run) {
   TGame& game = *run.game;
   const std::array<TEngineParams, 2> sides{run.params, run.params};
-  FlagGuard charging(workerChargesClock_);
-  clock_.Start();
+  FlagGuard charging(modes_.WorkerChargesClock());
+  modes_.Clock().Start();
   uint8_t result = ResultUnknown;
   for (;;) {
     result = CheckResultOn(game, run.type, true, false, false);
     if (result != ResultUnknown) break;
     TDColor mover;
     {
-      std::lock_guard lock(gameMutex_);
+      const auto lock = session_.Lock();
       mover = game.SideToMove;
     }
     searchInfo_.ClearDepth();
-    const int64_t t0 = clock_.Now();
+    const int64_t t0 = modes_.Clock().Now();
     const TReplyOutcome reply = EngineReply(run, sides[ColorIndex(mover)]);
     if (worker_.RunStopRequested()) {
-      clock_.Stop();
+      modes_.Clock().Stop();
       return;
     }
     if (!reply.moved) break;
-    const int64_t elapsed = clock_.Now() - t0;
-    if (clock_.Charge(mover, elapsed)) {
+    const int64_t elapsed = modes_.Clock().Now() - t0;
+    if (modes_.Clock().Charge(mover, elapsed)) {
       result = mover == TDColor::white ? ResultBlackWonOnTime : ResultWhiteWonOnTime;
-      std::lock_guard lock(gameMutex_);
+      const auto lock = session_.Lock();
       game.Header.Result = result;
       break;
     }
     if (reply.legalMoves > 1 && reply.depth > 0) {
-      std::lock_guard lock(gameMutex_);
+      const auto lock = session_.Lock();
       EnsureCommentArrays(game);
       game.CommentsAft[game.CurMovPos] =
           ScoreText(reply.score) + "/" + std::to_string(reply.depth) + " - " + ElapsedText(elapsed);
     }
     refresh_.Request(rqBuildTree);
   }
-  clock_.Stop();
-  const std::array<int, 2> clocks = clock_.Clocks();
+  modes_.Clock().Stop();
+  const std::array<int, 2> clocks = modes_.Clock().Clocks();
   {
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     EnsureCommentArrays(game);
     const int last = game.CurMovPos;
     if (last != 0) {

@@ -20,12 +20,12 @@ namespace kestrel {
 TRunSetup TPlayController::MakeRunSetup() {
   TRunSetup run;
   {
-    std::lock_guard lock(gameMutex_);
-    run.game = &games_.Current();
+    const auto lock = session_.Lock();
+    run.game = &session_.Current();
   }
   run.type = IsValidGameType(CurrentGameType) ? CurrentGameType : gtRussian;
   run.analysisMode = AnalysisMode();
-  run.extended = run.analysisMode && extendedAnalysis_;
+  run.extended = run.analysisMode && modes_.ExtendedAnalysis();
   run.levelDepth = LevelDepth();
   run.bookLevel = settings_.BookLevel;
   run.sound = settings_.Sound;
@@ -49,28 +49,28 @@ void TPlayController::Compute() {
     // places; with side 1 to move (a set-up) the engine already has it.
     bool swap = false;
     {
-      std::lock_guard lock(gameMutex_);
-      TGame& game = games_.Current();
+      const auto lock = session_.Lock();
+      TGame& game = session_.Current();
       if (game.Header.Result == ResultUnknown && FirstChild(game, 0) == 0 && game.SideToMove == TDColor::white) {
         std::swap(game.WhiteName, game.BlackName);
         swap = true;
       }
     }
     if (swap) {
-      clock_.SwapSides();
-      reversed_ = true;
+      modes_.Clock().SwapSides();
+      modes_.SetReversed(true);
       refresh_.Request(rqHeader | rqBoard | rqWindowMenu);
     }
   } else {
-    stoppedByUser_ = false;
+    modes_.SetStoppedByUser(false);
   }
   EngineStart();
 }
 
 void TPlayController::Stop() {
-  stoppedByUser_ = true;
+  modes_.SetStoppedByUser(true);
   worker_.RequestStop();
-  clock_.Stop();
+  modes_.Clock().Stop();
   refresh_.Request(rqMode);
 }
 
@@ -83,7 +83,7 @@ void TPlayController::StopButton() {
 
 void TPlayController::EngineStart() {
   if (setupMode_) return;
-  if (!AnalysisMode()) clock_.Start();
+  if (!AnalysisMode()) modes_.Clock().Start();
   worker_.StopAndWait();
   const TRunSetup run = MakeRunSetup();
   StartWork(TWorkKind::analysis, [this, run] { AnalysisRun(run); });
@@ -115,7 +115,7 @@ void TPlayController::AnalysisRun(const TRunSetup& run) {
 void TPlayController::Analyse(const TRunSetup& run) {
   TSearchStart start;
   {
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     const TGame& game = *run.game;
     start.board = game.CurBoard;
     start.side = game.SideToMove;
@@ -142,7 +142,7 @@ TPlayController::TReplyOutcome TPlayController::EngineReply(const TRunSetup& run
   TGame& game = *run.game;
   TSearchStart start;
   {
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     start.board = game.CurBoard;
     start.side = game.SideToMove;
     start.currentMovePos = game.CurMovPos;
@@ -169,7 +169,7 @@ TPlayController::TReplyOutcome TPlayController::EngineReply(const TRunSetup& run
       num = ChooseBookMove(tree, run.bookLevel, random_);
     }
     {
-      std::lock_guard lock(gameMutex_);
+      const auto lock = session_.Lock();
       if (game.CurMovPos == parent) game.OpenMoves = tree;
     }
     refresh_.Request(rqBook);
@@ -182,7 +182,7 @@ TPlayController::TReplyOutcome TPlayController::EngineReply(const TRunSetup& run
   }
 
   if (!chosen) {
-    const TMoveLimits limits = PlayLimits(clock_.Control(), clock_.Clock(start.side), start.side, run.type);
+    const TMoveLimits limits = PlayLimits(modes_.Clock().Control(), modes_.Clock().Clock(start.side), start.side, run.type);
     searchInfo_.BeginSearch(start);
     engine_.SetExtendedAnalysis(false);
     RunListener listener(searchInfo_, worker_);
@@ -202,11 +202,11 @@ TPlayController::TReplyOutcome TPlayController::EngineReply(const TRunSetup& run
 
   bool moved = false;
   {
-    std::lock_guard lock(gameMutex_);
+    const auto lock = session_.Lock();
     // The move belongs after the position that was searched, whatever the
     // interface did meanwhile; it becomes current only if that position
     // still is.
-    const TAddResult added = AddMoveAsk(game, *chosen, parent, true, &observer_);
+    const TAddResult added = AddMoveAsk(game, *chosen, parent, true, &session_.Observer());
     if (added.ok() && game.CurMovPos == parent) {
       game.CurMovPos = added.slot;
       ApplyMove(game.Moves[added.slot], game.CurBoard, run.type);

@@ -1,5 +1,4 @@
-// Helpers of the play controller's own files: the game observer it hands to
-// the game functions, and the listener of its searches.
+// Helpers of the play controller's own files: the listener of its searches.
 #pragma once
 
 #include <vector>
@@ -7,28 +6,6 @@
 #include "app/play/play_controller.h"
 
 namespace kestrel {
-
-// Turns the game functions' refresh requests into the controller's, and
-// answers the "New move" question with an answer obtained beforehand (the
-// question itself is asked outside the game lock).
-class TPlayController::Observer final : public TGameObserver {
- public:
-  explicit Observer(TRefreshRequests& refresh) : refresh_(refresh) {}
-  TNewMoveChoice AskNewMove(const std::vector<std::string>&, int) override { return answer; }
-  void RequestRefresh(const TGame&, uint32_t what) override {
-    uint32_t flags = 0;
-    if (what & rfBoard) flags |= rqBoard | rqStatusBar;
-    if (what & rfMoveList) flags |= rqBook;
-    if (what & rfTree) flags |= rqBuildTree;
-    if (what & rfSaveButton) flags |= rqSaveButton;
-    refresh_.Request(flags);
-  }
-
-  TNewMoveChoice answer{TNewMoveAnswer::newVariation, -1};
-
- private:
-  TRefreshRequests& refresh_;
-};
 
 // The listener of the controller's searches: publishes into the search
 // information, passes a stop that a search start cleared on to the engine,

@@ -41,10 +41,10 @@ TAddResult TPlayController::AddMove(const TMove& move, bool fromUser) {
   }
   TAddResult result;
   {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
-    observerImpl_->answer = answer;
-    result = AddMoveAsk(game, move, game.CurMovPos, !fromUser, &observer_);
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
+    session_.SetNewMoveAnswer(answer);
+    result = AddMoveAsk(game, move, game.CurMovPos, !fromUser, &session_.Observer());
   }
   if (result.status == TAddStatus::noFreePlace)
     refresh_.PostMessage(Lang(LtNoFreePlace), true);
@@ -58,8 +58,8 @@ bool TPlayController::EnterMove(const TMove& move) {
   const TAddResult added = AddMove(move, true);
   if (!added.ok()) return false;
   {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
     game.CurMovPos = added.slot;
     ApplyMove(game.Moves[added.slot], game.CurBoard, GameTypeOf(game));
     game.SideToMove = Opponent(game.SideToMove);
@@ -85,26 +85,15 @@ void TPlayController::AfterPositionChange(bool navigation) {
 bool TPlayController::GoStart() { return GoToSlot(0); }
 
 bool TPlayController::GoBack() {
-  if (!NavigationAllowed()) return false;
-  bool moved;
-  {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
-    moved = game.CurMovPos != 0 && StepBack(game, &observer_);
-  }
-  if (moved) AfterPositionChange(true);
-  return moved;
+  if (!NavigationAllowed() || !session_.StepBack()) return false;
+  AfterPositionChange(true);
+  return true;
 }
 
 bool TPlayController::GoForward() {
   if (!NavigationAllowed()) return false;
-  bool moved;
-  {
-    std::lock_guard lock(gameMutex_);
-    moved = StepForward(games_.Current(), &observer_);
-  }
-  if (!moved) {
-    replayRunning_ = false;
+  if (!session_.StepForward()) {
+    modes_.StopReplay();
     return false;
   }
   AfterPositionChange(true);
@@ -112,53 +101,38 @@ bool TPlayController::GoForward() {
 }
 
 bool TPlayController::GoEnd() {
-  if (!NavigationAllowed()) return false;
-  bool moved;
-  {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
-    const int before = game.CurMovPos;
-    moved = GoToLineEnd(game, 0, &observer_) && game.CurMovPos != before;
-  }
-  if (moved) AfterPositionChange(true);
-  return moved;
+  if (!NavigationAllowed() || !session_.GoLineEnd()) return false;
+  AfterPositionChange(true);
+  return true;
 }
 
 bool TPlayController::GoToSlot(int slot) {
-  if (!NavigationAllowed()) return false;
-  bool moved;
-  {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
-    const int before = game.CurMovPos;
-    moved = GoToMove(game, slot, &observer_) && game.CurMovPos != before;
-  }
-  if (moved) AfterPositionChange(true);
-  return moved;
+  if (!NavigationAllowed() || !session_.GoToSlot(slot)) return false;
+  AfterPositionChange(true);
+  return true;
 }
 
 void TPlayController::ToggleReplay() {
   if (!AnalysisMode()) {
-    replayRunning_ = false;
+    modes_.StopReplay();
     return;
   }
-  replayRunning_ = !replayRunning_;
-  replayTicks_ = 0;
+  modes_.ToggleReplay();
   refresh_.Request(rqMode);
 }
 
 void TPlayController::TimerTick() {
-  if (replayRunning_ && ++replayTicks_ % 50 == 0 && !GoForward()) {
-    replayRunning_ = false;
+  if (modes_.ReplayStepDue() && !GoForward()) {
+    modes_.StopReplay();
     refresh_.Request(rqMode);
   }
-  if (AnalysisMode() || workerChargesClock_.load()) return;
+  if (AnalysisMode() || modes_.WorkerChargesClockNow()) return;
   const TDColor side = ReadGame([](const TGame& g) { return g.SideToMove; });
-  if (!clock_.Tick(side)) return;
+  if (!modes_.Clock().Tick(side)) return;
   bool newResult = false;
   {
-    std::lock_guard lock(gameMutex_);
-    TGame& game = games_.Current();
+    const auto lock = session_.Lock();
+    TGame& game = session_.Current();
     if (game.Header.Result == ResultUnknown) {
       game.Header.Result = side == TDColor::black ? ResultWhiteWonOnTime : ResultBlackWonOnTime;
       newResult = true;
@@ -181,23 +155,23 @@ void TPlayController::RefreshBookDisplay() {
       ReadGame([](const TGame& g) { return Position{g.CurBoard, g.SideToMove, GameTypeOf(g), g.CurMovPos}; });
   TOpenMoves tree;
   BuildOpeningTree(book_, p.board, p.side, p.type, tree);
-  std::lock_guard lock(gameMutex_);
-  TGame& game = games_.Current();
+  const auto lock = session_.Lock();
+  TGame& game = session_.Current();
   if (game.CurMovPos == p.slot) game.OpenMoves = std::move(tree);
 }
 
 uint8_t TPlayController::CheckResult(bool record, bool drawMessages) {
   TGame* game;
   {
-    std::lock_guard lock(gameMutex_);
-    game = &games_.Current();
+    const auto lock = session_.Lock();
+    game = &session_.Current();
   }
   return CheckResultOn(*game, CurrentGameType, !AnalysisMode(), record, drawMessages);
 }
 
 uint8_t TPlayController::CheckResultOn(TGame& game, int type, bool playMode, bool record, bool drawMessages) {
   try {
-    std::unique_lock lock(gameMutex_);
+    auto lock = session_.Lock();
     const TRuleOutcome rule = JudgePosition(game, game.CurMovPos);
     const uint8_t stored = game.Header.Result;
     if (rule == TRuleOutcome::none) return ResultUnknown;
@@ -206,7 +180,7 @@ uint8_t TPlayController::CheckResultOn(TGame& game, int type, bool playMode, boo
       if (record && playMode && stored == ResultUnknown) {
         game.Header.Result = result;
         lock.unlock();
-        clock_.Stop();
+        modes_.Clock().Stop();
         const TDColor winner = result == ResultWhiteWon ? TDColor::white : TDColor::black;
         refresh_.PostMessage(Lang(SideName(winner, type) == "White" ? LtWhiteWin : LtBlackWin), true);
         refresh_.Request(rqBuildTree | rqHeader);
@@ -219,7 +193,7 @@ uint8_t TPlayController::CheckResultOn(TGame& game, int type, bool playMode, boo
     if (record && playMode && stored == ResultUnknown) {
       game.Header.Result = ResultDraw;
       lock.unlock();
-      clock_.Stop();
+      modes_.Clock().Stop();
       refresh_.Request(rqBuildTree | rqHeader);
     }
     return ResultDraw;
@@ -242,10 +216,10 @@ bool TPlayController::OfferDraw() {
   }
   if (pieces > 8 || !info.hasBest || info.bestUpper >= 5 || coin != 1) return false;
   {
-    std::lock_guard lock(gameMutex_);
-    games_.Current().Header.Result = ResultDraw;
+    const auto lock = session_.Lock();
+    session_.Current().Header.Result = ResultDraw;
   }
-  clock_.Stop();
+  modes_.Clock().Stop();
   refresh_.PostMessage(Lang(LtDraw), true);
   refresh_.Request(rqBuildTree | rqHeader);
   return true;
