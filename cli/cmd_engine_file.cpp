@@ -3,6 +3,7 @@
 //   engine-file defaults --out DIR [--variant V]   DIR/<Variant>/<Variant>.eng
 //   engine-file check FILE                         NAME, patterns, parameters
 //   engine-file eval --variant V [--fen FEN] [--eval FILE]
+// Further subcommands register from files of their own.
 #include <filesystem>
 #include <iostream>
 
@@ -116,6 +117,8 @@ const CommandRegistrar registrar("engine-file", [](CLI::App& app, int& exitCode)
   eval->add_option("--fen", fen, "Position (default: the start position)");
   eval->add_option("--eval", evalFile, "Engine file (default: the variant's built-in default)");
   eval->callback([&exitCode] { exitCode = Eval(evalVariant, fen, evalFile); });
+
+  AddRegisteredSubcommands("engine-file", *cmd, exitCode);
 });
 
 }  // namespace

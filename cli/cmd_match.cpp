@@ -1,0 +1,238 @@
+// kestrel-cli match: engine files of one variant play each other, two games
+// per opening with colours exchanged, several games at once.
+//   match --variant V --engine A.eng --engine B.eng [--engine C.eng ...]
+//         (--games N | --sprt ELO0,ELO1) [--time MS | --tc MOVES/SECONDS+INC]
+//         [--depth D] [--concurrency K] [--openings DB.abd | --ballots 2move|full]
+//         [--seed S] [--pdn OUT.pdn] [--db OUT.abd] [--adjudicate] [--max-moves N] [--hash MB]
+// A line per finished game, then "score W D L  elo E +- X  los P%" of the
+// first engine against the second, the SPRT line when asked, and the round
+// robin table for more than two engines.
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <optional>
+
+#include "app/settings/atomic_file.h"
+#include "app/match/engine_player.h"
+#include "app/match/match_cli_options.h"
+#include "app/match/match_runner.h"
+#include "app/settings/program_folder.h"
+#include "cli/command_registry.h"
+#include "cli/engine_setup.h"
+#include "database/database_file.h"
+#include "database/db_error.h"
+#include "database/game_io.h"
+#include "formats/pdn_writer.h"
+#include "rules/game_types.h"
+
+namespace kestrel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TMatchArgs {
+  std::string variant;
+  std::vector<std::string> engines;
+  int games = 0;
+  std::string sprt;
+  int64_t timeMs = 0;
+  std::string tc;
+  int depth = 0;
+  int concurrency = 1;
+  std::string openings;
+  std::string ballots;
+  uint64_t seed = DefaultOpeningSeed;
+  std::string pdn;
+  std::string db;
+  bool adjudicate = false;
+  int maxMoves = 0;
+  int hash = 0;
+};
+
+const char* ResultText(uint8_t result) {
+  switch (result) {
+    case 1:
+    case 4: return "1-0";
+    case 3:
+    case 5: return "0-1";
+    case 2: return "1/2-1/2";
+    default: return "*";
+  }
+}
+
+// Closes the save database whatever ends the run.
+struct TSaveDatabase {
+  TKestrelDB db;
+  ~TSaveDatabase() {
+    try {
+      CloseDatabase(db);
+    } catch (...) {
+    }
+  }
+};
+
+int RunMatchCommand(const TMatchArgs& a) {
+  const auto type = ParseGameType(a.variant);
+  if (!type) {
+    std::cerr << "unknown variant " << a.variant << '\n';
+    return ExitBadInput;
+  }
+  if (a.engines.size() < 2) {
+    std::cerr << "a match needs at least two --engine files\n";
+    return ExitBadInput;
+  }
+  std::string error;
+  TMatchOptions options;
+  options.game.gametype = *type;
+  if (!ParseTimeOptions(a.timeMs, a.tc, a.depth, options.game.time, error)) {
+    std::cerr << error << '\n';
+    return ExitBadInput;
+  }
+  std::optional<TSprt> sprt;
+  if (!a.sprt.empty()) {
+    sprt = ParseSprt(a.sprt, error);
+    if (!sprt) {
+      std::cerr << error << '\n';
+      return ExitBadInput;
+    }
+    if (a.engines.size() != 2) {
+      std::cerr << "--sprt compares exactly two engines\n";
+      return ExitBadInput;
+    }
+  }
+  if (a.games <= 0 && !sprt) {
+    std::cerr << "give --games N or --sprt ELO0,ELO1\n";
+    return ExitBadInput;
+  }
+  options.sprt = sprt;
+  // An SPRT runs until it decides, within --games when given.
+  options.gamesPerPair = a.games > 0 ? a.games : 100000;
+  options.concurrency = std::max(a.concurrency, 1);
+  if (a.maxMoves > 0) options.game.maxPlies = 2 * a.maxMoves;
+  else if (a.adjudicate) options.game.maxPlies = 2 * DefaultAdjudicationMoves;
+  // Endgame tables adjudicate through the engine's prober once they are
+  // installed; without them only the move limit applies.
+
+  if (!a.openings.empty() && !a.ballots.empty()) {
+    std::cerr << "give --openings or --ballots, not both\n";
+    return ExitBadInput;
+  }
+  if (!a.openings.empty() || !a.ballots.empty()) {
+    std::string path = a.openings;
+    if (!a.ballots.empty()) {
+      const fs::path ballots = BallotDatabasePath(ProgramFolder(), *type, a.ballots, error);
+      if (ballots.empty()) {
+        std::cerr << error << '\n';
+        return ExitBadInput;
+      }
+      path = ballots.string();
+    }
+    auto read = DatabaseOpenings(path, error);
+    if (!read) {
+      std::cerr << error << '\n';
+      return ExitBadInput;
+    }
+    options.openings = std::move(*read);
+  } else {
+    options.openings = RandomOpenings(*type, std::max(1, (options.gamesPerPair + 1) / 2), 4, a.seed);
+  }
+
+  // Engines: each file read once; every game gets players of its own.
+  std::vector<TMatchEntry> entries;
+  std::map<std::string, int> names;
+  const uint64_t hash = a.hash > 0 ? a.hash : (TEnginePlayer::IsShallow(a.depth) ? 1 : 8);
+  for (const std::string& file : a.engines) {
+    auto params = VariantEngineParams(*type, -1, file, error);
+    if (!params) {
+      std::cerr << error << '\n';
+      return ExitBadInput;
+    }
+    std::string name = fs::path(file).stem().string();
+    if (const int seen = names[name]++; seen > 0) name += "#" + std::to_string(seen + 1);
+    auto shared = std::make_shared<const TEngineParams>(std::move(*params));
+    entries.push_back({name, [name, shared, hash] { return std::make_unique<TEnginePlayer>(name, *shared, hash); }});
+  }
+
+  TSaveDatabase save;
+  if (!a.db.empty()) {
+    const TOpenResult r = OpenOrCreateDatabase(a.db, save.db, [](std::string_view) { return true; });
+    if (!r.ok()) {
+      std::cerr << "cannot open or create " << a.db << (r.message.empty() ? "" : ": " + r.message) << '\n';
+      return ExitFailure;
+    }
+  }
+  std::string pdnText;
+  bool saveFailed = false;
+  std::atomic<bool> stop{false};
+
+  const auto started = std::chrono::steady_clock::now();
+  const TMatchSummary summary = RunMatch(
+      entries, options,
+      [&](const TFinishedGame& g, const TMatchSummary& s) {
+        const TMatchScore first = s.scores[0][1];
+        std::printf("game %d  %s - %s  %s  (%s, %zu plies)  %d %d %d\n", g.number, entries[g.white].name.c_str(),
+                    entries[g.black].name.c_str(), ResultText(g.played.result), GameEndText(g.played.end),
+                    g.played.moves.size(), first.wins, first.draws, first.losses);
+        std::fflush(stdout);
+        if (a.pdn.empty() && a.db.empty()) return;
+        TGame game = GameOfPlayed(g.played, *type);
+        game.Tournament = "Match " + entries[0].name + " - " + entries[1].name;
+        game.Header.Round = g.opening + 1;
+        game.Header.Subround = (g.number - 1) % 2 + 1;  // the schedule pairs the games in turn
+        if (!a.pdn.empty()) pdnText += PDNGameText(game);
+        if (!a.db.empty() && !saveFailed) {
+          try {
+            WriteDBGame(game, 0, save.db, false);
+          } catch (const std::exception& e) {
+            std::cerr << "cannot save to " << a.db << ": " << e.what() << '\n';
+            saveFailed = true;
+            stop = true;
+          }
+        }
+      },
+      &stop);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+  if (!a.pdn.empty()) {
+    if (!WriteFileAtomically(a.pdn, pdnText, &error)) {
+      std::cerr << "cannot write " << a.pdn << ": " << error << '\n';
+      saveFailed = true;
+    }
+  }
+  if (entries.size() == 2) {
+    std::cout << ScoreLine(summary.scores[0][1]) << '\n';
+    if (sprt) std::cout << SprtLine(*sprt, summary.scores[0][1]) << '\n';
+  } else {
+    std::cout << RoundRobinTable(entries, summary);
+  }
+  std::fprintf(stderr, "%d games in %.1f s, %.1f games/s\n", summary.gamesPlayed, seconds,
+               seconds > 0 ? summary.gamesPlayed / seconds : 0.0);
+  return saveFailed ? ExitFailure : ExitOk;
+}
+
+const CommandRegistrar registrar("match", [](CLI::App& app, int& exitCode) {
+  auto* cmd = app.add_subcommand("match", "Engine files play each other; results, Elo and SPRT");
+  static TMatchArgs a;
+  cmd->add_option("--variant", a.variant, "Variant name or number")->required();
+  cmd->add_option("--engine", a.engines, "Engine file (twice or more)")->required();
+  cmd->add_option("--games", a.games, "Games per pair of engines (with --sprt: at most)");
+  cmd->add_option("--sprt", a.sprt, "ELO0,ELO1: stop when the test decides (alpha = beta = 0.05)");
+  cmd->add_option("--time", a.timeMs, "Milliseconds per move");
+  cmd->add_option("--tc", a.tc, "Clock: MOVES/SECONDS+INC, MOVES 0 or left out for the whole game");
+  cmd->add_option("--depth", a.depth, "Deepest iteration");
+  cmd->add_option("--concurrency", a.concurrency, "Games played at once");
+  cmd->add_option("--openings", a.openings, "Database whose games are the openings");
+  cmd->add_option("--ballots", a.ballots, "Ballot openings of the program folder: 2move or full");
+  cmd->add_option("--seed", a.seed, "Seed of the random 4-ply openings");
+  cmd->add_option("--pdn", a.pdn, "PDN file that receives every game");
+  cmd->add_option("--db", a.db, "Database that receives every game (created when missing)");
+  cmd->add_flag("--adjudicate", a.adjudicate, "Adjudicate by endgame tables and a move limit");
+  cmd->add_option("--max-moves", a.maxMoves, "Draw after this many moves of the game");
+  cmd->add_option("--hash", a.hash, "Megabytes of each engine's table");
+  cmd->callback([&exitCode] { exitCode = RunMatchCommand(a); });
+});
+
+}  // namespace
+}  // namespace kestrel::cli

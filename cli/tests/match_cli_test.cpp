@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <unistd.h>
+
+#include "run_cli.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kestrel::testing::RunCliCommand;
+
+class MatchCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kestrel_cli_match_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+TEST_F(MatchCli, PlaysPairsAndSummarisesTheScore) {
+  ASSERT_EQ(RunCliCommand("engine-file material --variant russian --out " + Path("mat.eng")).exitCode, 0);
+  ASSERT_EQ(RunCliCommand("engine-file defaults --variant russian --out " + Path("")).exitCode, 0);
+  const auto r = RunCliCommand("match --variant russian --engine " + Path("Russian/Russian.eng") + " --engine " +
+                               Path("mat.eng") + " --games 6 --depth 1 --concurrency 2 --pdn " + Path("out.pdn"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto lines = r.Lines();
+  ASSERT_EQ(lines.size(), 7u) << r.out;
+  const std::regex game(R"(game [1-6]  (Russian - mat|mat - Russian)  (1-0|0-1|1/2-1/2)  \(.*\)  \d+ \d+ \d+)");
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(std::regex_match(lines[i], game)) << lines[i];
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[6], m, std::regex(R"(score (\d+) (\d+) (\d+)  elo -?[\d.]+ \+- [\d.]+  los [\d.]+%)")))
+      << lines[6];
+  EXPECT_EQ(std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]), 6);
+  std::ifstream in(Path("out.pdn"));
+  const std::string pdn{std::istreambuf_iterator<char>(in), {}};
+  std::size_t events = 0;
+  for (std::size_t p = pdn.find("[White "); p != std::string::npos; p = pdn.find("[White ", p + 1)) ++events;
+  EXPECT_EQ(events, 6u);
+
+  // The same seed gives the same games.
+  const auto again = RunCliCommand("match --variant russian --engine " + Path("Russian/Russian.eng") + " --engine " +
+                                   Path("mat.eng") + " --games 6 --depth 1");
+  EXPECT_EQ(again.Lines().back(), lines[6]);
+}
+
+TEST_F(MatchCli, RefusesContradictoryOrMissingOptions) {
+  ASSERT_EQ(RunCliCommand("engine-file material --variant russian --out " + Path("mat.eng")).exitCode, 0);
+  const std::string two = " --variant russian --engine " + Path("mat.eng") + " --engine " + Path("mat.eng");
+  for (const std::string& args : {two + " --depth 1", two + " --games 2", two + " --games 2 --time 10 --tc 60",
+                                  two + " --sprt 5,0 --depth 1", two + " --games 2 --tc 40/x",
+                                  std::string(" --variant russian --engine " + Path("mat.eng") + " --games 2 --depth 1"),
+                                  two + " --games 2 --depth 1 --ballots full --variant international"}) {
+    const auto r = RunCliCommand("match" + args);
+    EXPECT_EQ(r.exitCode, 2) << args;
+    EXPECT_FALSE(r.err.empty()) << args;
+  }
+}
+
+}  // namespace
