@@ -1,0 +1,60 @@
+// kestrel-cli hub fed a whole script on stdin: only protocol lines on
+// stdout, complaints on stderr, and the end of input ends the session.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+#include "run_cli.h"
+#include "test_support/temp_dir.h"
+
+namespace kestrel {
+namespace {
+
+TEST(HubCli, ScriptOnStdin) {
+  testing::TempDir dir;
+  {
+    std::ofstream script(dir.File("script.txt"), std::ios::binary);
+    script << "hub\r\n"
+              "set-param name=hash value=8\n"
+              "init\n"
+              "not a command\n"
+              "level depth=\"5\n"
+              "pos pos=W" << std::string(20, 'b') << std::string(10, 'e') << std::string(20, 'w')
+           << " moves=\"32-28\"\n"
+              "level depth=5\n"
+              "go think\n";
+    // No quit: end of input must end the session.
+  }
+  const auto r = testing::RunCliCommand("hub < " + dir.File("script.txt"));
+  EXPECT_EQ(r.exitCode, 0);
+  const std::set<std::string> protocol = {"id", "param", "wait", "ready", "info", "done", "pong", "error"};
+  int done = 0;
+  for (const auto& line : r.Lines()) {
+    const std::string word = line.substr(0, line.find(' '));
+    EXPECT_TRUE(protocol.count(word)) << line;
+    done += word == "done";
+  }
+  // The search was either stopped at the end of input or finished; never two answers.
+  EXPECT_LE(done, 1);
+  EXPECT_NE(r.err.find("unknown command not"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("unterminated quote"), std::string::npos) << r.err;
+}
+
+TEST(HubCli, SearchFinishesWhileInputStaysOpen) {
+  testing::TempDir dir;
+  {
+    std::ofstream script(dir.File("script.txt"));
+    script << "init\npos\nlevel depth=5\ngo think\n";
+  }
+  // The input stays open for a while after the script, as a GUI's would.
+  const auto r = testing::RunCliCommand(std::string("--help >/dev/null; (cat ") + dir.File("script.txt") +
+                                        "; sleep 3; echo quit) | " + KESTREL_CLI + " hub");
+  const auto lines = r.Lines();
+  ASSERT_FALSE(lines.empty()) << r.err;
+  EXPECT_EQ(lines.back().rfind("done move=", 0), 0u) << lines.back();
+  EXPECT_EQ(lines.front(), "ready");
+}
+
+}  // namespace
+}  // namespace kestrel
