@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrel {
@@ -17,6 +18,9 @@ struct THubArg {
 };
 
 struct THubLine {
+  THubLine() = default;
+  explicit THubLine(std::string cmd) : command(std::move(cmd)) {}
+
   std::string command;
   std::vector<THubArg> args;
 

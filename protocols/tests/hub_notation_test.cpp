@@ -43,7 +43,9 @@ TEST(HubPosition, RejectsBadText) {
     std::string error;
     const auto p = ParseHubPosition(c.text, gtInternational, error);
     EXPECT_EQ(p.has_value(), c.ok) << c.text << " " << error;
-    if (p) EXPECT_EQ(HubPositionText(p->board, p->side, gtInternational), c.text);
+    if (p) {
+      EXPECT_EQ(HubPositionText(p->board, p->side, gtInternational), c.text);
+    }
   }
 }
 
