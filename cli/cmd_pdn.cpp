@@ -2,7 +2,9 @@
 //   pdn import FILE.pdn DB.abd [--variant V]
 //       a new database (an existing one of that name is replaced) with every
 //       game of the file; progress on stderr, then the summary line
-//       "imported N games, M marked damaged" on stdout
+//       "imported N games, M marked damaged" on stdout; without --variant,
+//       games without a GameType tag are read as the type under which they
+//       are legal, and a line before the summary says which and why
 //   pdn export DB.abd OUT.pdn [--games FROM-TO] [--italian] [--result-style S]
 //       the games into a new file
 #include <iostream>
@@ -62,6 +64,7 @@ int Import(const std::string& pdn, const std::string& dbPath, const std::string&
     options.defaultType = *type;
   } else {
     options.defaultType = IsValidGameType(CurrentGameType) ? CurrentGameType : static_cast<int>(gtRussian);
+    options.detectVariant = true;
   }
   int shownPercent = -1;
   const auto show = [](const TPdnImportProgress& p, int percent) {
@@ -94,6 +97,7 @@ int Import(const std::string& pdn, const std::string& dbPath, const std::string&
   }
   for (const TPdnGameNote& note : summary.notes)
     std::cerr << "game " << note.game << " (line " << note.line << "): " << note.reason << '\n';
+  if (summary.variant.detected) std::cout << summary.variant.Explanation() << '\n';
   std::cout << "imported " << summary.games << " games, " << summary.damaged << " marked damaged\n";
   return ExitOk;
 }
@@ -143,7 +147,9 @@ const CommandRegistrar registrar("pdn", [](CLI::App& app, int& exitCode) {
       "import", "Every game of a PDN file into a new database (replacing one of that name)");
   import->add_option("FILE", args.pdn, "PDN file")->required();
   import->add_option("DB", args.db, "Database to create (.abd)")->required();
-  import->add_option("--variant", args.variant, "Game type of games without a GameType tag (name or 1..12)");
+  import->add_option("--variant", args.variant,
+                    "Game type of games without a GameType tag (name or 1..12); without it the type is chosen "
+                    "by which one the games are legal under");
   import->callback([&exitCode] { exitCode = Import(args.pdn, args.db, args.variant); });
 
   auto* exp = pdn->add_subcommand("export", "Games of a database into a new PDN file");

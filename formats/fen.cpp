@@ -9,10 +9,10 @@
 #include "rules/notation.h"
 
 namespace kestrel {
-namespace {
 
-// English and Pool files call the program's white "B" and its black "W".
 bool NamesExchanged(int type) { return type == gtEnglish || type == gtPool; }
+
+namespace {
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 

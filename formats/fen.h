@@ -15,6 +15,10 @@ struct TFenPosition {
 };
 
 // English and Pool files name the colours the other way round.
+// English and Pool files call the program's white "B" (and "Black" in the
+// name tags) and its black "W".
+bool NamesExchanged(int type);
+
 std::string WriteFEN(const TBoard& board, TDColor firstMover, int type);
 // Bad text gives nullopt and a message in `error`; never a half-read board.
 std::optional<TFenPosition> ReadFEN(std::string_view text, int type, std::string* error = nullptr);

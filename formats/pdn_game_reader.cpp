@@ -29,7 +29,9 @@ void AppendText(std::string& to, std::string_view text) {
 
 struct TTagState {
   int type = gtRussian;
-  bool nameSeen = false;
+  // The names as the file's colours give them; English and Pool exchange
+  // them once the type is known.
+  std::optional<std::string> fileWhite, fileBlack;
   bool abnormalEnd = false;
   std::optional<std::string> fen;
 };
@@ -44,9 +46,10 @@ void ApplyTag(const TPdnTag& tag, TTagState& state, TGame& game) {
     if (v != "?") game.Site = v;
   } else if (k == "timecontrol") {
     if (v != "?") AppendText(game.Site, v);
-  } else if (k == "white" || k == "bianco" || k == "black" || k == "nero") {
-    (state.nameSeen ? game.BlackName : game.WhiteName) = v;
-    state.nameSeen = true;
+  } else if (k == "white" || k == "bianco") {
+    if (!state.fileWhite) state.fileWhite = v;
+  } else if (k == "black" || k == "nero") {
+    if (!state.fileBlack) state.fileBlack = v;
   } else if (k == "result" || k == "esito" || k == "risultato") {
     h.Result = ResultFromTagValue(v);
   } else if (k == "termination") {
@@ -66,10 +69,12 @@ void ApplyTag(const TPdnTag& tag, TTagState& state, TGame& game) {
   } else if (k == "gametype") {
     if (const auto type = GameTypeFromTagValue(v)) state.type = *type;
   } else if (k == "fen" || k == "posizione") {
-    state.fen = v;
-  } else if (k == "elo1" || k == "elo2") {
+    // An empty FEN tag sets nothing up.
+    if (!TrimBlanks(v).empty()) state.fen = v;
+  } else if (k == "elo1" || k == "elo2" || k == "whiterating" || k == "blackrating") {
     const int64_t r = PdnInteger(v);
-    (k == "elo1" ? h.White : h.Black).Rating = static_cast<uint16_t>(r > 0 && r <= 65535 ? r : 0);
+    const bool first = k == "elo1" || k == "whiterating";
+    (first ? h.White : h.Black).Rating = static_cast<uint16_t>(r > 0 && r <= 65535 ? r : 0);
   } else if (k == "annotator") {
     game.AnnotatorName = v;
   }
@@ -88,6 +93,9 @@ TPdnGameReport ReadPdnGame(const TPdnRawGame& raw, int defaultType, TGame& game)
 
   TGameHeader& h = game.Header;
   h.TypeOfGame = static_cast<uint8_t>(state.type);
+  const bool exchanged = NamesExchanged(state.type);
+  if (state.fileWhite) (exchanged ? game.BlackName : game.WhiteName) = *state.fileWhite;
+  if (state.fileBlack) (exchanged ? game.WhiteName : game.BlackName) = *state.fileBlack;
   // The termination tag may come before or after the result.
   if (state.abnormalEnd && h.Result == 1) h.Result = 4;
   if (state.abnormalEnd && h.Result == 3) h.Result = 5;

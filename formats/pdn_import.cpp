@@ -17,11 +17,15 @@ TPdnImportSummary ImportPDN(const std::string& path, TKestrelDB& db, const TPdnI
   if (!in) throw TPdnFileError("Cannot open the file " + path);
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
-
   TPdnImportSummary summary;
+
   TPdnImportProgress progress;
   progress.totalBytes = ec ? 0 : static_cast<int64_t>(size);
-  const int type = options.defaultType != 0 ? options.defaultType : CurrentGameType;
+  int type = options.defaultType != 0 ? options.defaultType : CurrentGameType;
+  if (options.detectVariant) {
+    summary.variant = DetectPdnVariant(path, type);
+    if (summary.variant.detected) type = summary.variant.type;
+  }
 
   TPdnSource source(in);
   TPdnRawGame raw;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "database/kestrel_db.h"
+#include "formats/pdn_variant_detect.h"
 
 namespace kestrel {
 
@@ -27,6 +28,9 @@ struct TPdnImportProgress {
 struct TPdnImportOptions {
   // Type of games without a GameType tag; 0: the current game type.
   int defaultType = 0;
+  // Choose the type of games without a GameType tag by reading them under
+  // each type their notation allows (defaultType wins ties).
+  bool detectVariant = false;
   // Called after every game; returning false cancels the import.
   std::function<bool(const TPdnImportProgress&)> progress;
 };
@@ -41,6 +45,7 @@ struct TPdnGameNote {
 struct TPdnImportSummary {
   int games = 0;
   int damaged = 0;
+  TVariantChoice variant;  // what detectVariant chose, and why
   bool cancelled = false;
   std::vector<TPdnGameNote> notes;
 };

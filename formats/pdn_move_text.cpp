@@ -212,7 +212,10 @@ class TMoveTextReader {
       return;
     }
     if (SkipSpacedResult(token)) return;
-    if (IsNumberToken(token)) {
+    JoinPaddedSquare(token);
+    // Digits alone are a move number, unless they are a move of two-digit
+    // squares written without a separator ("3228").
+    if (IsNumberToken(token) && (token.size() != 4 || token.find('.') != std::string::npos || !IsLegalMoveText(token))) {
       NoteNumber(token);
       return;
     }
@@ -300,6 +303,26 @@ class TMoveTextReader {
       lex_.Seek(pos);
       break;
     }
+  }
+
+  // Programs that align their columns pad square numbers with blanks inside
+  // a move: "1- 6", "47x 9". The number after the blank belongs to it.
+  void JoinPaddedSquare(std::string& token) {
+    if (token.size() < 2 || std::string_view("-x:").find(token.back()) == std::string_view::npos ||
+        !IsDigit(token[token.size() - 2]))
+      return;
+    const size_t pos = lex_.Pos();
+    const std::string_view next = lex_.Word();
+    if (!next.empty() && std::all_of(next.begin(), next.end(), IsDigit))
+      token += next;
+    else
+      lex_.Seek(pos);
+  }
+
+  bool IsLegalMoveText(const std::string& token) {
+    uint8_t count = 0;
+    GenerateMoveList(Top().board, Top().side, list_, type_, count);
+    return FindPdnMove(token, list_, count, type_) != 0;
   }
 
   // "1 - 0", "1/2 : 1/2": a result written with blanks.

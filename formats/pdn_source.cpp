@@ -15,6 +15,32 @@ bool LooksLikeTag(std::string_view line) {
          std::isalpha(static_cast<unsigned char>(line[1])) != 0;
 }
 
+// "[Event "a"] [Site "b"]": the tags of one line, and what follows them.
+std::vector<std::string> SplitTags(std::string_view line, std::string& rest) {
+  std::vector<std::string> tags;
+  rest.clear();
+  size_t start = 0;
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') quoted = !quoted;
+    if (quoted || line[i] != ']') continue;
+    tags.emplace_back(TrimBlanks(line.substr(start, i + 1 - start)));
+    size_t next = i + 1;
+    while (next < line.size() && static_cast<unsigned char>(line[next]) <= ' ') ++next;
+    if (next >= line.size()) return tags;
+    if (line[next] != '[') {
+      rest = std::string(line.substr(next));
+      return tags;
+    }
+    start = next;
+    i = next;
+  }
+  if (start < line.size()) tags.emplace_back(TrimBlanks(line.substr(start)));
+  return tags;
+}
+
+bool IsResultWord(std::string_view word) { return IsResultToken(word); }
+
 }  // namespace
 
 TPdnSource::TPdnSource(std::istream& in, bool detectUtf8) : in_(in), buffer_(ChunkSize), detectUtf8_(detectUtf8) {}
@@ -81,6 +107,20 @@ size_t TPdnSource::AddMoveLine(std::string_view line, TPdnRawGame& game) {
     if (c == '{') ++depth_;
     if (c == '}' && depth_ > 0) --depth_;
     if (depth_ != 0) continue;
+    if (c == '(') ++parens_;
+    if (c == ')' && parens_ > 0) --parens_;
+    // Games without tags follow one another, each ended by its result.
+    if (game.tags.empty() && parens_ == 0 && (i == 0 || static_cast<unsigned char>(line[i - 1]) <= ' ')) {
+      size_t end = i;
+      while (end < line.size() && static_cast<unsigned char>(line[end]) > ' ') ++end;
+      if (IsResultWord(line.substr(i, end - i))) {
+        game.moveText.append(line.substr(0, end));
+        game.moveText += ' ';
+        ended_ = true;
+        while (end < line.size() && static_cast<unsigned char>(line[end]) <= ' ') ++end;
+        return end < line.size() ? end : std::string_view::npos;
+      }
+    }
     if (c == ';') {
       // The rest of the line is a comment; its braces are text.
       std::string rest(TrimBlanks(line.substr(i + 1)));
@@ -114,9 +154,19 @@ bool TPdnSource::Next(TPdnRawGame& game) {
     if (!line.empty() && line.front() != '%') break;
   }
   game.firstLine = lineNumber_;
+  parens_ = 0;
+  ended_ = false;
   bool more = true;
   while (more && !line.empty() && (line.front() == '[' || line.front() == '%')) {
-    if (line.front() == '[') game.tags.push_back(line);
+    if (line.front() == '[') {
+      std::string rest;
+      for (std::string& tag : SplitTags(line, rest)) game.tags.push_back(std::move(tag));
+      // Moves on the line of the last tag.
+      if (!rest.empty()) {
+        line = std::move(rest);
+        break;
+      }
+    }
     more = ReadLine(line);
   }
   while (more) {
@@ -133,6 +183,7 @@ bool TPdnSource::Next(TPdnRawGame& game) {
           held_ = true;
           break;
         }
+        if (ended_) break;
       }
     }
     more = ReadLine(line);

@@ -29,7 +29,8 @@ class TPdnSource {
   // out; ";" outside a comment starts a comment that runs to the end of its
   // line; a line beginning with "[" inside an open "{" comment is part of
   // the comment unless it looks like a tag; a tag after the moves on one
-  // line starts the next game.
+  // line starts the next game. Several tags may share a line. A game
+  // without tags ends with its result, and the next one may follow at once.
   bool Next(TPdnRawGame& game);
 
   int64_t BytesRead() const { return bytes_; }
@@ -54,6 +55,8 @@ class TPdnSource {
   bool held_ = false;  // `heldLine_` is the next line, already read
   std::string heldLine_;
   int depth_ = 0;  // open "{" in the move text being read
+  int parens_ = 0;  // open "(" outside comments
+  bool ended_ = false;  // a game without tags ended by its result
 };
 
 }  // namespace kestrel

@@ -14,6 +14,7 @@
 #include "formats/pdn_game_reader.h"
 #include "formats/pdn_import.h"
 #include "formats/pdn_source.h"
+#include "formats/pdn_variant_detect.h"
 #include "formats/tests/pdn_test_util.h"
 #include "game/navigation.h"
 
@@ -88,6 +89,24 @@ TEST_F(PdnReferenceFiles, EveryFileImportsIntoADatabase) {
     }
     EXPECT_EQ(marked, summary.damaged);
     CloseDatabase(db);
+  }
+}
+
+// Read without a GameType tag and whatever the current type, every file is
+// taken for the variant it holds.
+TEST_F(PdnReferenceFiles, TheVariantIsFoundFromTheMoves) {
+  for (const TReferenceFile& file : Files) {
+    for (int current : {gtRussian, gtInternational, gtEnglish}) {
+      SCOPED_TRACE(std::string(file.name) + ", current type " + std::string(GameTypeNames[current]));
+      const TVariantChoice choice = DetectPdnVariant(PathOf(file.name), current);
+      if (!choice.detected) {
+        // Only the International files carry the tag.
+        EXPECT_EQ(file.type, gtInternational);
+        continue;
+      }
+      EXPECT_EQ(choice.type, file.type) << choice.Explanation();
+      EXPECT_NE(choice.Explanation().find("read as " + std::string(GameTypeNames[file.type])), std::string::npos);
+    }
   }
 }
 
