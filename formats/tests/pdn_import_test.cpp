@@ -36,9 +36,9 @@ TEST(PdnTags, NamesEventSiteRoundDateAndResult) {
       gtRussian);
   EXPECT_EQ(game.Tournament, "Match, game xx; final");
   EXPECT_EQ(game.Site, "Moscow 40/2h");
-  // The first name tag is White's whatever it is called, every later one Black's.
-  EXPECT_EQ(game.WhiteName, "First");
-  EXPECT_EQ(game.BlackName, "Third");
+  // Names by tag name, whatever their order; the first tag of a colour counts.
+  EXPECT_EQ(game.WhiteName, "Second");
+  EXPECT_EQ(game.BlackName, "First");
   EXPECT_EQ(game.Header.Round, 3);
   EXPECT_EQ(game.Header.Subround, 2);
   EXPECT_EQ(game.Header.Date.Day, 17);
