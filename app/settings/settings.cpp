@@ -11,6 +11,7 @@ constexpr const char* Main = "Main";
 constexpr const char* Engines = "Engines";
 constexpr const char* Windows = "Windows";
 constexpr const char* Ftp = "FTP";
+constexpr const char* GameServer = "GameServer";
 
 std::string InFolder(const fs::path& programFolder, const fs::path& relative) {
   return (programFolder / relative).string();
@@ -120,6 +121,9 @@ void Settings::Load(const IniFile& ini, const fs::path& programFolder, const fs:
   FtpFolder = ini.ReadString(Ftp, "Folder", "");
   FtpFileName = ini.ReadString(Ftp, "FileName", "");
   FtpWebFolder = ini.ReadString(Ftp, "WebFolder", "");
+  GameServerHost = ini.ReadString(GameServer, "Host", GameServerHost);
+  if (GameServerHost.empty()) GameServerHost = "127.0.0.1";
+  GameServerPort = Clamp(ini.ReadInt(GameServer, "Port", GameServerPort), 1, 65535);
 }
 
 void Settings::Store(IniFile& ini) const {
@@ -181,6 +185,8 @@ void Settings::Store(IniFile& ini) const {
   ini.WriteString(Ftp, "Folder", FtpFolder);
   ini.WriteString(Ftp, "FileName", FtpFileName);
   ini.WriteString(Ftp, "WebFolder", FtpWebFolder);
+  ini.WriteString(GameServer, "Host", GameServerHost);
+  ini.WriteInt(GameServer, "Port", GameServerPort);
 
   ini.WriteString(Main, "GameFontName", GameFont.Name);
   ini.WriteInt(Main, "GameFontCharSet", GameFont.CharSet);

@@ -83,6 +83,10 @@ struct Settings {
   // FTP
   std::string FtpSite, FtpUser, FtpPass, FtpFolder, FtpFileName, FtpWebFolder;
 
+  // Internet game server
+  std::string GameServerHost = "127.0.0.1";
+  int GameServerPort = 2000;
+
   // Defaults that depend on the program folder.
   static Settings Defaults(const std::filesystem::path& programFolder, const std::filesystem::path& dataFolder = {});
   // Reads every key; a missing key or a bad number gives the default.
