@@ -125,7 +125,8 @@ TEST_F(DbCliTest, InfoListShow) {
             "Game: 2\nWhite: Petrov\nBlack: Ivanov\nEvent: Cup\nResult: =\nType: International\nMoves: 1\n"
             "Comment: hi\n\n{ hi } { } 25... 34-28 1/2-1/2\n");
   EXPECT_EQ(RunDb("db show " + path + " 3").exitCode, 2);
-  EXPECT_EQ(RunDb("db check " + path).out, "2 games, 0 damaged\n");
+  // Game 2 starts with a move of the other side's man.
+  EXPECT_EQ(RunDb("db check " + path).out, "Game 2: ply 1: 34-28 is no legal move\n2 games, 1 damaged\n");
 }
 
 TEST_F(DbCliTest, CheckNamesDamagedGames) {

@@ -71,6 +71,21 @@ TEST_F(PdnCliTest, ImportShowsProgressAndASummary) {
             "imported 3 games, 2 marked damaged\n");
 }
 
+// Without --variant the untagged games are read as the type they fit, and
+// the database check, which replays every move, names what the import marked.
+TEST_F(PdnCliTest, ImportChoosesTheVariantAndTheCheckAgrees) {
+  Write(dir / "games.pdn", Games);
+  const Result r = Run("pdn import " + P("games.pdn") + " " + P("games.abd"));
+  EXPECT_EQ(r.out, "2 games without a GameType tag: read as Russian, 1 of 2 games legal\n"
+                   "imported 3 games, 1 marked damaged\n");
+  const Result check = Run("db check " + P("games.abd"));
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_EQ(check.out, "Game 2: the move text was not read past \"c3-b4\"\n3 games, 1 damaged\n");
+  EXPECT_EQ(Run("pdn import " + P("games.pdn") + " " + P("games.abd") + " --variant 6").out,
+            "imported 3 games, 2 marked damaged\n");
+  EXPECT_NE(Run("db check " + P("games.abd")).out.find("3 games, 2 damaged"), std::string::npos);
+}
+
 TEST_F(PdnCliTest, ImportFailures) {
   EXPECT_EQ(Run("pdn import " + P("none.pdn") + " " + P("x.abd")).exitCode, 1);
   EXPECT_FALSE(fs::exists(dir / "x.abd"));
