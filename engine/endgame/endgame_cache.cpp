@@ -1,0 +1,280 @@
+#include "engine/endgame/endgame_cache.h"
+
+#include <array>
+#include <bit>
+#include <system_error>
+
+#include "engine/bitboard_movegen.h"
+#include "engine/endgame/wdl_runs.h"
+
+namespace kestrel {
+
+namespace {
+
+std::atomic<uint64_t> nextTableId{1};
+std::atomic<uint64_t> nextCacheId{1};
+
+// Decoded blocks, per thread: the same few blocks are read again and again
+// by a search, and decoding one costs far more than the lookup. Entries are
+// keyed by a table id that is never reused, so an unloaded table's blocks
+// can never be mistaken for another's.
+struct TBlockCache {
+  static constexpr int Entries = 128;
+  struct TEntry {
+    uint64_t tableId = 0;
+    uint64_t block = 0;
+    std::array<uint8_t, WdlBlockPositions> values;
+  };
+  std::array<TEntry, Entries> entries;
+};
+
+TBlockCache& ThreadBlockCache() {
+  thread_local std::unique_ptr<TBlockCache> cache = std::make_unique<TBlockCache>();
+  return *cache;
+}
+
+}  // namespace
+
+struct TEndgameCache::TTable {
+  std::vector<uint8_t> bytes;
+  TTableFileView view;
+  bool mtw = false;
+  uint64_t id = 0;
+};
+
+struct TEndgameCache::TSlot {
+  uint32_t number = 0;  // 0: free
+  std::unique_ptr<TTable> table;
+  std::array<bool, 2> missing{};  // [0] WDL, [1] MTW file not found
+  std::atomic<uint8_t> time{0};
+};
+
+TEndgameCache::TEndgameCache() : slots_(std::make_unique<TSlot[]>(SlotCount)), id_(nextCacheId++) {}
+
+TEndgameCache::~TEndgameCache() = default;
+
+void TEndgameCache::Configure(const std::filesystem::path& root, uint64_t memoryMegabytes) {
+  std::unique_lock lock(mutex_);
+  root_ = root;
+  memoryLimit_ = memoryMegabytes << 20;
+  ResetLocked();
+}
+
+void TEndgameCache::SetGameType(int gametype) {
+  auto board = std::make_shared<const TEdbBoard>(gametype);
+  std::unique_lock lock(mutex_);
+  board_ = std::move(board);
+  ResetLocked();
+}
+
+void TEndgameCache::Reset() {
+  std::unique_lock lock(mutex_);
+  ResetLocked();
+}
+
+void TEndgameCache::ResetLocked() {
+  for (int i = 0; i < SlotCount; ++i) {
+    TSlot& s = slots_[i];
+    s.number = 0;
+    s.table.reset();
+    s.missing = {};
+    s.time.store(0, std::memory_order_relaxed);
+  }
+  bytes_ = 0;
+  blocks_ = 0;
+  tablesLoaded_ = 0;
+  answers_ = 0;
+  largestPieces_ = 0;
+}
+
+void TEndgameCache::UnloadAll() {
+  for (int i = 0; i < SlotCount; ++i) slots_[i].table.reset();
+  bytes_ = 0;
+  blocks_ = 0;
+}
+
+void TEndgameCache::SetMessageSink(std::function<void(const std::string&)> sink) {
+  std::lock_guard lock(sinkMutex_);
+  sink_ = std::move(sink);
+}
+
+void TEndgameCache::Message(const std::string& text) {
+  std::lock_guard lock(sinkMutex_);
+  if (sink_) sink_(text);
+}
+
+TEndgameCache::TSlot* TEndgameCache::FindSlot(uint32_t number) const {
+  uint32_t i = static_cast<uint32_t>((uint64_t{number} * 2654435761u) % SlotCount);
+  for (int probes = 0; probes < SlotCount; ++probes, i = (i + 1) % SlotCount) {
+    TSlot& s = slots_[i];
+    if (s.number == number) return &s;
+    if (s.number == 0) return nullptr;
+  }
+  return nullptr;
+}
+
+TEndgameCache::TSlot& TEndgameCache::SlotFor(uint32_t number) {
+  uint32_t i = static_cast<uint32_t>((uint64_t{number} * 2654435761u) % SlotCount);
+  for (int probes = 0; probes < SlotCount; ++probes, i = (i + 1) % SlotCount) {
+    TSlot& s = slots_[i];
+    if (s.number == number) return s;
+    if (s.number == 0) {
+      s.number = number;
+      return s;
+    }
+  }
+  // Every slot is taken (200000 tables since the last reset): start over.
+  ResetLocked();
+  return SlotFor(number);
+}
+
+bool TEndgameCache::LoadTable(TSlot& slot, const TEdbMaterial& m, bool mtw) {
+  if (slot.missing[mtw] || !board_) return false;
+  const std::filesystem::path path = TableFolder(root_, board_->GameType(), mtw) / TableFileName(m);
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) {
+    slot.missing[mtw] = true;
+    return false;
+  }
+  if (bytes_ + size > memoryLimit_) UnloadAll();
+  auto table = std::make_unique<TTable>();
+  std::string error;
+  if (!ReadWholeFile(path, table->bytes, error) ||
+      !table->view.Open(table->bytes, board_->TableSize(m), mtw, error)) {
+    slot.missing[mtw] = true;
+    Message("Endgame table " + path.string() + " refused: " + error);
+    return false;
+  }
+  table->mtw = mtw;
+  table->id = nextTableId++;
+  if (slot.table) {
+    bytes_ -= slot.table->bytes.size();
+    blocks_ -= slot.table->view.Blocks();
+  }
+  bytes_ += table->bytes.size();
+  blocks_ += table->view.Blocks();
+  slot.table = std::move(table);
+  slot.time.store(0, std::memory_order_relaxed);
+  ++tablesLoaded_;
+  return true;
+}
+
+bool TEndgameCache::MakeAvailable(std::shared_lock<std::shared_mutex>& lock, uint32_t number, const TEdbMaterial& m,
+                                  bool mtw, bool mayLoad) {
+  const auto usable = [&](const TSlot* s) { return s && s->table && (!mtw || s->table->mtw); };
+  const TSlot* s = FindSlot(number);
+  if (usable(s)) return true;
+  if (s && s->missing[mtw]) return false;
+  if ((!s || !s->table) && !mayLoad) return false;
+  lock.unlock();
+  {
+    std::unique_lock exclusive(mutex_);
+    TSlot& slot = SlotFor(number);
+    if (!usable(&slot)) LoadTable(slot, m, mtw);
+  }
+  lock.lock();
+  return usable(FindSlot(number));
+}
+
+int TEndgameCache::ReadValue(const TTable& table, uint32_t, uint64_t index) {
+  const uint64_t per = table.view.BlockPositions();
+  const uint64_t b = index / per;
+  TBlockCache& cache = ThreadBlockCache();
+  auto& e = cache.entries[(table.id * 0x9E3779B97F4A7C15ull + b * 0xC2B2AE3D27D4EB4Full) >> 57 & (TBlockCache::Entries - 1)];
+  if (e.tableId != table.id || e.block != b) {
+    e.tableId = 0;
+    if (!table.view.DecodeBlock(b, e.values.data())) return -1;
+    e.tableId = table.id;
+    e.block = b;
+  }
+  return e.values[index % per];
+}
+
+bool TEndgameCache::SwitchBoard(std::shared_lock<std::shared_mutex>& lock, int gametype) {
+  lock.unlock();
+  {
+    auto board = std::make_shared<const TEdbBoard>(gametype);
+    std::unique_lock exclusive(mutex_);
+    if (!board_ || board_->GameType() != gametype) {
+      board_ = std::move(board);
+      ResetLocked();
+    }
+  }
+  lock.lock();
+  return board_ && board_->GameType() == gametype && board_->Valid();
+}
+
+bool TEndgameCache::ProbeEDB(const TBitBoard64& pos, int gametype, int ply, int16_t& score,
+                             const TExcludedTables& excluded) {
+  if (pos.w == 0) {
+    score = -2000;
+    return true;
+  }
+  std::shared_lock lock(mutex_);
+  if ((!board_ || board_->GameType() != gametype) && !SwitchBoard(lock, gametype)) return false;
+  const std::shared_ptr<const TEdbBoard> board = board_;
+  const int limit = board->MaxSidePieces();
+  if (std::popcount(pos.w) > limit || std::popcount(pos.b) > limit) return false;
+  TEdbMaterial m;
+  if (!board->MaterialOf(pos, m)) return false;
+  const int n = m.Pieces();
+  const uint32_t number = m.Number();
+  const bool wantMtw = ply < 4 || n <= 5;
+  const bool mayLoad = !(n > 7 && m.wk + m.bk > 1 && ply > 15);
+  if (!MakeAvailable(lock, number, m, wantMtw, mayLoad) && !MakeAvailable(lock, number, m, !wantMtw, mayLoad))
+    return false;
+  TSlot* slot = FindSlot(number);
+  if (!slot || !slot->table) return false;
+  const TTable& table = *slot->table;
+  if (!table.mtw && OpponentCaptureMask(pos, gametype) != 0) return false;
+  const int v = ReadValue(table, number, board->Index(pos, m));
+  if (v < 0) return false;
+  if (table.mtw) {
+    if (v == 255) return false;
+    score = static_cast<int16_t>(v == 0 ? 0 : v % 2 == 1 ? v - 2001 : 2001 - v);
+  } else {
+    if (v == WdlNeverProbed) return false;
+    if (v != WdlDraw && (number == excluded[0] || number == excluded[1])) return false;
+    score = static_cast<int16_t>(v == WdlDraw ? 0 : v == WdlWin ? 1500 : -1500);
+  }
+  const uint8_t t = slot->time.load(std::memory_order_relaxed);
+  if (t < 255) slot->time.store(t + 1, std::memory_order_relaxed);
+  answers_.fetch_add(1, std::memory_order_relaxed);
+  int largest = largestPieces_.load(std::memory_order_relaxed);
+  while (n > largest && !largestPieces_.compare_exchange_weak(largest, n, std::memory_order_relaxed)) {
+  }
+  return true;
+}
+
+TEdbAnswer TEndgameCache::Lookup(const TBitBoard64& pos, int gametype) {
+  TEdbAnswer answer;
+  if (pos.w == 0) return {true, -1, 1};
+  // The first ply prefers the MTW table, which also gives the distance.
+  int16_t score = 0;
+  if (!ProbeEDB(pos, gametype, 1, score, TExcludedTables{})) return answer;
+  answer.found = true;
+  answer.wdl = score > 0 ? 1 : score < 0 ? -1 : 0;
+  if (score != 0 && score != 1500 && score != -1500) answer.plies = 2001 - std::abs(score);
+  return answer;
+}
+
+uint32_t TEndgameCache::TableNumber(const TBitBoard64& pos, int gametype) const {
+  std::shared_lock lock(mutex_);
+  if (board_ && board_->GameType() == gametype) return board_->TableNumber(pos);
+  lock.unlock();
+  return TEdbBoard(gametype).TableNumber(pos);
+}
+
+TEdbCacheStats TEndgameCache::Stats() const {
+  std::shared_lock lock(mutex_);
+  TEdbCacheStats s;
+  s.tablesLoaded = tablesLoaded_.load();
+  s.bytesLoaded = bytes_;
+  s.blocksLoaded = blocks_;
+  s.answers = answers_.load();
+  s.largestPieces = largestPieces_.load();
+  return s;
+}
+
+}  // namespace kestrel
