@@ -230,15 +230,15 @@ bool TEdbBoard::Position(const TEdbMaterial& m, uint64_t index, TBitBoard64& pos
   const uint64_t wmen = MenSets(m.wm, m.rsw)[index / countB];
   const uint64_t bmen = TurnIndexSet(MenSets(m.bm, m.rsb)[index % countB]);
   if ((wmen & bmen) != 0) return false;
+  const uint64_t all = squares_ == 64 ? ~uint64_t{0} : (uint64_t{1} << squares_) - 1;
   std::array<int8_t, 64> slots{};
-  int n = 0;
-  for (int i = 0; i < squares_; ++i)
-    if (((wmen | bmen) >> i & 1) == 0) slots[n++] = static_cast<int8_t>(i);
-  const uint64_t wkings = ColexUnrank(kW, m.wk, slots, n);
-  n = 0;
-  for (int i = 0; i < squares_; ++i)
-    if (((wmen | bmen | wkings) >> i & 1) == 0) slots[n++] = static_cast<int8_t>(i);
-  const uint64_t bkings = ColexUnrank(kB, m.bk, slots, n);
+  const auto fill = [&](uint64_t freeSet) {
+    int n = 0;
+    for (; freeSet != 0; freeSet &= freeSet - 1) slots[n++] = static_cast<int8_t>(std::countr_zero(freeSet));
+    return n;
+  };
+  const uint64_t wkings = m.wk == 0 ? 0 : ColexUnrank(kW, m.wk, slots, fill(all & ~(wmen | bmen)));
+  const uint64_t bkings = m.bk == 0 ? 0 : ColexUnrank(kB, m.bk, slots, fill(all & ~(wmen | bmen | wkings)));
   pos.w = IndexSetToBits(wmen | wkings);
   pos.b = IndexSetToBits(bmen | bkings);
   pos.k = IndexSetToBits(wkings | bkings);

@@ -167,14 +167,24 @@ bool TEndgameCache::MakeAvailable(std::shared_lock<std::shared_mutex>& lock, uin
   if (usable(s)) return true;
   if (s && s->missing[mtw]) return false;
   if ((!s || !s->table) && !mayLoad) return false;
-  lock.unlock();
-  {
-    std::unique_lock exclusive(mutex_);
-    TSlot& slot = SlotFor(number);
-    if (!usable(&slot)) LoadTable(slot, m, mtw);
+  // Between the load and taking the shared lock again another thread may
+  // load a table of its own and, over the memory limit, unload this one; a
+  // few tries keep the answer from depending on that race.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    lock.unlock();
+    {
+      std::unique_lock exclusive(mutex_);
+      TSlot& slot = SlotFor(number);
+      if (!usable(&slot) && !LoadTable(slot, m, mtw)) {
+        exclusive.unlock();
+        lock.lock();
+        return false;
+      }
+    }
+    lock.lock();
+    if (usable(FindSlot(number))) return true;
   }
-  lock.lock();
-  return usable(FindSlot(number));
+  return false;
 }
 
 int TEndgameCache::ReadValue(const TTable& table, uint32_t, uint64_t index) {

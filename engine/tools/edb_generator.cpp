@@ -42,6 +42,14 @@ struct TValues {
   uint64_t size = 0;
   bool mtw = false;
   std::vector<uint8_t> data;
+  // WDL passes after the first visit only positions marked here: the
+  // predecessors of positions decided in the pass before.
+  std::vector<uint64_t> dirty, nextDirty;
+
+  bool Dirty(uint64_t i) const { return dirty[i >> 6] >> (i & 63) & 1; }
+  void MarkNext(uint64_t i) {
+    std::atomic_ref<uint64_t>(nextDirty[i >> 6]).fetch_or(uint64_t{1} << (i & 63), std::memory_order_relaxed);
+  }
 
   uint64_t Bytes() const { return mtw ? size : (size + 3) / 4; }
   int Get(uint64_t i) const {
@@ -108,10 +116,13 @@ class TGenerator {
   int Successor(const TBitBoard64& q, TThreadCtx& ctx);
   int EvalWdl(const TBitBoard64& pos, TThreadCtx& ctx);
   int EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx);
+  // Marks for the next pass every position of the current tables from which
+  // a quiet king move of the side not to move in `pos` leads to `pos`.
+  void MarkPredecessors(const TBitBoard64& pos);
   // Runs `visit` over every position of the current tables with the threads;
   // true when some visit changed a value.
   template <class Visit>
-  bool Pass(Visit visit);
+  bool Pass(Visit visit, bool onlyDirty = false);
   bool Solve();
   bool Finish(TValues& t);
 
@@ -244,7 +255,10 @@ const TValues* TGenerator::Solved(uint32_t number, const TEdbMaterial& m, TThrea
 // The value of the position after a move, turned over so that the opponent
 // is to move: WDL 0..2 or an MTW byte; -1 when its table cannot be read.
 int TGenerator::Successor(const TBitBoard64& q, TThreadCtx& ctx) {
-  if (q.w == 0) return o_.mtw ? 1 : WdlLoss;
+  if (q.w == 0) {
+    ctx.maxExternal = std::max(ctx.maxExternal, 1);
+    return o_.mtw ? 1 : WdlLoss;
+  }
   TEdbMaterial m;
   if (!board_.MaterialOf(q, m)) {
     Fail("a position outside the men tables was reached");
@@ -309,8 +323,32 @@ int TGenerator::EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx) {
   return 0;
 }
 
+void TGenerator::MarkPredecessors(const TBitBoard64& pos) {
+  const uint64_t mask = BitBoardMask(o_.gametype);
+  const uint64_t occupied = pos.w | pos.b;
+  for (uint64_t kings = pos.b & pos.k; kings != 0; kings &= kings - 1) {
+    const int from = std::countr_zero(kings);
+    for (int d : {5, 6, -5, -6}) {
+      // Every square behind the king along the diagonal, as far as it is
+      // empty: a superset of the moves that may have brought it here.
+      for (int to = from + d; to >= 0 && to < 64 && (mask >> to & 1) && !(occupied >> to & 1); to += d) {
+        TBitBoard64 before = pos;
+        const uint64_t move = (uint64_t{1} << from) | (uint64_t{1} << to);
+        before.b ^= move;
+        before.k ^= move;
+        FlipBitBoardBy(before, shift_);
+        TEdbMaterial m;
+        if (!board_.MaterialOf(before, m)) continue;
+        const uint32_t number = m.Number();
+        for (TValues* t : current_)
+          if (t->number == number) t->MarkNext(board_.Index(before, m));
+      }
+    }
+  }
+}
+
 template <class Visit>
-bool TGenerator::Pass(Visit visit) {
+bool TGenerator::Pass(Visit visit, bool onlyDirty) {
   std::atomic<bool> changed{false};
   std::atomic<int> maxExternal{0};
   const int threads = std::clamp(o_.threads, 1, 16);
@@ -325,7 +363,7 @@ bool TGenerator::Pass(Visit visit) {
       const uint64_t first = share * t, last = t == threads - 1 ? pairs : share * (t + 1);
       for (uint64_t i = first * perPair, end = last * perPair; i < end; ++i) {
         if ((i & 0xFFFF) == 0 && Stopped()) return;
-        if (table->Get(i) != 0) continue;
+        if (table->Get(i) != 0 || (onlyDirty && !table->Dirty(i))) continue;
         if (visit(*table, i, ctx)) any = true;
       }
     }
@@ -355,15 +393,30 @@ bool TGenerator::Solve() {
     const int v = eval(pos, ctx);
     if (v <= 0) return false;
     t.Set(i, v);
+    if (!o_.mtw) MarkPredecessors(pos);
     return true;
   };
   if (!o_.mtw) {
+    for (TValues* t : current_) {
+      t->dirty.assign((t->size + 63) / 64, 0);
+      t->nextDirty.assign((t->size + 63) / 64, 0);
+    }
     for (int pass = 1; !Stopped(); ++pass) {
       if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " pass " + std::to_string(pass));
-      const bool changed = Pass([&](TValues& t, uint64_t i, TThreadCtx& ctx) {
-        return value(t, i, ctx, [&](const TBitBoard64& p, TThreadCtx& c) { return EvalWdl(p, c); });
-      });
+      const bool changed = Pass(
+          [&](TValues& t, uint64_t i, TThreadCtx& ctx) {
+            return value(t, i, ctx, [&](const TBitBoard64& p, TThreadCtx& c) { return EvalWdl(p, c); });
+          },
+          pass > 1);
       if (!changed) break;
+      for (TValues* t : current_) {
+        t->dirty.swap(t->nextDirty);
+        std::fill(t->nextDirty.begin(), t->nextDirty.end(), 0);
+      }
+    }
+    for (TValues* t : current_) {
+      t->dirty = {};
+      t->nextDirty = {};
     }
     return !Stopped();
   }
