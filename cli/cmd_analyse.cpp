@@ -6,6 +6,7 @@
 
 #include "cli/command_registry.h"
 #include "cli/engine_setup.h"
+#include "engine/endgame/endgame_cache.h"
 #include "engine/engine.h"
 #include "engine/system_memory.h"
 #include "formats/fen.h"
@@ -24,6 +25,7 @@ struct TAnalyseOptions {
   uint64_t hashMb = 16;
   int engine = -1;
   std::string evalFile;
+  std::string egdb;  // endgame folder; empty: no tables
 };
 
 class TPrintingListener : public TSearchListener {
@@ -78,6 +80,13 @@ int RunAnalyse(const TAnalyseOptions& o) {
     return ExitFailure;
   }
   engine.SetThreadsCount(o.threads);
+  if (!o.egdb.empty()) {
+    auto tables = std::make_shared<TEndgameCache>();
+    tables->Configure(o.egdb, 512);
+    tables->SetGameType(*gametype);
+    tables->SetMessageSink([](const std::string& m) { std::cerr << m << "\n"; });
+    engine.SetEndgameProber(tables);
+  }
   TSearchLimits limits;
   limits.maxDepth = o.depth > 0 ? o.depth : MaxSearchPly + 1;
   if (o.timeMs > 0) limits.hardLimit = limits.softLimit = std::max<int64_t>(1, o.timeMs / 10);
@@ -103,6 +112,7 @@ const CommandRegistrar registrar("analyse", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--engine", options->engine, "Engine generation: 0 (Kestrel 2.11) or 1 (Kestrel 3.0)")
       ->check(CLI::Range(0, 1));
   cmd->add_option("--eval", options->evalFile, "Engine parameter file (default: the variant's own)");
+  cmd->add_option("--egdb", options->egdb, "Endgame database folder (one folder per variant below it)");
   cmd->callback([options, &exitCode] { exitCode = RunAnalyse(*options); });
 });
 

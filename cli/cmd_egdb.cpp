@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/program_folder.h"
+#include "app/settings/program_folder.h"
 #include "cli/command_registry.h"
 #include "engine/bitboard_movegen.h"
 #include "engine/endgame/edb_tables.h"
@@ -34,7 +34,9 @@ struct TEgdbOptions {
   std::string fen;
 };
 
-fs::path Root(const TEgdbOptions& o) { return o.out.empty() ? ProgramFolder() / "ED" : fs::path(o.out); }
+// Tables are the user's own files: beside a portable program, in the data
+// folder of an installed one.
+fs::path Root(const TEgdbOptions& o) { return o.out.empty() ? RunningProgramFolders().data / "ED" : fs::path(o.out); }
 
 std::optional<int> Variant(const TEgdbOptions& o) {
   const auto gametype = ParseGameType(o.variant);
