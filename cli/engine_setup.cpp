@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/program_folder.h"
+#include "app/settings/program_folder.h"
 #include "engine/principal_variation.h"
 #include "engine/score_text.h"
 #include "rules/game_types.h"
