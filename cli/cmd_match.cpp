@@ -1,6 +1,7 @@
 // kestrel-cli match: engine files of one variant play each other, two games
 // per opening with colours exchanged, several games at once.
 //   match --variant V --engine A.eng --engine B.eng [--engine C.eng ...]
+//         (an engine may be hub:"COMMAND", an external engine speaking Hub)
 //         (--games N | --sprt ELO0,ELO1) [--time MS | --tc MOVES/SECONDS+INC]
 //         [--depth D] [--concurrency K] [--openings DB.abd | --ballots 2move|full]
 //         [--seed S] [--pdn OUT.pdn] [--db OUT.abd] [--adjudicate] [--max-moves N] [--hash MB]
@@ -15,6 +16,7 @@
 
 #include "app/settings/atomic_file.h"
 #include "app/match/engine_player.h"
+#include "app/match/hub_player.h"
 #include "app/match/match_cli_options.h"
 #include "app/match/match_runner.h"
 #include "app/settings/program_folder.h"
@@ -28,6 +30,8 @@
 
 namespace kestrel::cli {
 namespace {
+
+constexpr const char* HubEnginePrefix = "hub:";
 
 namespace fs = std::filesystem;
 
@@ -143,6 +147,23 @@ int RunMatchCommand(const TMatchArgs& a) {
   std::map<std::string, int> names;
   const uint64_t hash = a.hash > 0 ? a.hash : (TEnginePlayer::IsShallow(a.depth) ? 1 : 8);
   for (const std::string& file : a.engines) {
+    // An external engine: hub:"COMMAND LINE".
+    if (file.rfind(HubEnginePrefix, 0) == 0) {
+      const std::string command = file.substr(std::string_view(HubEnginePrefix).size());
+      if (command.empty()) {
+        std::cerr << "hub: needs the engine's command line\n";
+        return ExitBadInput;
+      }
+      // Tried once first: the runner cannot say why a player fails to start.
+      if (THubPlayer probe(command, ""); !probe.NewGame(*type, error)) {
+        std::cerr << error << '\n';
+        return ExitFailure;
+      }
+      std::string name = HubCommandName(command);
+      if (const int seen = names[name]++; seen > 0) name += "#" + std::to_string(seen + 1);
+      entries.push_back({name, [name, command] { return std::make_unique<THubPlayer>(command, name); }});
+      continue;
+    }
     auto params = VariantEngineParams(*type, -1, file, error);
     if (!params) {
       std::cerr << error << '\n';
@@ -216,7 +237,7 @@ const CommandRegistrar registrar("match", [](CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("match", "Engine files play each other; results, Elo and SPRT");
   static TMatchArgs a;
   cmd->add_option("--variant", a.variant, "Variant name or number")->required();
-  cmd->add_option("--engine", a.engines, "Engine file (twice or more)")->required();
+  cmd->add_option("--engine", a.engines, "Engine file, or hub:\"COMMAND\" for an external Hub engine (twice or more)")->required();
   cmd->add_option("--games", a.games, "Games per pair of engines (with --sprt: at most)");
   cmd->add_option("--sprt", a.sprt, "ELO0,ELO1: stop when the test decides (alpha = beta = 0.05)");
   cmd->add_option("--time", a.timeMs, "Milliseconds per move");

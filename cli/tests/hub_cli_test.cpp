@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 #include <set>
 
 #include "run_cli.h"
@@ -54,6 +55,38 @@ TEST(HubCli, SearchFinishesWhileInputStaysOpen) {
   ASSERT_FALSE(lines.empty()) << r.err;
   EXPECT_EQ(lines.back().rfind("done move=", 0), 0u) << lines.back();
   EXPECT_EQ(lines.front(), "ready");
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// The match runner with kestrel-cli hub as an external engine against an
+// engine file: every game ends properly and both names appear.
+TEST(HubCli, ExternalEngineInAMatch) {
+  testing::TempDir dir;
+  for (const char* variant : {"international", "russian"}) {
+    SCOPED_TRACE(variant);
+    ASSERT_EQ(testing::RunCliCommand(std::string("engine-file material --variant ") + variant + " --out " +
+                                     dir.File("mat.eng"))
+                  .exitCode,
+              0);
+    const auto r = testing::RunCliCommand(std::string("match --variant ") + variant + " --engine 'hub:" + KESTREL_CLI +
+                                          " hub --hash 4' --engine " + dir.File("mat.eng") + " --games 2 --depth 5");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto lines = r.Lines();
+    ASSERT_EQ(lines.size(), 3u) << r.out;
+    const std::regex game(R"(game [12]  (kestrel-cli - mat|mat - kestrel-cli)  (1-0|0-1|1/2-1/2)  \((?!illegal).*\)  \d+ \d+ \d+)");
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(std::regex_match(lines[i], game)) << lines[i];
+    EXPECT_EQ(lines[2].rfind("score ", 0), 0u) << lines[2];
+  }
+  // An engine that cannot start is reported, not played.
+  const auto bad = testing::RunCliCommand("match --variant international --engine 'hub:/nonexistent/engine' --engine " +
+                                          dir.File("mat.eng") + " --games 2 --depth 5");
+  EXPECT_NE(bad.exitCode, 0);
+  EXPECT_FALSE(bad.err.empty());
 }
 
 }  // namespace
