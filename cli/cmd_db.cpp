@@ -1,7 +1,7 @@
 // kestrel-cli db: game databases from scripts.
 //   db create FILE [--force]        an empty database
 //   db info FILE                    version, games, deleted games, name counts
-//   db list FILE [--from N] [--count K]
+//   db list FILE [--from N] [--count K] [--lengths]
 //                                   one tab-separated line per game
 //   db show FILE N                  header, then the move text as PDN
 //   db show FILE N --fen-after P    the FEN of the main line after P plies
@@ -85,7 +85,7 @@ int Info(const std::string& path) {
   return ExitOk;
 }
 
-int List(const std::string& path, int from, int count) {
+int List(const std::string& path, int from, int count, bool lengths) {
   TKestrelDB db;
   if (!OpenForReading(path, db)) return ExitFailure;
   const int64_t last = count < 0 ? db.DBSize : std::min<int64_t>(db.DBSize, int64_t{from} + count - 1);
@@ -100,7 +100,9 @@ int List(const std::string& path, int from, int count) {
     if (q.Header.Flags & hfDeleted) marks += 'D';
     std::cout << n << '\t' << q.WhiteName << '\t' << q.BlackName << '\t' << EventLine(game, true) << '\t'
               << ResultText(q.Header.Result, 0) << '\t' << TypeName(q.Header.TypeOfGame) << '\t'
-              << q.Header.GameLength << '\t' << marks << '\n';
+              << q.Header.GameLength << '\t' << marks;
+    if (lengths) std::cout << '\t' << q.Header.Length;
+    std::cout << '\n';
   }
   return ExitOk;
 }
@@ -206,6 +208,7 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
     int count = -1;
     int game = 0;
     int fenAfter = -1;
+    bool lengths = false;
   };
   static Args args;
 
@@ -223,7 +226,8 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
   list->add_option("FILE", args.file, "Database file")->required();
   list->add_option("--from", args.from, "First game number")->check(CLI::PositiveNumber);
   list->add_option("--count", args.count, "Number of games")->check(CLI::NonNegativeNumber);
-  list->callback([&exitCode] { exitCode = List(args.file, args.from, args.count); });
+  list->add_flag("--lengths", args.lengths, "Add the stored length of each game in bytes as the last column");
+  list->callback([&exitCode] { exitCode = List(args.file, args.from, args.count, args.lengths); });
 
   auto* show = db->add_subcommand("show", "The header of game N and its move text as PDN");
   show->add_option("FILE", args.file, "Database file")->required();

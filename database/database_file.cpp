@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "database/conversion.h"
+#include "database/database_swap.h"
 #include "database/db_error.h"
 #include "database/header_records.h"
 #include "database/names_file.h"
@@ -77,6 +78,13 @@ bool DatabaseFilesExist(std::string_view path) {
 TOpenResult OpenDatabase(std::string_view path, TKestrelDB& db, bool convert) {
   CloseDatabase(db);
   AttachFiles(path, db);
+  // A replacement of the three files that a kill interrupted is completed
+  // before anything is read.
+  try {
+    FinishDatabaseSwap(DatabaseBaseName(path));
+  } catch (const TDatabaseError& e) {
+    return Unopened(db, TOpenStatus::cannotOpen, e.what());
+  }
   if (!FileExists(db.DBNameIdx) || !FileExists(db.DBNameNames) || !FileExists(db.DBNameMain))
     return Unopened(db, TOpenStatus::filesMissing);
   if (!db.DBMain.Open(db.DBNameMain, TBinaryFile::TMode::readWrite)) return Unopened(db, TOpenStatus::cannotOpen);

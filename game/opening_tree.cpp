@@ -78,7 +78,9 @@ void BuildOpeningTree(TOpeningBook& book, const TBoard& board, TDColor side, int
     e.bl = rec->bl;
     e.dr = rec->dr;
     e.sign = rec->sign;
-    e.move += BookSignText(e.sign);
+    // Sign 0 is what a record gets when nobody annotated the move; it shows
+    // no sign, like 4, rather than the "#" of its table entry.
+    if (e.sign != 0) e.move += BookSignText(e.sign);
     const int ev = rec->eval == BookNoEval ? 0 : rec->eval;
     e.eval = static_cast<int16_t>(-ev);
     ClassByEval(e, ev);
