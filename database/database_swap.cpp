@@ -30,6 +30,11 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string FileNameOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 void FlushFolder(const std::string& path) {
   const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
@@ -67,19 +72,23 @@ void FlushFileToDisk(const std::string& path) {
 }
 
 void SwapDatabaseFiles(const std::string& fromBase, const std::string& toBase) {
+  if (FolderOf(fromBase) != FolderOf(toBase)) throw TDatabaseError("the new files must lie beside " + toBase);
   for (const char* ext : Extensions) FlushFileToDisk(fromBase + ext);
   FlushFolder(fromBase);
-  ReplaceFileContents(SwapMarkerPath(toBase), fromBase + "\n");
+  // Only the file name: the folder is the database's own, however the path
+  // was written by the process that opens it next.
+  ReplaceFileContents(SwapMarkerPath(toBase), FileNameOf(fromBase) + "\n");
   FinishDatabaseSwap(toBase);
 }
 
 void FinishDatabaseSwap(const std::string& base) {
   const std::string marker = SwapMarkerPath(base);
   if (!Exists(marker)) return;
-  const std::string from = ReadMarker(marker);
+  const std::string name = ReadMarker(marker);
+  const std::string from = name.empty() ? std::string() : FolderOf(base) + "/" + name;
   // A marker that names nothing (or itself) is left from a run that had
   // finished every rename already.
-  if (!from.empty() && from != base)
+  if (!from.empty() && name != FileNameOf(base))
     for (const char* ext : Extensions)
       if (Exists(from + ext)) RenameOver(from + ext, base + ext);
   FlushFolder(base);

@@ -46,7 +46,8 @@ TFullCleanUpReport FullCleanUp(TKestrelDB& db, TProgress& progress) {
     CreateDatabase(tmpBase + ".abd", fresh);
     {
       TProgressStage stage(progress, "Copy games", "Copying...", static_cast<int64_t>(keep.size()));
-      report.unreadable = AppendGames(db, keep, fresh, progress).unreadable;
+      // The games as stored: a clean-up changes no game.
+      report.unreadable = AppendGames(db, keep, fresh, progress, true).unreadable;
     }
     CloseDatabase(fresh);
     // Names added since the last write go to the old names file first, so

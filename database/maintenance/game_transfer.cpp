@@ -47,7 +47,7 @@ void WriteBatch(std::vector<TGame>& batch, TKestrelDB& target) {
 }  // namespace
 
 TTransferReport AppendGames(TKestrelDB& source, const std::vector<int32_t>& numbers, TKestrelDB& target,
-                            TProgress& progress, bool cancellable) {
+                            TProgress& progress, bool asStored) {
   TTransferReport report;
   std::vector<TGame> batch;
   batch.reserve(BatchSize);
@@ -55,7 +55,7 @@ TTransferReport AppendGames(TKestrelDB& source, const std::vector<int32_t>& numb
   for (const int32_t n : numbers) {
     batch.emplace_back();
     std::string message;
-    if (!ReadDBGame(source, n, false, batch.back(), &message)) {
+    if (!ReadDBGame(source, n, asStored, batch.back(), &message)) {
       ++report.unreadable;
       report.notes.push_back(message);
       // The failed read leaves an empty game of no valid type when the
@@ -65,10 +65,7 @@ TTransferReport AppendGames(TKestrelDB& source, const std::vector<int32_t>& numb
     batch.back().DBGameNo = 0;
     if (batch.size() == BatchSize) WriteBatch(batch, target);
     ++report.copied;
-    if (++done % 100 == 0 && !progress.Step(done) && cancellable) {
-      report.cancelled = true;
-      break;
-    }
+    if (++done % 100 == 0) progress.Step(done);
   }
   WriteBatch(batch, target);
   progress.Step(done);

@@ -17,15 +17,15 @@ namespace kestrel {
 struct TTransferReport {
   int32_t copied = 0;
   int32_t unreadable = 0;  // written as the empty game the failed read leaves
-  bool cancelled = false;
   std::vector<std::string> notes;
 };
 
-// Appends games `numbers` of `source` to `target` in that order (the
-// load-time adjustments applied), the bar every 100 games. Raises
+// Appends games `numbers` of `source` to `target` in that order, the bar
+// every 100 games. Copies get the load-time adjustments (as a loaded game
+// would); `asStored` copies the records unchanged instead. Raises
 // TDatabaseError when the target cannot be written.
 TTransferReport AppendGames(TKestrelDB& source, const std::vector<int32_t>& numbers, TKestrelDB& target,
-                            TProgress& progress, bool cancellable = false);
+                            TProgress& progress, bool asStored = false);
 
 // The games "Copy" takes: the selected entries in list order, else the
 // cursor's game.

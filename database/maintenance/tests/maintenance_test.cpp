@@ -168,7 +168,7 @@ TEST(DatabaseSwap, InterruptedRenamesAreFinishedWhenOpened) {
   CloseDatabase(old);
   CloseDatabase(fresh);
   // As a kill would leave it: the marker written, the index already moved.
-  const std::string marker = dir.File("games_tmp") + "\n";
+  const std::string marker = "games_tmp\n";
   WriteBytes(SwapMarkerPath(dir.File("games")), std::vector<uint8_t>(marker.begin(), marker.end()));
   std::filesystem::rename(dir.File("games_tmp.abd"), dir.File("games.abd"));
   TKestrelDB db;
