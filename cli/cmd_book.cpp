@@ -56,6 +56,7 @@ int Show(const Args& a) {
   }
   TOpenMoves tree;
   BuildOpeningTree(book, pos->board, pos->firstMover, *type, tree);
+  if (tree.Op_moves == 0) std::cerr << "no legal moves in this position\n";
   static const char* const classes[] = {"-", "weak", "book", "good"};
   if (!tree.openposcomm.empty()) std::cout << tree.openposcomm << '\n';
   for (int i = 1; i <= tree.Op_moves; ++i) {

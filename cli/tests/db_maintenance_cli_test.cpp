@@ -19,8 +19,9 @@ class DbMaintenanceCli : public ::testing::Test {
     std::random_device rd;
     dir = fs::temp_directory_path() / ("kestrel-dbmaint-" + std::to_string(rd()));
     fs::create_directories(dir);
-    std::ofstream pdn(dir / "games.pdn", std::ios::binary);
-    const char* games[] = {
+    {
+      std::ofstream pdn(dir / "games.pdn", std::ios::binary);
+      const char* games[] = {
         "[Event \"Cup 2010 game 5\"]\n[White \"IvanPetrov\"]\n[Black \"B\"]\n[Date \"2001.01.01\"]\n[Result \"1-0\"]\n"
         "[GameType \"25\"]\n\n1. c3-d4 f6-g5 2. b2-c3 g5-h4 1-0\n",
         "[Event \"Cup\"]\n[White \"A\"]\n[Black \"B\"]\n[Date \"1999.01.01\"]\n[Result \"1/2-1/2\"]\n"
@@ -28,7 +29,8 @@ class DbMaintenanceCli : public ::testing::Test {
         "[Event \"Cup 2010 game 5\"]\n[White \"IvanPetrov\"]\n[Black \"B\"]\n[Date \"2001.01.01\"]\n[Result \"1-0\"]\n"
         "[GameType \"25\"]\n\n1. c3-d4 f6-g5 2. b2-c3 g5-h4 1-0\n",
     };
-    for (const char* g : games) pdn << g << "\n";
+      for (const char* g : games) pdn << g << "\n";
+    }
     db = (dir / "test.abd").string();
     ASSERT_EQ(Run("db create " + db).exitCode, 0);
     ASSERT_EQ(Run("db merge " + db + " " + (dir / "games.pdn").string()).exitCode, 0);
@@ -96,7 +98,7 @@ TEST_F(DbMaintenanceCli, HeadersStripNamesBackupCopyBook) {
   r = Run("book build " + db + " " + book + " --max-moves 1");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("3 games, 6 positions, 2 records"), std::string::npos) << r.out;
-  r = Run("book show " + book + " --fen \"W:W1,2,3,4,5,6,7,8,9,10,11,12:B21,22,23,24,25,26,27,28,29,30,31,32\"");
+  r = Run("book show " + book + " --fen \"W:Wa1,c1,e1,g1,b2,d2,f2,h2,a3,c3,e3,g3:Bb6,d6,f6,h6,a7,c7,e7,g7,b8,d8,f8,h8.\"");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.Lines().size(), 7u);
   EXPECT_NE(r.Lines()[0].find("c3-d4"), std::string::npos) << r.out;
