@@ -6,7 +6,8 @@
 //   db show FILE N                  header, then the move text as PDN
 //   db show FILE N --fen-after P    the FEN of the main line after P plies
 //   db convert FILE                 an older version brought to version 30
-//   db check FILE                   reads and replays every game, names the damaged ones
+//   db check FILE [--mark]          reads and replays every game, names the damaged ones
+//                                   (--mark: and marks them deleted)
 //                                   (unreadable, illegal or off-board moves, move text
 //                                   the PDN import could not read)
 // Names are printed as stored: 8-bit text in the Windows code page.
@@ -22,6 +23,7 @@
 #include "database/game_io.h"
 #include "database/game_replay_check.h"
 #include "database/list_texts.h"
+#include "database/maintenance/deleted_marks.h"
 #include "formats/fen.h"
 #include "formats/pdn_tags.h"
 #include "formats/pdn_writer.h"
@@ -179,13 +181,14 @@ int Convert(const std::string& path) {
   return ExitOk;
 }
 
-int Check(const std::string& path) {
+int Check(const std::string& path, bool mark) {
   TKestrelDB db;
   if (!OpenForReading(path, db)) return ExitFailure;
   int damaged = 0;
   for (int32_t n = 1; n <= db.DBSize; ++n) {
     const TReplayCheck check = CheckDBGameReplay(db, n);
     if (check.ok) continue;
+    if (mark) SetDeletedMark(db, n, true);
     // The reader's own messages name the game already.
     if (check.reason.rfind("Game ", 0) == 0)
       std::cout << check.reason << '\n';
@@ -209,6 +212,7 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
     int game = 0;
     int fenAfter = -1;
     bool lengths = false;
+    bool mark = false;
   };
   static Args args;
 
@@ -244,7 +248,15 @@ const CommandRegistrar registrar("db", [](CLI::App& app, int& exitCode) {
 
   auto* check = db->add_subcommand("check", "Read and replay every game and list the damaged ones");
   check->add_option("FILE", args.file, "Database file")->required();
-  check->callback([&exitCode] { exitCode = Check(args.file); });
+  check->add_flag("--mark", args.mark, "Mark the damaged games deleted (a clean-up then removes them)");
+  check->callback([&exitCode] {
+    try {
+      exitCode = Check(args.file, args.mark);
+    } catch (const TDatabaseError& e) {
+      std::cerr << e.what() << '\n';
+      exitCode = ExitFailure;
+    }
+  });
 
   AddRegisteredSubcommands("db", *db, exitCode);
 });

@@ -1,12 +1,18 @@
 #include "database/maintenance/database_check.h"
 
 #include "database/game_io.h"
+#include "database/game_replay_check.h"
 #include "database/maintenance/deleted_marks.h"
 #include "database/name_tables.h"
 
 namespace kestrel {
 
-TCheckReport CheckDatabase(TKestrelDB& db, const TGameReplay& replay, bool mark, TProgress& progress) {
+std::string ReplayFault(const TGame& game) {
+  const TReplayCheck check = CheckGameReplay(game);
+  return check.ok ? std::string() : check.reason;
+}
+
+TCheckReport CheckDatabase(TKestrelDB& db, bool mark, TProgress& progress, const TGameReplay& replay) {
   TCheckReport report;
   TProgressStage stage(progress, "Database check", "Checking...", db.DBSize);
   TGame game;

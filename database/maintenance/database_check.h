@@ -22,7 +22,11 @@ struct TCheckReport {
   std::vector<std::string> log;  // the lines of the log window
 };
 
+// The replay of the database library: every move on the board and legal.
+std::string ReplayFault(const TGame& game);
+
 // With `mark`, damaged games get the deleted mark. Cancel ends the loop.
-TCheckReport CheckDatabase(TKestrelDB& db, const TGameReplay& replay, bool mark, TProgress& progress = NoProgress());
+TCheckReport CheckDatabase(TKestrelDB& db, bool mark, TProgress& progress = NoProgress(),
+                           const TGameReplay& replay = ReplayFault);
 
 }  // namespace kestrel

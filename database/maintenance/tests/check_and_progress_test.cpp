@@ -24,13 +24,28 @@ TEST(CheckDatabase, DamagedGamesMarkedAndHeadersCounted) {
   WriteHeaderRecord(db, 5, h);
   // The replay says game 4 is damaged.
   const TGameReplay replay = [](const TGame& g) { return g.CommentsAft[0] == "game 4" ? "bad move" : ""; };
-  const TCheckReport r = CheckDatabase(db, replay, true);
+  const TCheckReport r = CheckDatabase(db, true, NoProgress(), replay);
   EXPECT_EQ(r.damagedGames, 2);
   EXPECT_EQ(r.damagedHeaders, 1);
   for (int n = 1; n <= 6; ++n) EXPECT_EQ(IsMarkedDeleted(db, n), n == 2 || n == 4) << n;
   ASSERT_EQ(r.log.size(), 3u);
   EXPECT_EQ(r.log[0].rfind("Damaged moves in Game: #2", 0), 0u);
   EXPECT_EQ(r.log.back(), "Found 2 damaged games, 1 damaged headers.");
+}
+
+TEST(CheckDatabase, TheLibraryReplayFindsIllegalMoves) {
+  TempDir dir;
+  TKestrelDB db;
+  FreshDatabase(dir, db);
+  TGame legal;
+  NewGame(legal, gtRussian);
+  TGame illegal = LineGame(gtRussian, 3);  // men jumping about at random
+  WriteDBGame(legal, 0, db, false);
+  WriteDBGame(illegal, 0, db, false);
+  const TCheckReport r = CheckDatabase(db, true);
+  EXPECT_EQ(r.damagedGames, 1);
+  EXPECT_FALSE(IsMarkedDeleted(db, 1));
+  EXPECT_TRUE(IsMarkedDeleted(db, 2));
 }
 
 TEST(CheckDatabase, CancelEndsTheLoop) {
@@ -40,7 +55,7 @@ TEST(CheckDatabase, CancelEndsTheLoop) {
   TempDir dir;
   TKestrelDB db;
   FillDatabase(dir, db, 250, 72);
-  EXPECT_TRUE(CheckDatabase(db, nullptr, false, cancel).cancelled);
+  EXPECT_TRUE(CheckDatabase(db, false, cancel, nullptr).cancelled);
 }
 
 TEST(Progress, Estimate) {
