@@ -6,6 +6,7 @@
 
 #include "app/match/engine_player.h"
 #include "app/match/match_game.h"
+#include "app/play/game_clock.h"
 #include "app/play/play_texts.h"
 #include "app/settings/atomic_file.h"
 #include "database/db_error.h"
@@ -91,14 +92,6 @@ std::string PairProgressText(const TMatchScore& s) {
          PairPercentText(s) + "%)";
 }
 
-std::string ClockText(int64_t cs) {
-  const int64_t seconds = std::max<int64_t>(cs, 0) / 100;
-  char text[32];
-  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-  return text;
-}
-
 TMatchScore PlayPairOfGames(const TGame& position, const TEngineParams& x, const TEngineParams& y,
                             const TPairNames& names, const TPairContext& c) {
   TMatchScore forX;
@@ -145,7 +138,7 @@ TMatchScore PlayPairOfGames(const TGame& position, const TEngineParams& x, const
     if (!game.CommentsBef.empty()) {
       const bool clocks = tc.movesPerControl == 0;
       game.CommentsBef[std::min(1, game.SlotCount() - 1)] =
-          ClockText(clocks ? played.clockMs[0] / 10 : 0) + "-" + ClockText(clocks ? played.clockMs[1] / 10 : 0);
+          ClockText2(clocks ? played.clockMs[0] / 10 : 0) + "-" + ClockText2(clocks ? played.clockMs[1] / 10 : 0);
     }
     if (c.post) c.post(PairProgressText(forX));
     if (c.save) WriteDBGame(game, 0, *c.save, true);
@@ -270,7 +263,7 @@ std::string TEngineTournament::Run() {
           names.white = entries_[j].func.Name;
           names.black = entries_[k].func.Name;
           names.tournament = std::to_string(round) + "/ " + std::to_string(j) + " vs " + std::to_string(k);
-          names.site = ClockText(context_.timeControl.time[0]) + " vs " + ClockText(context_.timeControl.time[1]);
+          names.site = ClockText2(context_.timeControl.time[0]) + " vs " + ClockText2(context_.timeControl.time[1]);
           names.round = p;
           TEngineParams x, y;
           x.EvalFunc = entries_[j].func;

@@ -42,8 +42,6 @@ class TResultFile {
 // "+" wins "-" losses "=" draws " (" percent "%)", the line posted after
 // each game of a pair; the percent is "-" while no game has a result.
 std::string PairProgressText(const TMatchScore& score);
-// Two-digit hours, minutes and seconds joined by ":" of centiseconds.
-std::string ClockText(int64_t centiseconds);
 
 // What both procedures need for a pair of games.
 struct TPairContext {

@@ -32,6 +32,7 @@ void TEngineWorker::Start(TWorkKind kind, std::function<void()> work, std::funct
     } catch (...) {
       if (onFailure) onFailure("unknown exception");
     }
+    SetStopHook(nullptr);
     kind_.store(TWorkKind::none);
     idle_.Set();
   });
@@ -40,6 +41,13 @@ void TEngineWorker::Start(TWorkKind kind, std::function<void()> work, std::funct
 void TEngineWorker::RequestStop() {
   runStop_.store(true, std::memory_order_release);
   engine_.Stop();
+  std::lock_guard lock(hookMutex_);
+  if (stopHook_) stopHook_();
+}
+
+void TEngineWorker::SetStopHook(std::function<void()> hook) {
+  std::lock_guard lock(hookMutex_);
+  stopHook_ = std::move(hook);
 }
 
 void TEngineWorker::StopAndWait() {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "app/play/manual_reset_event.h"
@@ -35,6 +36,10 @@ class TEngineWorker {
 
   // Asks the search and the run to end; returns at once.
   void RequestStop();
+  // A run that plays with engines of its own (matches, tournaments) is
+  // stopped through this hook by every stop request; the hook is dropped
+  // when the run ends. Set it after Start.
+  void SetStopHook(std::function<void()> hook);
   // Requests the stop until the worker is idle; no time limit.
   void StopAndWait();
 
@@ -53,6 +58,8 @@ class TEngineWorker {
   std::atomic<bool> runStop_{false};
   std::atomic<TWorkKind> kind_{TWorkKind::none};
   std::thread thread_;
+  std::mutex hookMutex_;
+  std::function<void()> stopHook_;
 };
 
 }  // namespace kestrel

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/match/engine_tournament.h"
 #include "app/play/play_controller.h"
 
 class QAction;
@@ -97,6 +98,8 @@ class MainWindow : public QMainWindow {
   void OnSetupDone();
   void OnGameAnalysis();
   void OnAutoplay();
+  void OnEngineMatch();
+  void OnEnginesTournament();
   void OnOfferDraw();
   void OnSquareClicked(int square, Qt::MouseButton button);
   void RebuildWindowMenu();
@@ -112,6 +115,10 @@ class MainWindow : public QMainWindow {
 
   KestrelApp& app_;
   std::unique_ptr<TSoundPlayer> sound_;
+  // Engine match and tournament runs; declared before the controller so
+  // that its worker, which may still run them, ends first.
+  std::unique_ptr<TEngineMatch> engineMatchRun_;
+  std::unique_ptr<TEngineTournament> tournamentRun_;
   std::unique_ptr<TPlayController> controller_;
   std::unique_ptr<QtPlayUi> ui_;
   BoardPanel* board_;
@@ -136,6 +143,8 @@ class MainWindow : public QMainWindow {
   QAction* dontAnalyse_;
   QAction* gameAnalysis_;
   QAction* autoplay_;
+  QAction* engineMatch_;
+  QAction* enginesTournament_;
   QAction* reversed_;
   QMenu* gameMenu_;
   QMenu* playMenu_;

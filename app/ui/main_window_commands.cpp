@@ -111,6 +111,12 @@ void MainWindow::CreateActions() {
   connect(gameAnalysis_, &QAction::triggered, this, &MainWindow::OnGameAnalysis);
   autoplay_ = new QAction(tr("Autoplay position"), this);
   connect(autoplay_, &QAction::triggered, this, &MainWindow::OnAutoplay);
+  engineMatch_ = new QAction(tr("Engine match"), this);
+  engineMatch_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+  connect(engineMatch_, &QAction::triggered, this, &MainWindow::OnEngineMatch);
+  enginesTournament_ = new QAction(tr("Engines tournament"), this);
+  enginesTournament_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+  connect(enginesTournament_, &QAction::triggered, this, &MainWindow::OnEnginesTournament);
   searchInfo_->rootMenu()->addAction(extended_);
   searchInfo_->rootMenu()->addAction(dontAnalyse_);
 
@@ -156,6 +162,9 @@ void MainWindow::CreateMenus() {
   coachMenu_->addSeparator();
   coachMenu_->addAction(gameAnalysis_);
   coachMenu_->addAction(autoplay_);
+  coachMenu_->addSeparator();
+  coachMenu_->addAction(engineMatch_);
+  coachMenu_->addAction(enginesTournament_);
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   board_->AddViewActions(view);

@@ -150,10 +150,10 @@ TEST(EngineTournament, StopDuringARunReturnsTheWorkerToIdle) {
   TEngineWorker worker(engine);
   std::string result = "not run";
   worker.Start(TWorkKind::match, [&] { result = t.Run(); });
+  worker.SetStopHook([&] { t.RequestStop(); });
   ASSERT_TRUE(worker.Busy());
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  t.RequestStop();
-  worker.RequestStop();
+  worker.RequestStop();  // what STOP does
   EXPECT_TRUE(worker.IdleEvent().WaitFor(std::chrono::seconds(20)));
   EXPECT_EQ(result, "");
   EXPECT_EQ(t.RoundsPlayed(), 0);
@@ -162,8 +162,6 @@ TEST(EngineTournament, StopDuringARunReturnsTheWorkerToIdle) {
 TEST(EngineTournament, ResultTextsShowADashWithoutResults) {
   EXPECT_EQ(PairProgressText({}), "+0-0=0 (-%)");
   EXPECT_EQ(PairProgressText({1, 1, 0}), "+1-0=1 (75%)");
-  EXPECT_EQ(ClockText(16100), "00:02:41");
-  EXPECT_EQ(ClockText(-5), "00:00:00");
 }
 
 }  // namespace

@@ -1,0 +1,175 @@
+// Coach menu: the engine match and the engines tournament, run on the
+// engine worker with engines of their own.
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/match/engine_tournament.h"
+#include "app/settings/kestrel_app.h"
+#include "app/ui/engines_tournament_dialog.h"
+#include "app/ui/main_window.h"
+#include "app/ui/set_time_dialog.h"
+#include "database/database_file.h"
+#include "database/game_io.h"
+#include "rules/current_game_type.h"
+
+namespace kestrel {
+namespace {
+
+const char* const DatabaseFilter = "Kestrel Thornby Database (*.ABD *.abd)";
+
+// Every readable game of the database: the sortition positions.
+std::vector<TGame> ReadPositions(const std::string& path, std::string& error) {
+  std::vector<TGame> games;
+  TKestrelDB db;
+  const TOpenResult r = OpenDatabase(path, db, true);
+  if (!r.ok()) {
+    error = r.message.empty() ? "Cannot open " + path : r.message;
+    return games;
+  }
+  for (int32_t n = 1; n <= db.RecordCount(); ++n) {
+    TGame g;
+    if (ReadDBGame(db, n, false, g)) games.push_back(std::move(g));
+  }
+  try {
+    CloseDatabase(db);
+  } catch (...) {
+  }
+  if (games.empty()) error = "The sortition database holds no positions";
+  return games;
+}
+
+}  // namespace
+
+void MainWindow::OnEngineMatch() {
+  controller_->StopAndWait();
+  controller_->SetPlayMode();
+  RenderModes();
+  SetTimeDialog time(this);
+  time.SetValues(controller_->SetTimeValues(), CurrentGameType);
+  if (time.exec() != QDialog::Accepted) return;
+  controller_->SetCustomTime(time.Values());
+
+  const QString bases = QString::fromStdString((app_.programFolder() / "Bases").string());
+  QMessageBox::information(this, windowTitle(), tr("Open database with Sortition positions"));
+  const QString sortition = QFileDialog::getOpenFileName(this, tr("Save To Database"), bases, tr(DatabaseFilter));
+  if (sortition.isEmpty()) return;
+  std::string error;
+  std::vector<TGame> positions = ReadPositions(sortition.toStdString(), error);
+  if (positions.empty()) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    return;
+  }
+  QMessageBox::information(this, windowTitle(), tr("DB contains ") + QString::number(positions.size()) + tr(" positions"));
+  QMessageBox::information(this, windowTitle(), tr("Open database to SaveGames"));
+  const QString savePath = QFileDialog::getSaveFileName(this, tr("Save To Database"), bases, tr(DatabaseFilter),
+                                                        nullptr, QFileDialog::DontConfirmOverwrite);
+  if (savePath.isEmpty()) return;
+  auto save = std::make_shared<TKestrelDB>();
+  TOpenResult opened;
+  try {
+    opened = OpenOrCreateDatabase(savePath.toStdString(), *save, [](std::string_view) { return true; });
+  } catch (const std::exception& e) {
+    opened.message = e.what();
+  }
+  if (!opened.ok()) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(opened.message));
+    return;
+  }
+
+  const int type = CurrentGameType;
+  TEngineMatchSettings s;
+  s.gametype = type;
+  s.positions = std::move(positions);
+  // Candidate files and result files live beside the save database.
+  s.folder = std::filesystem::path(savePath.toStdString()).parent_path();
+  s.current = controller_->VariantParams(type).EvalFunc;
+  s.seed = static_cast<uint64_t>(std::time(nullptr));
+  TPairContext c;
+  c.gametype = type;
+  c.timeControl = ControlFromDialog(controller_->SetTimeValues());
+  c.save = save.get();
+  TRefreshRequests& refresh = controller_->Refresh();
+  c.post = [&refresh](const std::string& text) { refresh.PostMessage(text, false); };
+  engineMatchRun_ = std::make_unique<TEngineMatch>(std::move(s), std::move(c));
+  TEngineMatch* run = engineMatchRun_.get();
+  controller_->Worker().Start(TWorkKind::match, [run, save, &refresh] {
+    const std::string message = run->Run();
+    try {
+      CloseDatabase(*save);
+    } catch (const std::exception& e) {
+      refresh.PostMessage(e.what(), true);
+    }
+    if (!message.empty()) refresh.PostMessage(message, true);
+    refresh.Request(rqStopButton);
+  });
+  controller_->Worker().SetStopHook([run] { run->RequestStop(); });
+  RenderStopButton();
+}
+
+void MainWindow::OnEnginesTournament() {
+  controller_->StopAndWait();
+  controller_->SetPlayMode();
+  RenderModes();
+  const QString bases = QString::fromStdString((app_.programFolder() / "Bases").string());
+  EnginesTournamentDialog dialog(bases, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const TTournamentChoices choices = dialog.Choices();
+  controller_->SetCustomTime(choices.time);
+
+  std::string error;
+  std::vector<TGame> positions = ReadPositions(choices.sortition, error);
+  auto save = std::make_shared<TKestrelDB>();
+  TOpenResult opened;
+  if (positions.empty()) {
+    opened.message = error;
+  } else {
+    try {
+      opened = OpenOrCreateDatabase(choices.save, *save, [](std::string_view) { return true; });
+    } catch (const std::exception& e) {
+      opened.message = e.what();
+    }
+  }
+  if (!opened.ok()) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(opened.message));
+    return;
+  }
+
+  const int type = CurrentGameType;
+  TTournamentSettings s;
+  s.gametype = type;
+  s.positions = std::move(positions);
+  s.gamesPerRound = choices.gamesForMatch;
+  s.folder = std::filesystem::path(choices.save).parent_path();
+  for (const std::string& f : choices.engines) s.engineFiles.emplace_back(f);
+  s.totalFunctions = choices.totalFunctions;
+  s.bestInRound = choices.bestInRound;
+  s.mutateStage = choices.mutateStage;
+  s.staticFlag = choices.staticFlag;
+  s.dynamicFlag = choices.dynamicFlag;
+  s.namePrefix = choices.namePrefix;
+  s.runNext = choices.runNext;
+  s.current = controller_->VariantParams(type).EvalFunc;
+  s.seed = static_cast<uint64_t>(std::time(nullptr));
+  TPairContext c;
+  c.gametype = type;
+  c.timeControl = ControlFromDialog(choices.time);
+  c.save = save.get();
+  TRefreshRequests& refresh = controller_->Refresh();
+  c.post = [&refresh](const std::string& text) { refresh.PostMessage(text, false); };
+  tournamentRun_ = std::make_unique<TEngineTournament>(std::move(s), std::move(c));
+  TEngineTournament* run = tournamentRun_.get();
+  controller_->Worker().Start(TWorkKind::match, [run, save, &refresh] {
+    const std::string message = run->Run();
+    try {
+      CloseDatabase(*save);
+    } catch (const std::exception& e) {
+      refresh.PostMessage(e.what(), true);
+    }
+    if (!message.empty()) refresh.PostMessage(message, true);
+    refresh.Request(rqStopButton);
+  });
+  controller_->Worker().SetStopHook([run] { run->RequestStop(); });
+  RenderStopButton();
+}
+
+}  // namespace kestrel
