@@ -208,7 +208,7 @@ bool TPlayController::OfferDraw() {
   const auto [result, pieces] =
       ReadGame([](const TGame& g) { return std::pair<int, int>(g.Header.Result, PieceCount(g.CurBoard.b)); });
   if (result != ResultUnknown) return false;
-  const TSearchInfo info = searchInfo_.Snapshot();
+  const TEngineSearchInfo info = searchInfo_.Snapshot();
   int coin;
   {
     std::lock_guard lock(randomMutex_);

@@ -49,15 +49,15 @@ void TSearchInfoBoard::BeginSearch(const TSearchStart& start) {
 
 void TSearchInfoBoard::Clear() {
   std::lock_guard lock(mutex_);
-  info_ = TSearchInfo{};
+  info_ = TEngineSearchInfo{};
   info_.changed = true;
   excluded_.clear();
   start_ = TSearchStart{};
 }
 
-TSearchInfo TSearchInfoBoard::Snapshot(bool takeChanged) {
+TEngineSearchInfo TSearchInfoBoard::Snapshot(bool takeChanged) {
   std::lock_guard lock(mutex_);
-  TSearchInfo copy = info_;
+  TEngineSearchInfo copy = info_;
   if (takeChanged) info_.changed = false;
   return copy;
 }
@@ -171,18 +171,18 @@ bool TSearchInfoBoard::Excluded(const TMove& move) {
   return IsExcludedLocked(move);
 }
 
-std::string SearchInfoHeader(const TSearchInfo& info) {
+std::string SearchInfoHeader(const TEngineSearchInfo& info) {
   return info.engineName + " [" + info.engineFile + "]: " + Lang(LtDepth) + " " + info.depthText + info.progressText +
          ", " + Lang(LtSpeed) + "=" + info.speedText + ",  " + Lang(LtTime) + "=" + info.timeText + ",  " +
          info.endgameText;
 }
 
-std::string SearchInfoText(const TSearchInfo& info) {
+std::string SearchInfoText(const TEngineSearchInfo& info) {
   const std::string score = info.hasBest ? ScorePairText(info.bestLower, info.bestUpper) : std::string();
   return SearchInfoHeader(info) + "\n" + score + " " + info.lineText + "\n\n";
 }
 
-std::vector<TRootMoveRow> RootMoveRows(const TSearchInfo& info) {
+std::vector<TRootMoveRow> RootMoveRows(const TEngineSearchInfo& info) {
   std::vector<TRootMoveRow> rows;
   rows.reserve(info.roots.size());
   for (std::size_t i = 0; i < info.roots.size(); ++i) {

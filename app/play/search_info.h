@@ -25,7 +25,7 @@ struct TRootMoveRecord {
   TPV pv;
 };
 
-struct TSearchInfo {
+struct TEngineSearchInfo {
   std::string engineName;
   std::string engineFile;
   std::string depthText;
@@ -67,7 +67,7 @@ class TSearchInfoBoard : public TSearchListener {
   void Clear();
 
   // A copy; `takeChanged` clears the changed flag.
-  TSearchInfo Snapshot(bool takeChanged = false);
+  TEngineSearchInfo Snapshot(bool takeChanged = false);
   bool Changed() const;
   void MarkChanged();
   // The depth text cleared (engine games between moves).
@@ -90,7 +90,7 @@ class TSearchInfoBoard : public TSearchListener {
   bool IsExcludedLocked(const TMove& move) const;
 
   mutable std::mutex mutex_;
-  TSearchInfo info_;
+  TEngineSearchInfo info_;
   TSearchStart start_;
   std::vector<TMove> excluded_;
 };
@@ -102,15 +102,15 @@ std::string ElapsedText(int64_t elapsedCs);
 
 // The information label: engine, depth, progress, speed, time and the
 // endgame counters (also the header of the root move list) ...
-std::string SearchInfoHeader(const TSearchInfo& info);
+std::string SearchInfoHeader(const TEngineSearchInfo& info);
 // ... followed by the best score and line.
-std::string SearchInfoText(const TSearchInfo& info);
+std::string SearchInfoText(const TEngineSearchInfo& info);
 
 struct TRootMoveRow {
   std::string mark;  // "x" excluded, "*" being searched
   std::string score;
   std::string text;
 };
-std::vector<TRootMoveRow> RootMoveRows(const TSearchInfo& info);
+std::vector<TRootMoveRow> RootMoveRows(const TEngineSearchInfo& info);
 
 }  // namespace kestrel

@@ -27,7 +27,7 @@ SearchInfoPanel::SearchInfoPanel(QWidget* parent)
   roots_->hide();
 }
 
-void SearchInfoPanel::Show(const TSearchInfo& info) {
+void SearchInfoPanel::Show(const TEngineSearchInfo& info) {
   label_->setText(QString::fromStdString(SearchInfoText(info)));
   roots_->setHorizontalHeaderLabels({QString(), QString(), QString::fromStdString(SearchInfoHeader(info))});
   const std::vector<TRootMoveRow> rows = RootMoveRows(info);

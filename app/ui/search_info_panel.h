@@ -19,7 +19,7 @@ class SearchInfoPanel : public QWidget {
  public:
   explicit SearchInfoPanel(QWidget* parent = nullptr);
 
-  void Show(const TSearchInfo& info);
+  void Show(const TEngineSearchInfo& info);
   void Clear();
   void SetRootListVisible(bool visible);
   // Row selected in the root move list; -1 for none.

@@ -107,7 +107,7 @@ TEST_F(PlayFixture, AnalysisSurvivesComputeStopAndNavigationWithoutChangingTheGa
     WaitIdle();
     EXPECT_TRUE(controller->Worker().IdleEvent().IsSet());
     // The analysis was of the position now shown.
-    const TSearchInfo info = controller->SearchInfo().Snapshot();
+    const TEngineSearchInfo info = controller->SearchInfo().Snapshot();
     EXPECT_EQ(info.currentMovePos, Game().CurMovPos);
   }
   const TGame after = Game();
@@ -142,7 +142,7 @@ TEST_F(PlayFixture, EveryComputeInPlayModeAddsExactlyOneEngineMove) {
     EXPECT_EQ(side, after.SideToMove);
   }
   // The search information was published under its lock as the engine went.
-  const TSearchInfo info = controller->SearchInfo().Snapshot();
+  const TEngineSearchInfo info = controller->SearchInfo().Snapshot();
   EXPECT_EQ(info.engineName, "Kestrel 3.0");
   EXPECT_FALSE(info.depthText.empty());
 }

@@ -51,7 +51,7 @@ TEST(SearchInfo, PublishedSearchRendersAsTheInformationLabelAndRootRows) {
   stats.elapsedCs = 50;
   board.RootMovesSorted(moves, stats);
 
-  const TSearchInfo info = board.Snapshot(true);
+  const TEngineSearchInfo info = board.Snapshot(true);
   EXPECT_TRUE(info.changed);
   EXPECT_FALSE(board.Changed()) << "the renderer took the change";
   EXPECT_EQ(SearchInfoHeader(info), "Kestrel 3.0 [Russian.eng]: Depth 9 (2/3), Speed=500kN/s,  Time=0.50,  EDB n/a");

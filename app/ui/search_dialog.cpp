@@ -1,0 +1,312 @@
+#include "app/ui/search_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/ui/pattern_board_widget.h"
+#include "database/list_texts.h"
+#include "formats/code_page.h"
+#include "rules/game_types.h"
+
+namespace kestrel {
+namespace {
+
+QString Text(const std::string& s) { return QString::fromStdString(AnsiToUtf8(s)); }
+std::string Ansi(const QString& s) { return Utf8ToAnsi(s.toStdString()); }
+
+QSpinBox* Spin(QWidget* parent, int lo, int hi, int width = 58) {
+  auto* s = new QSpinBox(parent);
+  s->setRange(lo, hi);
+  s->setFixedWidth(width);
+  return s;
+}
+
+void Fill(QComboBox* box, const std::vector<std::string>& names) {
+  const QString typed = box->currentText();
+  box->clear();
+  for (const std::string& n : names) box->addItem(Text(n));
+  box->setCurrentText(typed);
+}
+
+}  // namespace
+
+SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("New search"));
+
+  // Header criteria.
+  auto* header = new QGridLayout;
+  const char* captions[5] = {"White", "Black", "Tournament", "Site", "Annotator"};
+  for (int i = 0; i < 5; ++i) {
+    names_[i] = new QComboBox(this);
+    names_[i]->setEditable(true);
+    names_[i]->setInsertPolicy(QComboBox::NoInsert);
+    names_[i]->setMinimumWidth(220);
+    header->addWidget(new QLabel(tr(captions[i]), this), i, 0);
+    header->addWidget(names_[i], i, 1);
+  }
+  ignoreColors_ = new QCheckBox(tr("Ignore colors"), this);
+  header->addWidget(ignoreColors_, 0, 2, 1, 2);
+  auto* resultBox = new QGroupBox(tr("Result"), this);
+  auto* resultRow = new QHBoxLayout(resultBox);
+  for (int r = 0; r < 6; ++r) {
+    results_[r] = new QCheckBox(QString::fromLatin1(ResultText(static_cast<uint8_t>(r), 0).data()), resultBox);
+    resultRow->addWidget(results_[r]);
+  }
+  header->addWidget(resultBox, 1, 2, 2, 2);
+  yearFrom_ = Spin(this, 0, 2100);
+  yearTo_ = Spin(this, 0, 2100);
+  lengthFrom_ = Spin(this, 0, 255);
+  lengthTo_ = Spin(this, 0, 255);
+  auto* ranges = new QGridLayout;
+  ranges->addWidget(new QLabel(tr("Years"), this), 0, 0);
+  ranges->addWidget(yearFrom_, 0, 1);
+  ranges->addWidget(new QLabel(QStringLiteral("-"), this), 0, 2);
+  ranges->addWidget(yearTo_, 0, 3);
+  ranges->addWidget(new QLabel(tr("Moves"), this), 1, 0);
+  ranges->addWidget(lengthFrom_, 1, 1);
+  ranges->addWidget(new QLabel(QStringLiteral("-"), this), 1, 2);
+  ranges->addWidget(lengthTo_, 1, 3);
+  ranges->setColumnStretch(4, 1);
+  header->addLayout(ranges, 3, 2, 2, 2);
+
+  deleted_ = new QCheckBox(tr("Deleted"), this);
+  comments_ = new QCheckBox(tr("Comments"), this);
+  variations_ = new QCheckBox(tr("Variations"), this);
+  uncommented_ = new QCheckBox(tr("Uncommented"), this);
+  typeBox_ = new QCheckBox(tr("Game type"), this);
+  type_ = new QComboBox(this);
+  for (int t = 1; t <= GameTypeCount; ++t) type_->addItem(QString::fromLatin1(GameTypeNames[t].data()));
+  position_ = new QCheckBox(tr("Position"), this);
+  auto* switches = new QHBoxLayout;
+  for (QWidget* w : std::initializer_list<QWidget*>{deleted_, comments_, variations_, uncommented_, typeBox_, type_})
+    switches->addWidget(w);
+  switches->addStretch();
+  switches->addWidget(position_);
+  connect(comments_, &QCheckBox::toggled, this, [this](bool on) {
+    if (on) uncommented_->setChecked(false);
+  });
+  connect(variations_, &QCheckBox::toggled, this, [this](bool on) {
+    if (on) uncommented_->setChecked(false);
+  });
+  connect(uncommented_, &QCheckBox::toggled, this, [this](bool on) {
+    if (!on) return;
+    comments_->setChecked(false);
+    variations_->setChecked(false);
+  });
+
+  // The position part.
+  positionPart_ = new QWidget(this);
+  board_ = new PatternBoardWidget(positionPart_);
+  auto* kindRow = new QHBoxLayout;
+  auto* kindGroup = new QButtonGroup(this);
+  for (int k = 0; k < 6; ++k) {
+    kinds_[k] = new QRadioButton(QString::fromLatin1(PatternBoardCaptions[k].data()), positionPart_);
+    kindGroup->addButton(kinds_[k], k);
+    kindRow->addWidget(kinds_[k]);
+  }
+  connect(kindGroup, &QButtonGroup::idClicked, this,
+          [this](int k) { SetBoardKind(static_cast<TPatternBoardKind>(k)); });
+  auto* buttonRow = new QHBoxLayout;
+  auto addButton = [&](const char* caption, auto action) {
+    auto* b = new QPushButton(tr(caption), positionPart_);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, action);
+    buttonRow->addWidget(b);
+  };
+  addButton("Clear", [this] {
+    TPatternState s = board_->State();
+    ClearPattern(s);
+    board_->SetState(s);
+  });
+  addButton("Clean", [this] {
+    TPatternState s = board_->State();
+    CleanPattern(s);
+    board_->SetState(s);
+  });
+  addButton("Copy", [this] {
+    TPatternState s = board_->State();
+    SetPatternPosition(s, mainBoard_);
+    board_->SetState(s);
+    comb_->setChecked(false);
+  });
+  addButton("Start", [this] {
+    TPatternState s = board_->State();
+    SetPatternPosition(s, PatternStartPosition(board_->Kind()));
+    board_->SetState(s);
+    comb_->setChecked(false);
+  });
+  auto* boardColumn = new QVBoxLayout;
+  boardColumn->addWidget(board_);
+  boardColumn->addLayout(kindRow);
+  boardColumn->addLayout(buttonRow);
+  boardColumn->addStretch();
+
+  whiteMoves_ = new QCheckBox(tr("White moves"), positionPart_);
+  blackMoves_ = new QCheckBox(tr("Black moves"), positionPart_);
+  reversed_ = new QCheckBox(tr("Reversed"), positionPart_);
+  onlyInitial_ = new QCheckBox(tr("Only initial position"), positionPart_);
+  auto* materialBox = new QGroupBox(tr("Material"), positionPart_);
+  auto* materialGrid = new QGridLayout(materialBox);
+  for (int r = 0; r < MaterialRows; ++r) {
+    material_[r] = new QCheckBox(tr(MaterialCaptions[r].data()), materialBox);
+    materialMin_[r] = Spin(materialBox, 0, 99, 50);
+    materialMax_[r] = Spin(materialBox, 0, 99, 50);
+    materialGrid->addWidget(material_[r], r, 0);
+    materialGrid->addWidget(materialMin_[r], r, 1);
+    materialGrid->addWidget(materialMax_[r], r, 2);
+  }
+  comb_ = new QCheckBox(tr("Combination:"), positionPart_);
+  combLabel_ = new QLabel(tr("draughts>="), positionPart_);
+  combCount_ = Spin(positionPart_, 1, 99, 50);
+  connect(comb_, &QCheckBox::toggled, this, &SearchDialog::SetCombinationOn);
+  auto* combRow = new QHBoxLayout;
+  combRow->addWidget(comb_);
+  combRow->addWidget(combLabel_);
+  combRow->addWidget(combCount_);
+  combRow->addStretch();
+  auto* optionColumn = new QVBoxLayout;
+  for (QWidget* w : std::initializer_list<QWidget*>{whiteMoves_, blackMoves_, reversed_, onlyInitial_, materialBox})
+    optionColumn->addWidget(w);
+  optionColumn->addLayout(combRow);
+  optionColumn->addStretch();
+  auto* partLayout = new QHBoxLayout(positionPart_);
+  partLayout->setContentsMargins(0, 0, 0, 0);
+  partLayout->addLayout(boardColumn);
+  partLayout->addLayout(optionColumn);
+  connect(position_, &QCheckBox::toggled, this, &SearchDialog::ShowPositionPart);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // grows and shrinks with the position part
+  layout->addLayout(header);
+  layout->addLayout(switches);
+  layout->addWidget(positionPart_);
+  layout->addWidget(buttons);
+  SetValues(TSearchDialogValues{});
+}
+
+void SearchDialog::SetNameLists(std::vector<std::string> players, std::vector<std::string> tournaments,
+                                std::vector<std::string> sites) {
+  std::sort(players.begin(), players.end());
+  std::sort(tournaments.begin(), tournaments.end());
+  Fill(names_[0], players);
+  Fill(names_[1], players);
+  Fill(names_[2], tournaments);
+  Fill(names_[3], sites);
+  Fill(names_[4], players);
+}
+
+void SearchDialog::SetValues(const TSearchDialogValues& v) {
+  const std::array<const std::string*, 5> texts{&v.white, &v.black, &v.tournament, &v.site, &v.annotator};
+  for (int i = 0; i < 5; ++i) names_[i]->setCurrentText(Text(*texts[i]));
+  ignoreColors_->setChecked(v.ignoreColors);
+  for (int r = 0; r < 6; ++r) results_[r]->setChecked(v.results[r]);
+  yearFrom_->setValue(v.yearFrom);
+  yearTo_->setValue(v.yearTo);
+  lengthFrom_->setValue(v.lengthFrom);
+  lengthTo_->setValue(v.lengthTo);
+  deleted_->setChecked(v.deleted);
+  comments_->setChecked(v.comments);
+  variations_->setChecked(v.variations);
+  uncommented_->setChecked(v.uncommented);
+  typeBox_->setChecked(v.typeChecked);
+  type_->setCurrentIndex(std::clamp(v.type, 1, GameTypeCount) - 1);
+  SetBoardKind(v.board);
+  kinds_[static_cast<int>(v.board)]->setChecked(true);
+  whiteMoves_->setChecked(v.whiteMoves);
+  blackMoves_->setChecked(v.blackMoves);
+  reversed_->setChecked(v.reversed);
+  onlyInitial_->setChecked(v.onlyInitial);
+  for (int r = 0; r < MaterialRows; ++r) {
+    material_[r]->setChecked(v.material[r]);
+    materialMin_[r]->setValue(v.materialMin[r]);
+    materialMax_[r]->setValue(v.materialMax[r]);
+  }
+  combCount_->setValue(v.combCount);
+  {
+    const QSignalBlocker block(comb_);  // the pattern as given, not cleaned
+    comb_->setChecked(v.pattern.comb);
+  }
+  board_->SetState(v.pattern);
+  position_->setChecked(v.position);
+  ShowPositionPart(v.position);
+}
+
+TSearchDialogValues SearchDialog::Values() const {
+  TSearchDialogValues v;
+  v.white = Ansi(names_[0]->currentText());
+  v.black = Ansi(names_[1]->currentText());
+  v.tournament = Ansi(names_[2]->currentText());
+  v.site = Ansi(names_[3]->currentText());
+  v.annotator = Ansi(names_[4]->currentText());
+  v.ignoreColors = ignoreColors_->isChecked();
+  for (int r = 0; r < 6; ++r) v.results[r] = results_[r]->isChecked();
+  v.yearFrom = yearFrom_->value();
+  v.yearTo = yearTo_->value();
+  v.lengthFrom = lengthFrom_->value();
+  v.lengthTo = lengthTo_->value();
+  v.deleted = deleted_->isChecked();
+  v.comments = comments_->isChecked();
+  v.variations = variations_->isChecked();
+  v.uncommented = uncommented_->isChecked();
+  v.typeChecked = typeBox_->isChecked();
+  v.type = type_->currentIndex() + 1;
+  v.position = position_->isChecked();
+  v.board = board_->Kind();
+  v.pattern = board_->State();
+  v.whiteMoves = whiteMoves_->isChecked();
+  v.blackMoves = blackMoves_->isChecked();
+  v.reversed = reversed_->isChecked();
+  v.onlyInitial = onlyInitial_->isChecked();
+  for (int r = 0; r < MaterialRows; ++r) {
+    v.material[r] = material_[r]->isChecked();
+    v.materialMin[r] = materialMin_[r]->value();
+    v.materialMax[r] = materialMax_[r]->value();
+  }
+  v.combCount = combCount_->value();
+  return v;
+}
+
+void SearchDialog::showEvent(QShowEvent* event) {
+  position_->setChecked(false);
+  ShowPositionPart(false);
+  QDialog::showEvent(event);
+}
+
+void SearchDialog::ShowPositionPart(bool on) {
+  positionPart_->setVisible(on);
+  // Closed, "Combination:" is cleared and disabled with its label and count.
+  if (!on) comb_->setChecked(false);
+  comb_->setEnabled(on);
+  combLabel_->setEnabled(on);
+  combCount_->setEnabled(on);
+}
+
+void SearchDialog::SetBoardKind(TPatternBoardKind kind) {
+  board_->SetKind(kind);
+  // English boards call side 0 "Black".
+  const bool english = kind == TPatternBoardKind::b64en;
+  whiteMoves_->setText(english ? tr("Black moves") : tr("White moves"));
+  blackMoves_->setText(english ? tr("White moves") : tr("Black moves"));
+}
+
+void SearchDialog::SetCombinationOn(bool on) {
+  TPatternState s = board_->State();
+  SetCombination(s, on);
+  board_->SetState(s);
+}
+
+}  // namespace kestrel
