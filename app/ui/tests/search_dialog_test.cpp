@@ -8,8 +8,11 @@
 #include <QCheckBox>
 #include <QTest>
 
+#include "app/ui/database_search.h"
 #include "app/ui/pattern_board_widget.h"
 #include "app/ui/search_dialog.h"
+#include "database/list_texts.h"
+#include "database/tests/db_test_util.h"
 
 namespace kestrel {
 namespace {
@@ -77,6 +80,34 @@ TEST(SearchDialog, PositionPartAndPatternClicks) {
   EXPECT_FALSE(dialog.combinationBox()->isEnabled());
   ToSearchRecord(dialog.Values(), info, sw);
   EXPECT_FALSE(sw.position || info.Comb);
+}
+
+TEST(DatabaseSearch, QuickSearchFillsTheListAndTheCaptionSaysFound) {
+  testing::TempDir dir;
+  TKestrelDB db;
+  testing::FreshDatabase(dir, db);
+  for (int plies : {3, 0, 5}) {
+    TGame g = testing::LineGame(gtRussian, plies);
+    WriteDBGame(g, 0, db, false);
+  }
+  TGame other = testing::LineGame(gtInternational, 2);
+  WriteDBGame(other, 0, db, false);
+  db.DBSize = db.RecordCount();
+  TGameList list;
+  list.Reset(db.DBSize);
+  db.DBCurPos = 4;
+  TDatabaseSearch search;
+  search.values.comments = true;
+  search.values.deleted = false;
+  ASSERT_TRUE(QuickSearch(nullptr, db, list, search, InitialPosition(gtRussian).b, TDColor::white, 32));
+  ASSERT_EQ(list.GameListCount, 3);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(list[i].gotomove, 0);
+  EXPECT_EQ(list[3].num, 3);
+  EXPECT_EQ(db.DBCurPos, 1);
+  EXPECT_FALSE(search.values.comments) << "the quick search clears Comments in the dialog";
+  EXPECT_NE(DatabaseCaption(db, list).find("(found 3)"), std::string::npos) << DatabaseCaption(db, list);
+  list.Reset(db.DBSize);  // "Reset"
+  EXPECT_EQ(DatabaseCaption(db, list).find("found"), std::string::npos);
 }
 
 }  // namespace
