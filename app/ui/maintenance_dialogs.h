@@ -1,0 +1,64 @@
+// Dialogs of the database window's maintenance commands: "Sort games",
+// "Match games" and "Build tree". Each only shows and returns values; the
+// commands themselves are in database/maintenance.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "database/maintenance/book_builder.h"
+#include "database/maintenance/duplicates.h"
+#include "database/maintenance/game_sort.h"
+
+class QCheckBox;
+class QComboBox;
+class QListWidget;
+class QSpinBox;
+
+namespace kestrel {
+
+// Nine keys in a list reordered with "Up" and "Down" (Ctrl+Up, Ctrl+Down);
+// "Save to database" is enabled only when the list holds the whole database.
+class SortGamesDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  SortGamesDialog(bool wholeDatabase, QWidget* parent = nullptr);
+
+  std::vector<TSortKey> Keys() const;
+  bool SaveToDatabase() const;
+  void MoveCurrent(int by);
+
+  QListWidget* keyList() const { return keys_; }
+  QCheckBox* saveBox() const { return save_; }
+
+ private:
+  QListWidget* keys_;
+  QCheckBox* save_;
+};
+
+class MatchGamesDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit MatchGamesDialog(QWidget* parent = nullptr);
+  TMatchOptions Options() const;
+
+ private:
+  QCheckBox *names_, *year_, *tournament_, *moves_, *start_, *fast_;
+  QComboBox *method_, *length_;
+};
+
+class BuildTreeDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit BuildTreeDialog(QWidget* parent = nullptr);
+  TBookBuildOptions Options() const;
+
+ private:
+  QSpinBox *maxMoves_, *minPieces_;
+  QCheckBox* clear_;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,93 @@
+#include "app/ui/tournament_list_window.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "database/db_error.h"
+#include "database/file_replace.h"
+
+namespace kestrel {
+namespace {
+
+QString Text(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+TournamentListWindow::TournamentListWindow(QWidget* parent) : QDialog(parent) {
+  setObjectName("ListForm");
+  setWindowTitle(tr("Tournaments"));
+  auto* layout = new QVBoxLayout(this);
+  auto* controls = new QHBoxLayout;
+  controls->addWidget(new QLabel(tr("Show only more than"), this));
+  moreThan_ = new QSpinBox(this);
+  moreThan_->setRange(0, 999);
+  controls->addWidget(moreThan_);
+  hideBlanks_ = new QCheckBox(tr("Don't Show Blanks"), this);
+  controls->addWidget(hideBlanks_);
+  controls->addStretch();
+  auto* save = new QPushButton(tr("&Save"), this);
+  save->setShortcut(QKeySequence::Save);
+  save->setToolTip(tr("Save the list as text (%1)").arg(QKeySequence(QKeySequence::Save).toString()));
+  controls->addWidget(save);
+  layout->addLayout(controls);
+  grid_ = new QTableWidget(0, 5, this);
+  grid_->setHorizontalHeaderLabels({tr("No"), tr("Tournament"), tr("Site"), tr("Year"), tr("Games")});
+  grid_->verticalHeader()->hide();
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  layout->addWidget(grid_);
+  totals_ = new QLabel(this);
+  layout->addWidget(totals_);
+  resize(640, 420);
+  connect(moreThan_, &QSpinBox::valueChanged, this, &TournamentListWindow::Redraw);
+  connect(hideBlanks_, &QCheckBox::toggled, this, &TournamentListWindow::Redraw);
+  connect(save, &QPushButton::clicked, this, &TournamentListWindow::AskAndSave);
+}
+
+void TournamentListWindow::SetRows(std::vector<TTournamentRow> rows) {
+  rows_ = std::move(rows);
+  Redraw();
+}
+
+void TournamentListWindow::Redraw() {
+  shown_ = ShownTournaments(rows_, moreThan_->value(), hideBlanks_->isChecked());
+  grid_->setRowCount(static_cast<int>(shown_.size()));
+  for (int i = 0; i < static_cast<int>(shown_.size()); ++i) {
+    const TTournamentRow& r = shown_[i];
+    const QString cells[] = {QString::number(i + 1), Text(r.name), Text(r.site), QString::number(r.year),
+                             QString::number(r.count)};
+    for (int c = 0; c < 5; ++c) {
+      auto* item = new QTableWidgetItem(cells[c]);
+      if (c != 1 && c != 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      grid_->setItem(i, c, item);
+    }
+  }
+  grid_->resizeColumnToContents(0);
+  totals_->setText(Text(TournamentTotals(shown_)));
+}
+
+bool TournamentListWindow::SaveTo(const QString& path) {
+  try {
+    ReplaceFileContents(TextFileName(path.toStdString()), TournamentListText(shown_));
+    return true;
+  } catch (const TDatabaseError&) {
+    return false;
+  }
+}
+
+void TournamentListWindow::AskAndSave() {
+  const QString path = QFileDialog::getSaveFileName(this, tr("Save List"), QString(), tr("Text File (*.TXT *.txt)"));
+  if (path.isEmpty()) return;
+  if (!SaveTo(path)) QMessageBox::warning(this, windowTitle(), tr("Cannot write %1").arg(path));
+}
+
+}  // namespace kestrel
