@@ -38,6 +38,36 @@ std::vector<TGame> ReadPositions(const std::string& path, std::string& error) {
   return games;
 }
 
+// Opens or creates the save database; false with the reason in `message`.
+bool OpenSaveDatabase(const std::string& path, TKestrelDB& db, std::string& message) {
+  TOpenResult opened;
+  try {
+    opened = OpenOrCreateDatabase(path, db, [](std::string_view) { return true; });
+  } catch (const std::exception& e) {
+    opened.message = e.what();
+  }
+  message = opened.message.empty() ? "Cannot open " + path : opened.message;
+  return opened.ok();
+}
+
+// Runs `run` on the engine worker: its failure message and the closing of
+// the save database are posted, and STOP reaches it through `stop`.
+void StartRun(TPlayController& controller, std::shared_ptr<TKestrelDB> save, std::function<std::string()> run,
+              std::function<void()> stop) {
+  TRefreshRequests& refresh = controller.Refresh();
+  controller.Worker().Start(TWorkKind::match, [run = std::move(run), save, &refresh] {
+    const std::string message = run();
+    try {
+      CloseDatabase(*save);
+    } catch (const std::exception& e) {
+      refresh.PostMessage(e.what(), true);
+    }
+    if (!message.empty()) refresh.PostMessage(message, true);
+    refresh.Request(rqStopButton);
+  });
+  controller.Worker().SetStopHook(std::move(stop));
+}
+
 }  // namespace
 
 void MainWindow::OnEngineMatch() {
@@ -65,14 +95,8 @@ void MainWindow::OnEngineMatch() {
                                                         nullptr, QFileDialog::DontConfirmOverwrite);
   if (savePath.isEmpty()) return;
   auto save = std::make_shared<TKestrelDB>();
-  TOpenResult opened;
-  try {
-    opened = OpenOrCreateDatabase(savePath.toStdString(), *save, [](std::string_view) { return true; });
-  } catch (const std::exception& e) {
-    opened.message = e.what();
-  }
-  if (!opened.ok()) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(opened.message));
+  if (!OpenSaveDatabase(savePath.toStdString(), *save, error)) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
     return;
   }
 
@@ -92,17 +116,7 @@ void MainWindow::OnEngineMatch() {
   c.post = [&refresh](const std::string& text) { refresh.PostMessage(text, false); };
   engineMatchRun_ = std::make_unique<TEngineMatch>(std::move(s), std::move(c));
   TEngineMatch* run = engineMatchRun_.get();
-  controller_->Worker().Start(TWorkKind::match, [run, save, &refresh] {
-    const std::string message = run->Run();
-    try {
-      CloseDatabase(*save);
-    } catch (const std::exception& e) {
-      refresh.PostMessage(e.what(), true);
-    }
-    if (!message.empty()) refresh.PostMessage(message, true);
-    refresh.Request(rqStopButton);
-  });
-  controller_->Worker().SetStopHook([run] { run->RequestStop(); });
+  StartRun(*controller_, save, [run] { return run->Run(); }, [run] { run->RequestStop(); });
   RenderStopButton();
 }
 
@@ -119,18 +133,8 @@ void MainWindow::OnEnginesTournament() {
   std::string error;
   std::vector<TGame> positions = ReadPositions(choices.sortition, error);
   auto save = std::make_shared<TKestrelDB>();
-  TOpenResult opened;
-  if (positions.empty()) {
-    opened.message = error;
-  } else {
-    try {
-      opened = OpenOrCreateDatabase(choices.save, *save, [](std::string_view) { return true; });
-    } catch (const std::exception& e) {
-      opened.message = e.what();
-    }
-  }
-  if (!opened.ok()) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(opened.message));
+  if (positions.empty() || !OpenSaveDatabase(choices.save, *save, error)) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
     return;
   }
 
@@ -158,17 +162,7 @@ void MainWindow::OnEnginesTournament() {
   c.post = [&refresh](const std::string& text) { refresh.PostMessage(text, false); };
   tournamentRun_ = std::make_unique<TEngineTournament>(std::move(s), std::move(c));
   TEngineTournament* run = tournamentRun_.get();
-  controller_->Worker().Start(TWorkKind::match, [run, save, &refresh] {
-    const std::string message = run->Run();
-    try {
-      CloseDatabase(*save);
-    } catch (const std::exception& e) {
-      refresh.PostMessage(e.what(), true);
-    }
-    if (!message.empty()) refresh.PostMessage(message, true);
-    refresh.Request(rqStopButton);
-  });
-  controller_->Worker().SetStopHook([run] { run->RequestStop(); });
+  StartRun(*controller_, save, [run] { return run->Run(); }, [run] { run->RequestStop(); });
   RenderStopButton();
 }
 
