@@ -22,7 +22,7 @@ class DamagedInputTest : public ::testing::Test {
     TKestrelDB db;
     FreshDatabase(dir, db);
     for (int i = 0; i < 5; ++i) {
-      games.push_back(RandomGame(1 + i * 2, rng, 30 + 10 * i));
+      games.push_back(RandomGame(1 + i * 2, rng, {.legal = false, .additions = 30 + 10 * i}));
       WriteDBGame(games.back(), 0, db, false);
     }
   }

@@ -1,5 +1,5 @@
 // Helpers shared by the database tests: a scratch folder, move records built
-// by hand, games grown at random, and the comparison of stored games.
+// by hand, and the comparison of stored games.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include "database/game_io.h"
 #include "database/kestrel_db.h"
 #include "engine/packed_board.h"
+#include "test_support/random_game.h"
 #include "test_support/temp_dir.h"
 #include "game/game.h"
 #include "game/move_tree.h"
@@ -47,16 +48,7 @@ inline TMove Step(int from, int to) {
 }
 
 // A capture from path[0] taking taken[k] and landing on path[k + 1].
-inline TMove Capture(const std::vector<int>& path, const std::vector<int>& taken) {
-  TMove m;
-  m.lt = static_cast<uint8_t>(taken.size());
-  m.mv[0] = static_cast<uint8_t>(path[0]);
-  for (std::size_t k = 0; k < taken.size(); ++k) {
-    m.mv[2 * k + 1] = static_cast<uint8_t>(taken[k]);
-    m.mv[2 * k + 2] = static_cast<uint8_t>(path[k + 1]);
-  }
-  return m;
-}
+inline TMove Capture(const std::vector<int>& path, const std::vector<int>& taken) { return MoveRecord(path, taken); }
 
 // A game of `type` with a main line of `plies` moves after the start.
 inline TGame LineGame(int type, int plies) {
@@ -65,49 +57,6 @@ inline TGame LineGame(int type, int plies) {
   int node = 0;
   const int squares = GameTypes[type].SquareCount;
   for (int i = 0; i < plies; ++i) node = AddMove(game, node, Step(1 + i % squares, 1 + (i + 5) % squares)).slot;
-  return game;
-}
-
-// A random tree: variations at random nodes, captures of up to 9 pieces,
-// glyphs, comments (some long, some with non-ASCII bytes), flags.
-inline TGame RandomGame(int type, std::mt19937& rng, int moves) {
-  TGame game;
-  NewGame(game, type);
-  const int squares = GameTypes[type].SquareCount;
-  auto square = [&] { return 1 + static_cast<int>(rng() % squares); };
-  auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
-  std::vector<int> nodes{0};
-  for (int i = 0; i < moves; ++i) {
-    const int parent = chance(75) ? nodes.back() : nodes[rng() % nodes.size()];
-    TMove m;
-    if (chance(20)) {
-      const int lt = 1 + static_cast<int>(rng() % 9);
-      std::vector<int> path{square()}, taken;
-      for (int k = 0; k < lt; ++k) {
-        taken.push_back(square());
-        path.push_back(square());
-      }
-      m = Capture(path, taken);
-    } else {
-      m = Step(square(), square());
-    }
-    m.flags = static_cast<uint8_t>(rng() % 32);
-    const TAddResult r = AddMove(game, parent, m);
-    if (!r.ok()) continue;
-    nodes.push_back(r.slot);
-    if (chance(15)) game.Moves[r.slot].comm = static_cast<uint16_t>(rng() % 256);
-    if (chance(10)) game.CommentsBef[r.slot] = "before " + std::to_string(i);
-    if (chance(10)) game.CommentsAft[r.slot] = "after \xC8\xE2\xE0\xED\xEE\xE2 " + std::string(rng() % 400, 'z');
-  }
-  if (chance(50)) game.CommentsAft[0] = "game comment [#]";
-  if (chance(30) && game.Header.LastMove > 3) DeleteSubtree(game, 3);  // leaves free slots behind
-  game.WhiteName = "White " + std::to_string(rng() % 20);
-  game.BlackName = "Black " + std::to_string(rng() % 20);
-  game.Tournament = "Event " + std::to_string(rng() % 5);
-  game.Site = chance(50) ? "" : "Site";
-  game.Header.Result = static_cast<uint8_t>(rng() % 6);
-  game.Header.Date = {static_cast<uint8_t>(rng() % 32), static_cast<uint8_t>(rng() % 13),
-                      static_cast<uint16_t>(1900 + rng() % 200)};
   return game;
 }
 

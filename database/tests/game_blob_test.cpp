@@ -126,7 +126,7 @@ TEST(GameBlob, RandomTreesOfEveryTypeRoundTrip) {
   std::mt19937 rng(7);
   for (int type = 1; type <= GameTypeCount; ++type)
     for (int k = 0; k < 5; ++k) {
-      const TGame game = RandomGame(type, rng, 40 + 30 * k);
+      const TGame game = RandomGame(type, rng, {.legal = false, .additions = 40 + 30 * k});
       TGame back;
       std::string why;
       ASSERT_TRUE(Decode(Encode(game), 30, game, back, &why)) << why;
@@ -136,7 +136,7 @@ TEST(GameBlob, RandomTreesOfEveryTypeRoundTrip) {
 
 TEST(GameBlob, EveryTruncationIsRefused) {
   std::mt19937 rng(11);
-  const TGame game = RandomGame(gtInternational, rng, 60);
+  const TGame game = RandomGame(gtInternational, rng, {.legal = false, .additions = 60});
   const Bytes blob = Encode(game);
   for (std::size_t n = 0; n < blob.size(); ++n) {
     TGame back;

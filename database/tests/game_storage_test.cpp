@@ -44,7 +44,7 @@ class GameStorageTest : public ::testing::Test {
 TEST_F(GameStorageTest, RandomGamesOfEveryTypeWithNamesAndHeaders) {
   std::mt19937 rng(3);
   for (int type = 1; type <= GameTypeCount; ++type) {
-    TGame game = RandomGame(type, rng, 80);
+    TGame game = RandomGame(type, rng, {.legal = false, .additions = 80});
     game.AnnotatorName = "Annotator";
     game.Header.White.Rating = 2500;
     game.Header.Black.Title = 3;

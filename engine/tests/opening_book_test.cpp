@@ -11,28 +11,13 @@
 #include <vector>
 
 #include "rules/game_types.h"
+#include "test_support/book_file.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class BookFolder {
- public:
-  BookFolder() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("kestrel-book-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path_);
-  }
-  ~BookFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  fs::path File(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
 
 TPackedBoardNew Key(uint8_t a, uint8_t b = 62) {
   TPackedBoardNew p;
@@ -53,22 +38,6 @@ TOpen Record(const TPackedBoardNew& p, uint16_t wh = 0, uint16_t dr = 0, uint16_
   r.sign = sign;
   r.comm = comm;
   return r;
-}
-
-void WriteBook(const fs::path& path, const std::vector<TOpen>& records) {
-  std::ofstream out(path, std::ios::binary);
-  for (const TOpen& r : records) {
-    const auto bytes = EncodeBookRecord(r);
-    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
-}
-
-std::vector<TOpen> ReadBookFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<TOpen> out;
-  std::array<uint8_t, BookRecordSize> bytes{};
-  while (in.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) out.push_back(DecodeBookRecord(bytes));
-  return out;
 }
 
 TEST(OpeningBookRecord, StoredLayoutIsLittleEndianWithPadding) {
@@ -111,7 +80,7 @@ TEST(OpeningBookRecord, NormalFormSeesThePositionFromTheSideToMove) {
 }
 
 TEST(OpeningBookFile, MissingEmptyAndBrokenFiles) {
-  BookFolder dir;
+  testing::TempDir dir;
   TOpeningBook book;
   book.BookIni(dir.File("none.cbk"));
   EXPECT_FALSE(book.IsOpen());
@@ -120,7 +89,7 @@ TEST(OpeningBookFile, MissingEmptyAndBrokenFiles) {
   EXPECT_EQ(book.CommentCount(), 1);
   EXPECT_EQ(book.Comment(0), std::string());
 
-  WriteBook(dir.File("empty.cbk"), {});
+  testing::WriteBookFile(dir.File("empty.cbk"), {}, false);
   book.BookIni(dir.File("empty.cbk"));
   EXPECT_TRUE(book.IsOpen());
   EXPECT_EQ(book.RecordCount(), 0);
@@ -136,7 +105,7 @@ TEST(OpeningBookFile, MissingEmptyAndBrokenFiles) {
 }
 
 TEST(OpeningBookFile, BinarySearchAgreesWithALinearScan) {
-  BookFolder dir;
+  testing::TempDir dir;
   std::mt19937 rng(11);
   std::set<std::pair<int, int>> keys;
   while (keys.size() < 300) keys.insert({static_cast<int>(rng() % 125), static_cast<int>(rng() % 125)});
@@ -144,7 +113,7 @@ TEST(OpeningBookFile, BinarySearchAgreesWithALinearScan) {
   for (auto [a, b] : keys) records.push_back(Record(Key(a, b), a, b));
   std::sort(records.begin(), records.end(),
             [](const TOpen& x, const TOpen& y) { return ComparePacked(x.position, y.position) < 0; });
-  WriteBook(dir.File("book.cbk"), records);
+  testing::WriteBookFile(dir.File("book.cbk"), records, false);
 
   TOpeningBook book;
   book.BookIni(dir.File("book.cbk"));
@@ -161,9 +130,9 @@ TEST(OpeningBookFile, BinarySearchAgreesWithALinearScan) {
 }
 
 TEST(OpeningBookFile, SetBookSignUpdatesOrInsertsInSortedPlace) {
-  BookFolder dir;
+  testing::TempDir dir;
   const fs::path path = dir.File("book.cbk");
-  WriteBook(path, {Record(Key(10), 5, 6, 7, 30, 0, 2), Record(Key(20)), Record(Key(30))});
+  testing::WriteBookFile(path, {Record(Key(10), 5, 6, 7, 30, 0, 2), Record(Key(20)), Record(Key(30))}, false);
   TOpeningBook book;
   book.BookIni(path);
 
@@ -189,7 +158,7 @@ TEST(OpeningBookFile, SetBookSignUpdatesOrInsertsInSortedPlace) {
   ASSERT_TRUE(book.SetBookSign(Key(25), 1));
   EXPECT_EQ(book.FindBookEntry(Key(25)), 4);
 
-  const auto all = ReadBookFile(path);
+  const auto all = testing::ReadBookFile(path);
   ASSERT_EQ(all.size(), 6u);
   const std::vector<int> firstBytes = {5, 10, 20, 25, 30, 40};
   for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i].position[0], firstBytes[i]);
@@ -204,9 +173,9 @@ TEST(OpeningBookFile, SetBookSignUpdatesOrInsertsInSortedPlace) {
 }
 
 TEST(OpeningBookFile, RandomInsertionsMatchASortedSetModel) {
-  BookFolder dir;
+  testing::TempDir dir;
   const fs::path path = dir.File("grow.cbk");
-  WriteBook(path, {});
+  testing::WriteBookFile(path, {}, false);
   TOpeningBook book;
   book.BookIni(path);
   std::mt19937 rng(3);
@@ -217,7 +186,7 @@ TEST(OpeningBookFile, RandomInsertionsMatchASortedSetModel) {
     model.insert({a, b});
     ASSERT_EQ(book.RecordCount(), static_cast<int>(model.size()));
   }
-  const auto all = ReadBookFile(path);
+  const auto all = testing::ReadBookFile(path);
   ASSERT_EQ(all.size(), model.size());
   auto it = model.begin();
   for (const TOpen& r : all) {
@@ -227,8 +196,8 @@ TEST(OpeningBookFile, RandomInsertionsMatchASortedSetModel) {
 }
 
 TEST(OpeningBookFile, CommentsComeFromTheCbnFileLineByLine) {
-  BookFolder dir;
-  WriteBook(dir.File("c.cbk"), {Record(Key(1))});
+  testing::TempDir dir;
+  testing::WriteBookFile(dir.File("c.cbk"), {Record(Key(1))}, false);
   {
     std::ofstream out(dir.File("c.cbn"), std::ios::binary);
     out << "header\r\nSicilian line\r\nsecond\r\n";
@@ -242,15 +211,15 @@ TEST(OpeningBookFile, CommentsComeFromTheCbnFileLineByLine) {
   EXPECT_FALSE(book.Comment(3).has_value());
 
   // Reopening another book drops the old comments.
-  WriteBook(dir.File("d.cbk"), {});
+  testing::WriteBookFile(dir.File("d.cbk"), {}, false);
   book.BookIni(dir.File("d.cbk"));
   EXPECT_EQ(book.CommentCount(), 1);
 }
 
 TEST(OpeningBookFile, ReadOnlyBookIsReadButNotChanged) {
-  BookFolder dir;
+  testing::TempDir dir;
   const fs::path path = dir.File("ro.cbk");
-  WriteBook(path, {Record(Key(1)), Record(Key(2))});
+  testing::WriteBookFile(path, {Record(Key(1)), Record(Key(2))}, false);
   fs::permissions(path, fs::perms::owner_read, fs::perm_options::replace);
   TOpeningBook book;
   book.BookIni(path);

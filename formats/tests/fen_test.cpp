@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/fen.h"
+#include "test_support/random_position.h"
 #include "rules/game_types.h"
 #include "rules/notation.h"
 
@@ -23,28 +24,6 @@ class PoolChessScope {
  private:
   bool saved_;
 };
-
-// A random position with men and kings of both sides; men stay off the rank
-// where they would be crowned.
-TBoard RandomBoard(std::mt19937& rng, int type) {
-  TBoard board;
-  const int n = GameTypes[type].SquareCount;
-  std::uniform_int_distribution<int> pick(0, 7);
-  for (int s = 1; s <= n; ++s) {
-    switch (pick(rng)) {
-      case 0: board.b[s] = WhiteKing; break;
-      case 1: board.b[s] = BlackKing; break;
-      case 2: case 3:
-        if (!IsPromotionSquare(s, TDColor::white, type)) board.b[s] = WhiteMan;
-        break;
-      case 4: case 5:
-        if (!IsPromotionSquare(s, TDColor::black, type)) board.b[s] = BlackMan;
-        break;
-      default: break;
-    }
-  }
-  return board;
-}
 
 std::optional<TFenPosition> Read(std::string_view text, int type) {
   std::string error;
@@ -66,9 +45,9 @@ TEST(Fen, RoundTripOfRandomPositionsOnEveryBoard) {
   for (bool poolChess : {false, true}) {
     PoolChessScope scope(poolChess);
     for (int t = 1; t <= GameTypeCount; ++t) {
-      SCOPED_TRACE(testing::Message() << GameTypeNames[t] << " chess=" << poolChess);
+      SCOPED_TRACE(::testing::Message() << GameTypeNames[t] << " chess=" << poolChess);
       for (int i = 0; i < 200; ++i) {
-        const TBoard board = RandomBoard(rng, t);
+        const TBoard board = testing::RandomPosition(rng, t, 75);
         const TDColor mover = i % 2 == 0 ? TDColor::white : TDColor::black;
         const std::string text = WriteFEN(board, mover, t);
         const auto back = Read(text, t);

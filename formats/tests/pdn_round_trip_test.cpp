@@ -20,7 +20,7 @@ namespace kestrel {
 namespace {
 
 using testing::ExpectSamePdnGame;
-using testing::RandomPdnGame;
+using testing::RandomGame;
 
 // The games of a PDN text, read with `defaultType` for games without a
 // GameType tag.
@@ -83,7 +83,7 @@ TEST_P(PdnRoundTrip, RandomGamesReadBackTheSame) {
   TCoverage coverage;
   for (int i = 0; i < 60 && !HasFailure(); ++i) {
     if (type == gtPool) PoolChessNotation = i % 2 == 1;
-    const TGame game = RandomPdnGame(type, rng);
+    const TGame game = RandomGame(type, rng);
     coverage.Add(game);
     TPdnWriteOptions options;
     options.italianTags = i % 3 == 0;
@@ -107,7 +107,7 @@ TEST(PdnRoundTripFile, ManyGamesThroughAFileAndADatabase) {
   std::mt19937 rng(77);
   std::vector<TGame> games;
   for (int type = 1; type <= GameTypeCount; ++type)
-    for (int i = 0; i < 5; ++i) games.push_back(RandomPdnGame(type, rng));
+    for (int i = 0; i < 5; ++i) games.push_back(RandomGame(type, rng));
   const std::string pdn = dir.File("games.pdn");
   for (const TGame& game : games) AppendPDNGame(game, pdn);
 

@@ -1,6 +1,5 @@
 // Helpers shared by the PDN tests: a scratch folder, settings restored at
-// the end of a scope, games of legal moves grown at random, and the
-// comparison of two games as a reader sees them.
+// the end of a scope, and the comparison of two games as a reader sees them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "engine/packed_board.h"
+#include "test_support/random_game.h"
 #include "test_support/temp_dir.h"
 #include "formats/pdn_move_match.h"
 #include "game/child_index.h"
@@ -53,127 +53,6 @@ class SettingsScope {
 };
 
 inline std::string ReferencePdnDir() { return std::string(KESTREL_SHARED_DIR) + "/reference/pdn"; }
-
-// Legal moves of `board`, each once.
-inline std::vector<TMove> LegalMoves(const TBoard& board, TDColor side, int type) {
-  TMoveList list;
-  uint8_t count = 0;
-  GenerateMoveList(board, side, list, type, count);
-  std::vector<TMove> moves;
-  for (int i = 0; i < count; ++i) {
-    bool seen = false;
-    for (const TMove& m : moves) seen = seen || SameMoveExactly(m, list[i]);
-    if (!seen) moves.push_back(list[i]);
-  }
-  return moves;
-}
-
-// Text a reader keeps as it is: no blanks at the ends, no control
-// characters, braces only in pairs; Latin and Windows-1251 Cyrillic letters
-// and the characters PDN gives a meaning to outside comments.
-inline std::string RandomText(std::mt19937& rng, int maxWords) {
-  static const std::vector<std::string> words = {
-      "good", "\xEF\xEB\xEE\xF5\xEE",  // плохо
-      "(a", "b)", "[#]", "%", ";", "1-0", "*", "$3", "12.", "c3-d4", "32x23", "\"", "'", "{x}", "{a {b} c}", "[Event",
-      "\xC8\xE2\xE0\xED\xEE\xE2", "50%", "!?", "x", "-", "..."};
-  const int n = 1 + static_cast<int>(rng() % maxWords);
-  std::string text;
-  for (int i = 0; i < n; ++i) {
-    if (i > 0) text += (rng() % 8 == 0) ? "  " : " ";
-    text += words[rng() % words.size()];
-  }
-  return text;
-}
-
-inline std::string RandomName(std::mt19937& rng) {
-  static const std::vector<std::string> names = {"Ivanov", "Petrov I.", "\xCF\xE5\xF2\xF0\xEE\xE2 \xD1.",
-                                                 "O'Neil, J.", "van der Berg", "Say \"Hi\"", "A [b] c"};
-  return names[rng() % names.size()];
-}
-
-// A start position other than the standard one: pieces of both sides at
-// random, men off the rank where they would be crowned.
-inline TBrd RandomStart(std::mt19937& rng, int type) {
-  TBrd b{};
-  const int n = GameTypes[type].SquareCount;
-  for (int s = 1; s <= n; ++s) {
-    const int r = static_cast<int>(rng() % 12);
-    if (r == 0) b[s] = WhiteKing;
-    if (r == 1) b[s] = BlackKing;
-    if ((r == 2 || r == 3) && !IsPromotionSquare(s, TDColor::white, type)) b[s] = WhiteMan;
-    if ((r == 4 || r == 5) && !IsPromotionSquare(s, TDColor::black, type)) b[s] = BlackMan;
-  }
-  return b;
-}
-
-// A game of legal moves with variations, comments, glyphs and header
-// values that PDN carries, from the standard or a set-up start.
-inline TGame RandomPdnGame(int type, std::mt19937& rng) {
-  TGame game;
-  const bool setUp = rng() % 3 == 0;
-  if (setUp) {
-    const TDColor side = rng() % 2 ? TDColor::black : TDColor::white;
-    SetUpPosition(game, RandomStart(rng, type), side, 1 + static_cast<int>(rng() % 40), type);
-  } else {
-    NewGame(game, type);
-  }
-  game.Modified = false;
-  auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
-
-  struct Node {
-    int slot;
-    TBoard board;
-    TDColor side;
-  };
-  TBrd start;
-  UnpackBoard(game.StartBoard, start);
-  TBoard startBoard;
-  startBoard.b = start;
-  std::vector<Node> nodes{{0, startBoard, game.Header.FirstMove}};
-  const int additions = static_cast<int>(rng() % 70);
-  for (int i = 0; i < additions; ++i) {
-    // Mostly the newest node, so that lines grow long; sometimes a branch.
-    const Node at = chance(80) ? nodes.back() : nodes[rng() % nodes.size()];
-    const std::vector<TMove> legal = LegalMoves(at.board, at.side, type);
-    std::vector<TMove> fresh;
-    for (const TMove& m : legal) {
-      bool taken = false;
-      for (int32_t c : Children(game, at.slot)) taken = taken || SameMoveExactly(game.Moves[c], m);
-      if (!taken) fresh.push_back(m);
-    }
-    if (fresh.empty()) continue;
-    const TMove move = fresh[rng() % fresh.size()];
-    const TAddResult added = AddMove(game, at.slot, move);
-    if (!added.ok()) continue;
-    const int slot = added.slot;
-    if (chance(15)) game.Moves[slot].comm = static_cast<uint16_t>(rng() % 7);
-    if (chance(10)) {
-      static const int positionGlyphs[] = {1, 2, 3, 4, 5, 7};
-      game.Moves[slot].comm |= static_cast<uint16_t>(positionGlyphs[rng() % 6] << 4);
-    }
-    if (chance(12)) game.CommentsBef[slot] = RandomText(rng, 6);
-    if (chance(12)) game.CommentsAft[slot] = RandomText(rng, 30);
-    TBoard next = at.board;
-    ApplyMove(move, next, type);
-    nodes.push_back({slot, next, Opponent(at.side)});
-  }
-  if (chance(30)) game.CommentsAft[0] = RandomText(rng, 8);
-
-  TGameHeader& h = game.Header;
-  game.WhiteName = RandomName(rng);
-  game.BlackName = chance(10) ? std::string() : RandomName(rng);
-  game.AnnotatorName = chance(30) ? RandomName(rng) : std::string();
-  game.Tournament = chance(70) ? "Cup " + std::to_string(rng() % 100) : std::string();
-  game.Site = chance(50) ? "Site " + RandomName(rng) : std::string();
-  h.Round = static_cast<int32_t>(rng() % 256);
-  h.Subround = chance(30) ? static_cast<int32_t>(rng() % 256) : 0;
-  h.Date = {static_cast<uint8_t>(rng() % 32), static_cast<uint8_t>(rng() % 13),
-            static_cast<uint16_t>(chance(20) ? rng() % 40 : 1800 + rng() % 301)};
-  h.Result = static_cast<uint8_t>(rng() % 6);
-  h.White.Rating = static_cast<uint16_t>(chance(30) ? rng() % 3000 : 0);
-  h.Black.Rating = static_cast<uint16_t>(chance(30) ? rng() % 3000 : 0);
-  return game;
-}
 
 // The same tree below `a` and `b`: moves, glyphs and both comments, the
 // continuations in the same order.

@@ -186,8 +186,7 @@ TEST(PdnWriter, EveryMoveIsWrittenSoThatItReadsBack) {
   int ambiguous = 0;
   for (int type = 1; type <= GameTypeCount; ++type) {
     for (int round = 0; round < 300; ++round) {
-      TBoard board;
-      board.b = testing::RandomStart(rng, type);
+      const TBoard board = testing::RandomPosition(rng, type, 45);
       const TDColor side = round % 2 ? TDColor::black : TDColor::white;
       TMoveList list;
       uint8_t count = 0;

@@ -13,39 +13,13 @@
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
 #include "rules/notation.h"
+#include "test_support/book_file.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class BookFolder {
- public:
-  BookFolder() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("kestrel-tree-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path_);
-  }
-  ~BookFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  fs::path File(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
-
-// Writes the records sorted, as a book file must be.
-void WriteBook(const fs::path& path, std::vector<TOpen> records) {
-  std::sort(records.begin(), records.end(),
-            [](const TOpen& a, const TOpen& b) { return ComparePacked(a.position, b.position) < 0; });
-  std::ofstream out(path, std::ios::binary);
-  for (const TOpen& r : records) {
-    const auto bytes = EncodeBookRecord(r);
-    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
-}
 
 // The Russian start position, White to move, and its seven moves by text.
 struct StartFixture {
@@ -99,7 +73,7 @@ TEST(OpeningTree, WithoutABookEveryLegalMoveIsListedInGenerationOrder) {
 }
 
 TEST(OpeningTree, EntriesAreClassedByEvaluationSignsAndResults) {
-  BookFolder dir;
+  testing::TempDir dir;
   StartFixture f;
   std::vector<TOpen> recs;
   // Evaluations are stored for the side that answers the move.
@@ -124,7 +98,7 @@ TEST(OpeningTree, EntriesAreClassedByEvaluationSignsAndResults) {
   recs.push_back(dubious);
   TOpen plain = f.After("g3-f4");  // in the book, no games, no sign
   recs.push_back(plain);
-  WriteBook(dir.File("r.cbk"), recs);
+  testing::WriteBookFile(dir.File("r.cbk"), recs);
 
   TOpeningBook book;
   book.BookIni(dir.File("r.cbk"));
@@ -174,11 +148,11 @@ TEST(OpeningTree, EntriesAreClassedByEvaluationSignsAndResults) {
 }
 
 TEST(OpeningTree, BestLevelSearchesWhenTheFirstEntryIsWeak) {
-  BookFolder dir;
+  testing::TempDir dir;
   StartFixture f;
   TOpen only = f.After("c3-d4");
   only.eval = 90;
-  WriteBook(dir.File("w.cbk"), {only});
+  testing::WriteBookFile(dir.File("w.cbk"), {only});
   TOpeningBook book;
   book.BookIni(dir.File("w.cbk"));
   TOpenMoves tree;
@@ -193,12 +167,12 @@ TEST(OpeningTree, BestLevelSearchesWhenTheFirstEntryIsWeak) {
 }
 
 TEST(OpeningTree, PositionCommentComesFromTheCommentFile) {
-  BookFolder dir;
+  testing::TempDir dir;
   StartFixture f;
   TOpen self;
   self.position = BookNormalForm(f.board.b, TDColor::white, gtRussian);
   self.comm = 2;
-  WriteBook(dir.File("c.cbk"), {self});
+  testing::WriteBookFile(dir.File("c.cbk"), {self});
   {
     std::ofstream out(dir.File("c.cbn"), std::ios::binary);
     out << "\r\nfirst\r\nThe start of every game\r\n";
@@ -211,7 +185,7 @@ TEST(OpeningTree, PositionCommentComesFromTheCommentFile) {
 
   // A number beyond the comment file.
   self.comm = 9;
-  WriteBook(dir.File("c.cbk"), {self});
+  testing::WriteBookFile(dir.File("c.cbk"), {self});
   book.BookIni(dir.File("c.cbk"));
   BuildOpeningTree(book, f.board, TDColor::white, gtRussian, tree);
   EXPECT_EQ(tree.openposcomm, MissingCommentText);
@@ -220,7 +194,7 @@ TEST(OpeningTree, PositionCommentComesFromTheCommentFile) {
 TEST(OpeningTree, BlackToMoveLooksUpPositionsSeenByWhite) {
   // After 1.c3-d4 Black's replies lead to positions with White to move,
   // stored as they are; a sign there must reach Black's entry.
-  BookFolder dir;
+  testing::TempDir dir;
   StartFixture f;
   TBoard afterFirst = f.board;
   ApplyMove(f.Move("c3-d4"), afterFirst, gtRussian);
@@ -233,7 +207,7 @@ TEST(OpeningTree, BlackToMoveLooksUpPositionsSeenByWhite) {
   TOpen rec;
   PackBoard(afterReply.b, rec.position);
   rec.sign = 1;
-  WriteBook(dir.File("b.cbk"), {rec});
+  testing::WriteBookFile(dir.File("b.cbk"), {rec});
   TOpeningBook book;
   book.BookIni(dir.File("b.cbk"));
   TOpenMoves tree;

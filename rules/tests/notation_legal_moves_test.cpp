@@ -5,6 +5,7 @@
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
 #include "rules/notation.h"
+#include "test_support/random_position.h"
 
 namespace kestrel {
 namespace {
@@ -20,28 +21,6 @@ class PoolChessScope {
   bool saved_;
 };
 
-// A random position, crowded or sparse, with men and kings of both sides; men
-// stay off the rank where they would be crowned.
-TBoard RandomBoard(std::mt19937& rng, int type) {
-  TBoard board;
-  const int density = std::uniform_int_distribution<int>(10, 70)(rng);
-  std::uniform_int_distribution<int> percent(0, 99), pick(0, 7);
-  for (int s = 1; s <= GameTypes[type].SquareCount; ++s) {
-    if (percent(rng) >= density) continue;
-    switch (pick(rng)) {
-      case 0: board.b[s] = WhiteKing; break;
-      case 1: board.b[s] = BlackKing; break;
-      case 2: case 3: case 4:
-        if (!IsPromotionSquare(s, TDColor::white, type)) board.b[s] = WhiteMan;
-        break;
-      default:
-        if (!IsPromotionSquare(s, TDColor::black, type)) board.b[s] = BlackMan;
-        break;
-    }
-  }
-  return board;
-}
-
 TBoard After(const TMove& move, const TBoard& board, int type) {
   TBoard next = board;
   ApplyMove(move, next, type);
@@ -55,10 +34,10 @@ TEST(NotationOfLegalMoves, TextsOfEveryLegalMoveAreFoundAgain) {
   for (bool poolChess : {false, true}) {
     PoolChessScope scope(poolChess);
     for (int type = 1; type <= GameTypeCount; ++type) {
-      SCOPED_TRACE(testing::Message() << GameTypeNames[type] << " chess=" << poolChess);
+      SCOPED_TRACE(::testing::Message() << GameTypeNames[type] << " chess=" << poolChess);
       int plain = 0, captures = 0;
       for (int i = 0; i < 500; ++i) {
-        const TBoard board = RandomBoard(rng, type);
+        const TBoard board = testing::RandomPosition(rng, type, std::uniform_int_distribution<int>(10, 70)(rng));
         const TDColor side = i % 2 == 0 ? TDColor::white : TDColor::black;
         TMoveList list{};
         uint8_t count = 0;

@@ -356,41 +356,6 @@ struct TPlainSearch {
   }
 };
 
-// Random legal games: an 8..60 ply main line, then side lines of up to 8
-// plies from random nodes; some from a set-up position with black to move.
-TGame RandomLegalGame(int type, std::mt19937& rng) {
-  TGame g;
-  NewGame(g, type);
-  auto grow = [&](int node, int plies) {
-    for (int p = 0; p < plies; ++p) {
-      TBoard b;
-      TDColor side;
-      PositionAt(g, node, b, side);
-      TMoveList list;
-      uint8_t count = 0;
-      GenerateMoveList(b, side, list, type, count);
-      if (count == 0) return;
-      const TAddResult r = AddMove(g, node, list[rng() % count]);
-      if (!r.ok()) return;
-      node = r.slot;
-    }
-  };
-  if (rng() % 6 == 0) {  // a set-up start: the position some plies into a game
-    grow(0, 4 + rng() % 30);
-    TBoard b;
-    TDColor side;
-    PositionAt(g, g.Header.LastMove, b, side);
-    NewGame(g, type);
-    PackBoard(b.b, g.StartBoard);
-    g.Header.FirstMove = side;
-  }
-  grow(0, 8 + rng() % 53);
-  for (int v = rng() % 5; v > 0; --v) grow(1 + rng() % g.Header.LastMove, 1 + rng() % 8);
-  // A side line made the main one: its higher slot is visited first.
-  if (rng() % 2 && g.Header.LastMove > 0) PromoteLine(g, g.Header.LastMove);
-  return g;
-}
-
 TEST(SearchAgreement, SameGamesAsThePlainSearchInEveryType) {
   std::mt19937 rng(20261209);
   int foundTotal = 0, unreadableTotal = 0;
@@ -404,7 +369,7 @@ TEST(SearchAgreement, SameGamesAsThePlainSearchInEveryType) {
     for (int i = 0; i < 30; ++i) {
       // Mostly legal games; a few of random squares, whose moves lift empty
       // squares and take their own pieces.
-      TGame g = i % 6 == 5 ? testing::RandomGame(type, rng, 40) : RandomLegalGame(type, rng);
+      TGame g = i % 6 == 5 ? testing::RandomGame(type, rng, {.legal = false, .additions = 40}) : testing::RandomGame(type, rng);
       WriteDBGame(g, 0, db, false);
       games.push_back(g);
     }
