@@ -140,7 +140,8 @@ TEST(MatchGames, OnADatabaseMarksLaterCopies) {
   TKestrelDB db;
   FreshDatabase(dir, db);
   std::mt19937 rng(42);
-  const TGame a = RandomGame(gtRussian, rng, 20), b = RandomGame(gtRussian, rng, 20);
+  const TGame a = RandomGame(gtRussian, rng, {.legal = false, .additions = 20}),
+              b = RandomGame(gtRussian, rng, {.legal = false, .additions = 20});
   for (const TGame* g : {&a, &b, &a, &a, &b}) {
     TGame copy = *g;
     WriteDBGame(copy, 0, db, false);

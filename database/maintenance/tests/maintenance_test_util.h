@@ -12,7 +12,8 @@
 namespace kestrel::testing {
 
 inline TGame NumberedRandomGame(int i, std::mt19937& rng) {
-  TGame game = RandomGame(1 + static_cast<int>(rng() % GameTypeCount), rng, 5 + static_cast<int>(rng() % 40));
+  const int type = 1 + static_cast<int>(rng() % GameTypeCount);
+  TGame game = RandomGame(type, rng, {.legal = false, .additions = 5 + static_cast<int>(rng() % 40)});
   game.CommentsAft[0] = "game " + std::to_string(i);
   return game;
 }
