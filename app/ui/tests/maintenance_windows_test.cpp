@@ -27,6 +27,7 @@ TEST(ProgressDialog, BarEstimateAndCancel) {
   EXPECT_TRUE(dialog.Step(100));
   EXPECT_EQ(dialog.bar()->value(), 250);
   EXPECT_TRUE(dialog.estimateLabel()->text().startsWith("Estimated time "));
+  if (const char* out = std::getenv("KESTREL_SHOTS")) dialog.grab().save(QString(out) + "/progress.png");
   dialog.cancelButton()->click();
   EXPECT_FALSE(dialog.Step(200));
   dialog.Close();
@@ -79,6 +80,10 @@ TEST(SortGamesDialog, KeysReorderAndSaveOnlyForWholeDatabase) {
   EXPECT_FALSE(found.saveBox()->isEnabled());
   found.saveBox()->setChecked(true);
   EXPECT_FALSE(found.SaveToDatabase());
+  if (const char* out = std::getenv("KESTREL_SHOTS")) {
+    whole.show();
+    whole.grab().save(QString(out) + "/sort_games.png");
+  }
 }
 
 }  // namespace
