@@ -38,6 +38,9 @@ TSearchResult SearchWithProgress(QWidget* parent, const TKestrelDB& db, const TS
     return !progress.wasCanceled();
   });
   if (parent) parent->setEnabled(true);
+  if (r.unreadable > 0)
+    QMessageBox::warning(parent, QString::fromLatin1(SearchCaptionText.data()),
+                         QObject::tr("%1 games could not be read").arg(r.unreadable));
   return r;
 }
 

@@ -17,7 +17,8 @@ class SearchDialog;
 
 // The scan with the progress window: caption "Search", "Searching..." and,
 // every 1000 games, "Searching, found " with the count so far. The caller's
-// window is disabled while it runs.
+// window is disabled while it runs; games whose moves could not be read are
+// counted in a message afterwards.
 TSearchResult SearchWithProgress(QWidget* parent, const TKestrelDB& db, const TSearchInfo& info,
                                  const TSearchSwitches& switches);
 
