@@ -13,7 +13,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench install deb clean
+.PHONY: deps configure build run test bench install deb clean egdb
 PREFIX ?= /usr/local
 
 deps:
@@ -36,6 +36,17 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Endgame databases of the 8x8 variants into the program folder's ED folder:
+# WDL tables up to 5 pieces and distance (MTW) tables up to 4. Long: run it
+# once; an interrupted run resumes where it stopped.
+EGDB_VARIANTS ?= russian english brazilian pool italian czech spanish thai
+EGDB_THREADS ?= 2
+egdb: build
+	@for v in $(EGDB_VARIANTS); do \
+	  $(BUILD_DIR)/bin/kestrel-cli egdb generate --variant $$v --pieces 5 --threads $(EGDB_THREADS) --out $(BUILD_DIR)/bin/ED && \
+	  $(BUILD_DIR)/bin/kestrel-cli egdb generate --variant $$v --pieces 4 --ranged --threads $(EGDB_THREADS) --out $(BUILD_DIR)/bin/ED || exit 1; \
+	done
 
 bench: build
 	$(BUILD_DIR)/bin/kestrel_bench

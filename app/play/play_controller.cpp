@@ -51,8 +51,13 @@ TPlayController::TPlayController(Settings& settings, std::filesystem::path progr
       random_(options_.randomSeed != 0 ? options_.randomSeed : SeedFromClock()) {
   moveSound_ = MakeMoveClickWav();
   // The book follows the game type, whoever changes it.
+  engine_.SetEndgameProber(endgame_);
+  searchInfo_.SetEndgameSource(endgame_);
+  // The book and the endgame tables follow the game type, whoever changes it.
   gameTypeListener_ = AddGameTypeListener(nullptr, [this](int, int type) {
-    if (IsValidGameType(type)) book_.BookIni(params_[type].Book);
+    if (!IsValidGameType(type)) return;
+    book_.BookIni(params_[type].Book);
+    endgame_->SetGameType(type);
   });
 }
 
@@ -66,6 +71,8 @@ void TPlayController::Initialize() {
   const int64_t hash = options_.hashMegabytes >= 0 ? options_.hashMegabytes : settings_.KestrelMemory;
   engine_.AllocateHashTable(static_cast<uint64_t>(std::max<int64_t>(hash, 0)));
   engine_.SetThreadsCount(std::clamp(settings_.ThreadsCount, 1, MaxSearchThreads));
+  endgame_->Configure(EndgameRoot(programFolder_, settings_.EDPath),
+                      static_cast<uint64_t>(std::max(settings_.EDBMemory, 0)));
   int type = IsValidGameType(settings_.TypeOfGame) ? settings_.TypeOfGame : gtRussian;
   {
     const auto lock = session_.Lock();
@@ -78,6 +85,14 @@ void TPlayController::Initialize() {
     SetPlayMode();
   else
     SetAnalysisMode();
+}
+
+void TPlayController::ApplyEngineSettings() {
+  worker_.StopAndWait();
+  const int64_t hash = options_.hashMegabytes >= 0 ? options_.hashMegabytes : settings_.KestrelMemory;
+  engine_.AllocateHashTable(static_cast<uint64_t>(std::max<int64_t>(hash, 0)));
+  endgame_->Configure(EndgameRoot(programFolder_, settings_.EDPath),
+                      static_cast<uint64_t>(std::max(settings_.EDBMemory, 0)));
 }
 
 bool TPlayController::NavigationAllowed() const {

@@ -35,6 +35,7 @@
 #include "app/play/search_info.h"
 #include "app/settings/settings.h"
 #include "app/play/time_control.h"
+#include "engine/endgame/endgame_cache.h"
 #include "engine/engine.h"
 #include "engine/opening_book.h"
 #include "game/game.h"
@@ -131,6 +132,11 @@ class TPlayController {
   TSearchInfoBoard& SearchInfo() { return searchInfo_; }
   TEngineWorker& Worker() { return worker_; }
   TEngine& Engine() { return engine_; }
+  // The endgame databases the search probes ("EDPath", "EDBMemory").
+  TEndgameCache& Endgame() { return *endgame_; }
+  // After the engine settings are confirmed: the hash table takes its new
+  // size and the endgame cache its folder and memory limit, emptied.
+  void ApplyEngineSettings();
   TOpeningBook& Book() { return book_; }
   Settings& settings() { return settings_; }
   const TEngineParams& VariantParams(int type) const { return params_[type]; }
@@ -276,6 +282,7 @@ class TPlayController {
   TPlayUi* ui_ = &defaultUi_;
 
   TEngine engine_;
+  std::shared_ptr<TEndgameCache> endgame_ = std::make_shared<TEndgameCache>();
   TEngineWorker worker_;
   TVariantEngines params_;
   TOpeningBook book_;

@@ -5,6 +5,7 @@
 
 #include "app/play/play_controller.h"
 #include "app/play/play_controller_internal.h"
+#include "engine/endgame/endgame_verdict.h"
 #include "app/play/play_texts.h"
 #include "app/play/result_detection.h"
 #include "engine/score_text.h"
@@ -208,9 +209,18 @@ void TPlayController::EngineGameRun(const TRunSetup& run) {
     result = CheckResultOn(game, run.type, true, false, false);
     if (result != ResultUnknown) break;
     TDColor mover;
+    TBoard board;
     {
       const auto lock = session_.Lock();
       mover = game.SideToMove;
+      board = game.CurBoard;
+    }
+    // A known endgame decides the game without playing it out.
+    if (const auto verdict = EndgameVerdict(*endgame_, board, mover, run.type)) {
+      result = *verdict == 0 ? ResultDraw : (*verdict > 0) == (mover == TDColor::white) ? ResultWhiteWon : ResultBlackWon;
+      const auto lock = session_.Lock();
+      game.Header.Result = result;
+      break;
     }
     searchInfo_.ClearDepth();
     const int64_t t0 = modes_.Clock().Now();

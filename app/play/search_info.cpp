@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/play/play_texts.h"
+#include "engine/endgame/endgame_verdict.h"
 #include "engine/principal_variation.h"
 #include "game/move_tree.h"
 #include "rules/notation.h"
@@ -125,8 +126,14 @@ void TSearchInfoBoard::CopyMovesLocked(const std::vector<TRootMove>& moves) {
 void TSearchInfoBoard::StatsLocked(const TSearchStats& stats) {
   info_.speedText = SpeedText(stats.counters.nodes, stats.elapsedCs);
   info_.timeText = ElapsedText(stats.elapsedCs);
-  info_.endgameText =
-      stats.counters.edbAnswers == 0 ? std::string("EDB n/a") : "EDB=" + std::to_string(stats.counters.edbAnswers);
+  info_.endgameText = endgame_ ? EndgameText(endgame_->Stats())
+                     : stats.counters.edbAnswers == 0 ? std::string("EDB n/a")
+                                                      : "EDB=" + std::to_string(stats.counters.edbAnswers);
+}
+
+void TSearchInfoBoard::SetEndgameSource(std::shared_ptr<const TEndgameCache> cache) {
+  std::lock_guard lock(mutex_);
+  endgame_ = std::move(cache);
 }
 
 void TSearchInfoBoard::RootMoves(const std::vector<TRootMove>& moves) {

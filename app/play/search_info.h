@@ -5,10 +5,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "engine/endgame/endgame_cache.h"
 #include "engine/score_text.h"
 #include "engine/search_listener.h"
 #include "engine/search_types.h"
@@ -72,6 +74,8 @@ class TSearchInfoBoard : public TSearchListener {
   void MarkChanged();
   // The depth text cleared (engine games between moves).
   void ClearDepth();
+  // The endgame cache whose counters the endgame text shows.
+  void SetEndgameSource(std::shared_ptr<const TEndgameCache> cache);
 
   // Toggles "Don't analyse" on a row of the root move list.
   void ToggleExcluded(int row);
@@ -86,6 +90,7 @@ class TSearchInfoBoard : public TSearchListener {
  private:
   void CopyMovesLocked(const std::vector<TRootMove>& moves);
   void StatsLocked(const TSearchStats& stats);
+  std::shared_ptr<const TEndgameCache> endgame_;
   std::string LineLocked(const TPV& pv) const;
   bool IsExcludedLocked(const TMove& move) const;
 

@@ -10,6 +10,7 @@
 #include "endgame_fixture.h"
 #include "engine/bitboard_movegen.h"
 #include "engine/endgame/endgame_cache.h"
+#include "engine/endgame/endgame_verdict.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
@@ -118,6 +119,47 @@ TEST(EndgameCache, DamagedTableIsRefusedByName) {
     const bool answered = cache.ProbeEDB(pos, gametype, 9, excluded, root);
     EXPECT_EQ(answered, plain == 0);
   }
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TBoard Position(std::initializer_list<std::pair<int, int8_t>> pieces) {
+  TBoard board;
+  for (const auto& [square, piece] : pieces) board.b[square] = piece;
+  return board;
+}
+
+TEST(EndgameVerdict, AdjudicatesKnownQuietPositionsOnly) {
+  const int gametype = gtRussian;
+  TEndgameCache cache;
+  cache.Configure(testing::GeneratedTables(gametype, 4), 16);
+  cache.SetGameType(gametype);
+  // Two kings on the long diagonal's neighbours against a king: a draw in Russian.
+  EXPECT_EQ(EndgameVerdict(cache, Position({{2, WhiteKing}, {3, WhiteKing}, {32, BlackKing}}), TDColor::white, gametype),
+            0);
+  // Three kings holding the long diagonal against a king: won for them,
+  // lost for the lone king, whoever is to move.
+  const TBoard board = Position({{10, WhiteKing}, {2, WhiteKing}, {3, WhiteKing}, {25, BlackKing}});
+  EXPECT_EQ(EndgameVerdict(cache, board, TDColor::white, gametype), 1);
+  EXPECT_EQ(EndgameVerdict(cache, board, TDColor::black, gametype), -1);
+  // A capture pending, a side without pieces or a missing table: no verdict.
+  EXPECT_FALSE(EndgameVerdict(cache, Position({{10, WhiteKing}, {14, BlackKing}}), TDColor::white, gametype));
+  EXPECT_FALSE(EndgameVerdict(cache, Position({{10, WhiteKing}}), TDColor::white, gametype));
+  EXPECT_FALSE(EndgameVerdict(cache, InitialPosition(gametype), TDColor::white, gametype));
+  EXPECT_FALSE(EndgameVerdict(cache, Position({{1, WhiteKing}, {2, WhiteKing}, {9, BlackKing}, {32, BlackKing}}),
+                              TDColor::white, gametype));  // two against two: not generated here
+
+  TEdbCacheStats stats;
+  EXPECT_EQ(EndgameText(stats), "EDB n/a");
+  stats.answers = 12;
+  stats.largestPieces = 3;
+  stats.blocksLoaded = 40;
+  stats.bytesLoaded = 3 << 20;
+  EXPECT_EQ(EndgameText(stats), "EDB3=12 (40, 3MB)");
 }
 
 }  // namespace
