@@ -128,7 +128,9 @@ std::vector<std::string> THubClient::EnumValues(const std::string& name) const {
 void THubClient::NewGame() { SendLine("new-game"); }
 
 THubSearchReply THubClient::Search(const std::string& position, const std::vector<std::string>& moves,
-                                   const THubLine& level, int64_t timeoutMs) {
+                                   const THubLine& level, int64_t timeoutMs,
+                                   const std::function<void(const THubLine&)>& onInfo,
+                                   const std::function<bool()>& stopRequested) {
   THubSearchReply reply;
   std::string list;
   for (const auto& m : moves) list += (list.empty() ? "" : " ") + m;
@@ -139,15 +141,30 @@ THubSearchReply THubClient::Search(const std::string& position, const std::vecto
     reply.error = "the engine stopped reading";
     return reply;
   }
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  bool stopped = false;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(std::max<int64_t>(timeoutMs, 0));
+  const auto grace = std::chrono::milliseconds(timeouts_.stopGraceMs);
+  // After a timeout or a stop asked for from outside, "stop" is sent once
+  // and the engine has a grace period to answer.
+  std::optional<Clock::time_point> stoppedAt;
+  constexpr int64_t PollMs = 50;
   for (;;) {
-    int64_t wait = -1;
-    if (timeoutMs >= 0) {
-      wait = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (stopped) wait += timeouts_.stopGraceMs;
-      wait = std::max<int64_t>(0, wait);
+    const auto now = Clock::now();
+    if (!stoppedAt && ((stopRequested && stopRequested()) || (timeoutMs >= 0 && now >= deadline))) {
+      Stop();
+      stoppedAt = now;
     }
+    if (stoppedAt && now >= *stoppedAt + grace) {
+      // A late "done" would be taken for the next search's: start afresh.
+      reply.error = "no answer from the engine after stop";
+      Close();
+      return reply;
+    }
+    Clock::time_point until = stoppedAt ? *stoppedAt + grace : Clock::time_point::max();
+    if (!stoppedAt && timeoutMs >= 0) until = deadline;
+    if (!stoppedAt && stopRequested) until = std::min(until, now + std::chrono::milliseconds(PollMs));
+    const int64_t wait = until == Clock::time_point::max()
+                             ? -1
+                             : std::max<int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count());
     bool closed = false;
     const auto text = ReadLine(wait, closed);
     if (!text) {
@@ -156,18 +173,13 @@ THubSearchReply THubClient::Search(const std::string& position, const std::vecto
         Close();
         return reply;
       }
-      if (stopped) {
-        reply.error = "no answer from the engine after stop";
-        return reply;
-      }
-      Stop();
-      stopped = true;
       continue;
     }
     std::string why;
     const auto line = ParseHubLine(*text, why);
     if (!line) continue;
     if (line->command == "info") {
+      if (onInfo) onInfo(*line);
       ReadNumber(line->Get("depth"), reply.depth);
       ReadNumber(line->Get("nodes"), reply.nodes);
       ReadNumber(line->Get("score"), reply.score);

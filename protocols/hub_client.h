@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -56,8 +57,12 @@ class THubClient {
   void NewGame();
   // "pos", the level line, "go think"; waits for "done". `timeoutMs` < 0
   // waits for ever; after it the search is stopped and given a little more.
+  // `onInfo` sees every "info" line; `stopRequested`, asked a few times a
+  // second, ends the search early when it turns true.
   THubSearchReply Search(const std::string& position, const std::vector<std::string>& moves,
-                         const THubLine& level, int64_t timeoutMs);
+                         const THubLine& level, int64_t timeoutMs,
+                         const std::function<void(const THubLine&)>& onInfo = {},
+                         const std::function<bool()>& stopRequested = {});
   // Asks a running search to end; from any thread.
   void Stop();
   // "quit", then the process is waited for (and killed when it lingers).

@@ -28,6 +28,7 @@
 
 #include "app/play/engine_setup.h"
 #include "app/play/engine_worker.h"
+#include "app/play/external_engine.h"
 #include "app/play/game_session.h"
 #include "app/play/move_sound.h"
 #include "app/play/play_modes.h"
@@ -88,6 +89,7 @@ struct TRunSetup {
   int bookLevel = 1;
   bool sound = false;  // "Sound" when the run started
   TEngineParams params;
+  std::string hubCommand;  // "External (Hub)": the engine that searches instead
 };
 
 class TPlayController {
@@ -283,6 +285,7 @@ class TPlayController {
 
   TEngine engine_;
   std::shared_ptr<TEndgameCache> endgame_ = std::make_shared<TEndgameCache>();
+  TExternalEngine external_;  // used only on the worker thread
   TEngineWorker worker_;
   TVariantEngines params_;
   TOpeningBook book_;

@@ -30,6 +30,7 @@ TRunSetup TPlayController::MakeRunSetup() {
   run.bookLevel = settings_.BookLevel;
   run.sound = settings_.Sound;
   run.params = params_[run.type];
+  if (settings_.Variants[run.type].Engine == EngineExternalHub) run.hubCommand = settings_.Variants[run.type].HubCommand;
   return run;
 }
 
@@ -134,6 +135,14 @@ void TPlayController::Analyse(const TRunSetup& run) {
   limits.hardLimit = 100000000;
   limits.softLimit = 100000000;
   limits.singleMove = true;
+  if (!run.hubCommand.empty()) {
+    TSearchResult result;
+    std::string error;
+    if (!external_.Search(run.hubCommand, start.board, start.side, run.type, 0, 0, 0, listener,
+                          [this] { return worker_.RunStopRequested(); }, result, error))
+      refresh_.PostMessage(error, true);
+    return;
+  }
   engine_.SearchRoot(start.board, start.side, run.type, limits, run.params, &listener);
 }
 
@@ -191,7 +200,17 @@ TPlayController::TReplyOutcome TPlayController::EngineReply(const TRunSetup& run
     sl.hardLimit = limits.hard;
     sl.softLimit = limits.soft;
     sl.singleMove = false;
-    const TSearchResult result = engine_.SearchRoot(start.board, start.side, run.type, sl, params, &listener);
+    TSearchResult result;
+    if (run.hubCommand.empty()) {
+      result = engine_.SearchRoot(start.board, start.side, run.type, sl, params, &listener);
+    } else {
+      std::string error;
+      if (!external_.Search(run.hubCommand, start.board, start.side, run.type, run.levelDepth, limits.soft, limits.hard,
+                            listener, [this] { return worker_.RunStopRequested(); }, result, error)) {
+        refresh_.PostMessage(error, true);
+        return out;
+      }
+    }
     if (!result.hasMove) return out;
     chosen = result.bestMove;
     out.searched = true;

@@ -101,9 +101,10 @@ void Settings::Load(const IniFile& ini, const fs::path& programFolder, const fs:
     v.EngineName = ini.ReadString(Engines, name + "Engine", v.EngineName);
     v.UseBook = ini.ReadBool(Engines, key + "UseBook", v.UseBook);
     v.Book = ini.ReadString(Engines, key + "Book", v.Book);
-    v.Engine = Clamp(ini.ReadInt(Engines, key, v.Engine), 0, 1);
+    v.Engine = Clamp(ini.ReadInt(Engines, key, v.Engine), 0, EngineExternalHub);
+    v.HubCommand = ini.ReadString(Engines, key + "HubCommand", "");
     // Frisian and Canadian have no second-generation engine.
-    if (t == gtFrisian || t == gtCanadian) v.Engine = 0;
+    if ((t == gtFrisian || t == gtCanadian) && v.Engine == 1) v.Engine = 0;
   }
   ThreadsCount = Clamp(ini.ReadInt(Engines, "ThreadsCount", ThreadsCount), 1, MaxThreadsCount);
   KestrelMemory = Clamp(ini.ReadInt(Engines, "KestrelMemory", KestrelMemory), MinHashMegabytes, 1 << 20);
@@ -164,7 +165,10 @@ void Settings::Store(IniFile& ini) const {
   ini.WriteInt(Main, "GameColorThirdLine", GameColorThirdLine);
   ini.WriteInt(Main, "GameColorComment", GameColorComment);
 
-  for (int t = 1; t <= GameTypeCount; ++t) ini.WriteInt(Engines, VariantKeyName(t), Variants[t].Engine);
+  for (int t = 1; t <= GameTypeCount; ++t) {
+    ini.WriteInt(Engines, VariantKeyName(t), Variants[t].Engine);
+    ini.WriteString(Engines, VariantKeyName(t) + "HubCommand", Variants[t].HubCommand);
+  }
   ini.WriteInt(Engines, "ThreadsCount", ThreadsCount);
   ini.WriteInt(Engines, "KestrelMemory", KestrelMemory);
   ini.WriteInt(Engines, "EDBMemory", EDBMemory);

@@ -23,7 +23,8 @@ struct VariantSettings {
   std::string EngineName;  // engine file inside EvalFunc/<Name>/
   bool UseBook = true;
   std::string Book;        // opening book file
-  int Engine = 1;          // 0 "Kestrel 2.11", 1 "Kestrel 3.0"
+  int Engine = 1;          // 0 "Kestrel 2.11", 1 "Kestrel 3.0", 2 "External (Hub)"
+  std::string HubCommand;  // the external engine's command line
 };
 
 struct FontSetting {
@@ -94,6 +95,9 @@ struct Settings {
   // Writes every key into `ini`, keeping the keys it does not know.
   void Store(IniFile& ini) const;
 };
+
+// The "Engine" value of an external engine speaking the Hub protocol.
+inline constexpr int EngineExternalHub = 2;
 
 // Ranges the program accepts for values typed into the settings file.
 inline constexpr int MaxThreadsCount = 64;
