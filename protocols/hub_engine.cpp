@@ -14,15 +14,10 @@ namespace kestrel {
 
 namespace {
 
-// Hub's names of the variants: "normal" is International, as Hub GUIs send it.
-constexpr std::string_view VariantNames[GameTypeCount + 1] = {
-    "", "russian", "english", "brazilian", "pool", "italian", "normal",
-    "czech", "spanish", "frisian", "spantsiretti", "canadian", "thai"};
-
 std::optional<int> VariantOf(const std::string& name) {
   if (name == "international") return gtInternational;
   for (int t = 1; t <= GameTypeCount; ++t)
-    if (VariantNames[t] == name) return t;
+    if (HubVariantName(t) == name) return t;
   return std::nullopt;
 }
 
@@ -189,8 +184,8 @@ void THubEngine::Identify() {
   if (!setup_.author.empty()) id.Add("author", setup_.author);
   Send(id);
   std::string variants;
-  for (int t = 1; t <= GameTypeCount; ++t) variants += (t > 1 ? " " : "") + std::string(VariantNames[t]);
-  Send(THubLine{"param"}.Add("name", "variant").Add("value", std::string(VariantNames[gametype_]))
+  for (int t = 1; t <= GameTypeCount; ++t) variants += (t > 1 ? " " : "") + HubVariantName(t);
+  Send(THubLine{"param"}.Add("name", "variant").Add("value", HubVariantName(gametype_))
            .Add("type", "enum").Add("values", variants));
   Send(THubLine{"param"}.Add("name", "eval").Add("value", evalFile_).Add("type", "string"));
   Send(THubLine{"param"}.Add("name", "hash").Add("value", std::to_string(hashMb_)).Add("type", "int")

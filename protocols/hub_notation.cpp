@@ -1,6 +1,7 @@
 #include "protocols/hub_notation.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <vector>
 
@@ -107,6 +108,13 @@ std::optional<THubPosition> ParseHubPosition(std::string_view text, int type, st
     return std::nullopt;
   }
   return p;
+}
+
+std::string HubVariantName(int type) {
+  if (type == gtInternational) return "normal";
+  std::string name(GameTypeNames[type]);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
 }
 
 std::string HubMoveText(const TMove& move, int type) {

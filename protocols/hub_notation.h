@@ -23,6 +23,10 @@ std::string HubPositionText(const TBoard& board, TDColor side, int type);
 // character, a man on its own promotion rank or a side without pieces.
 std::optional<THubPosition> ParseHubPosition(std::string_view text, int type, std::string& error);
 
+// The name of a variant in the "variant" parameter: the program's own name
+// in lower case, but "normal" (as Hub engines call it) for International.
+std::string HubVariantName(int type);
+
 std::string HubMoveText(const TMove& move, int type);
 // The legal move of `side` in `board` that `text` names: the same start,
 // end and set of captured squares. A capture written without its captured

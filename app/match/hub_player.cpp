@@ -19,14 +19,6 @@ std::string Seconds(int64_t ms) {
   return buf;
 }
 
-// The variant names Hub engines use: Scan's "normal" for International.
-std::string HubVariantName(int gametype) {
-  if (gametype == gtInternational) return "normal";
-  std::string name(GameTypeNames[gametype]);
-  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-  return name;
-}
-
 }  // namespace
 
 std::string HubCommandName(const std::string& command) {

@@ -14,13 +14,6 @@ namespace kestrel {
 
 namespace {
 
-std::string HubVariant(int type) {
-  if (type == gtInternational) return "normal";
-  std::string name(GameTypeNames[type]);
-  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-  return name;
-}
-
 template <typename T>
 T Number(const THubLine& line, const char* key, T fallback) {
   const auto text = line.Get(key);
@@ -48,10 +41,10 @@ bool TExternalEngine::Search(const std::string& command, const TBoard& board, TD
 
   if (!client_.Running() || command != command_ || type != type_) {
     std::vector<std::pair<std::string, std::string>> params;
-    if (type != gtInternational) params.emplace_back("variant", HubVariant(type));
+    if (type != gtInternational) params.emplace_back("variant", HubVariantName(type));
     if (!client_.Start(command, params, error)) return false;
     const auto values = client_.EnumValues("variant");
-    if (type != gtInternational && std::find(values.begin(), values.end(), HubVariant(type)) == values.end()) {
+    if (type != gtInternational && std::find(values.begin(), values.end(), HubVariantName(type)) == values.end()) {
       error = command + ": the engine does not play " + std::string(GameTypeNames[type]);
       client_.Close();
       return false;
