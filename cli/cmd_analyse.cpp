@@ -8,6 +8,8 @@
 #include "cli/engine_setup.h"
 #include "engine/endgame/endgame_cache.h"
 #include "engine/engine.h"
+#include "engine/principal_variation.h"
+#include "engine/score_text.h"
 #include "engine/system_memory.h"
 #include "formats/fen.h"
 #include "rules/game_types.h"
@@ -31,8 +33,12 @@ struct TAnalyseOptions {
 class TPrintingListener : public TSearchListener {
  public:
   TPrintingListener(int gametype, TDColor side) : gametype_(gametype), side_(side) {}
+  // The same move texts as the bestmove line.
   void IterationDone(int depth, const std::vector<TRootMove>& moves, const TSearchStats& stats) override {
-    PrintIteration(std::cout, depth, moves[0], stats, gametype_, side_);
+    const TRootMove& best = moves[0];
+    std::cout << "depth " << depth << " score " << ScoreText(best.score) << " nodes " << stats.counters.nodes
+              << " nps " << stats.NodesPerSecond() << " time " << stats.elapsedMs << " pv "
+              << PVText(best.pv, gametype_, side_, 1, false, PlainNotation, "x") << std::endl;
   }
 
  private:
@@ -92,7 +98,8 @@ int RunAnalyse(const TAnalyseOptions& o) {
   if (o.timeMs > 0) limits.hardLimit = limits.softLimit = std::max<int64_t>(1, o.timeMs / 10);
   TPrintingListener listener(*gametype, side);
   const TSearchResult result = engine.SearchRoot(board, side, *gametype, limits, *params, &listener);
-  std::cout << "bestmove " << (result.hasMove ? MoveToText(result.bestMove, *gametype, 0, "x") : "none") << std::endl;
+  std::cout << "bestmove " << (result.hasMove ? PlainMoveTextAt(result.bestMove, board, side, *gametype) : "none")
+            << std::endl;
   return ExitOk;
 }
 

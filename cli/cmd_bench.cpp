@@ -50,7 +50,7 @@ int RunBench(const TBenchOptions& o) {
     nodes += r.stats.counters.nodes;
     std::cout << "position " << number << ' ' << GameTypeNames[p.gametype] << " depth " << r.depth << " score "
               << ScoreText(r.score) << " nodes " << r.stats.counters.nodes << " time " << r.stats.elapsedMs
-              << " bestmove " << (r.hasMove ? MoveToText(r.bestMove, p.gametype, 0, "x") : "none") << '\n';
+              << " bestmove " << (r.hasMove ? PlainMoveTextAt(r.bestMove, position->board, position->firstMover, p.gametype) : "none") << '\n';
   }
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
                       .count();

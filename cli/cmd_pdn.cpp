@@ -98,7 +98,10 @@ int Import(const std::string& pdn, const std::string& dbPath, const std::string&
   for (const TPdnGameNote& note : summary.notes)
     std::cerr << "game " << note.game << " (line " << note.line << "): " << note.reason << '\n';
   if (summary.variant.detected) std::cout << summary.variant.Explanation() << '\n';
-  std::cout << "imported " << summary.games << " games, " << summary.damaged << " marked damaged\n";
+  std::cout << "imported " << summary.games << " games, " << summary.damaged << " marked damaged";
+  // Never silently: names and comments the code page could not hold.
+  if (summary.lostTexts > 0) std::cout << ", " << summary.lostTexts << " texts lost characters";
+  std::cout << '\n';
   return ExitOk;
 }
 

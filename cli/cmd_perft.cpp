@@ -47,7 +47,7 @@ uint64_t RulesCount(const TFenPosition& position, int type, int depth) {
 TDivideLines RulesDivide(const TFenPosition& position, int type, int depth) {
   TDivideLines lines;
   for (const auto& line : PerftDivide(position.board, position.firstMover, type, depth))
-    lines.emplace_back(MoveToText(line.move, type, 0, "x"), line.count);
+    lines.emplace_back(PlainMoveTextAt(line.move, position.board, position.firstMover, type), line.count);
   return lines;
 }
 
@@ -60,7 +60,9 @@ uint64_t BitBoardCount(const TFenPosition& position, int type, int depth) {
 TDivideLines BitBoardDivide(const TFenPosition& position, int type, int depth) {
   TDivideLines lines;
   for (const auto& line : BitBoardPerftDivide(position.board, position.firstMover, type, depth))
-    lines.emplace_back(line.move.mv[0] == 0 ? std::string("?") : MoveToText(line.move, type, 0, "x"), line.count);
+    lines.emplace_back(line.move.mv[0] == 0 ? std::string("?")
+                                            : PlainMoveTextAt(line.move, position.board, position.firstMover, type),
+                       line.count);
   return lines;
 }
 

@@ -21,6 +21,8 @@ TBitBoard64 EnginePosition(const TBoard& board, TDColor toMove, int gametype) {
 
 TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int gametype) const {
   TPV pv;
+  pv.HasRoot = true;
+  pv.Root = root;
   const bool useTable = HasBitBoardGenerator(gametype);
   TBoard board = root;
   TMove move = first;
@@ -73,11 +75,19 @@ std::string PVText(const TPV& pv, int gametype, TDColor firstMover, int firstMov
   std::string text;
   TDColor side = firstMover;
   int number = firstMoveNumber;
+  TBoard board = pv.Root;
+  TMoveList list;
   for (int i = 0; i < pv.Length; ++i) {
     if (!text.empty()) text += ' ';
     if (numbered && side == TDColor::white) text += std::to_string(number) + ". ";
     else if (numbered && i == 0) text += std::to_string(number) + "... ";
-    text += MoveToText(pv.Mvs[i], gametype, mode, sep);
+    uint8_t count = 0;
+    if (pv.HasRoot) GenerateMoveList(board, side, list, gametype, count);
+    if (mode == PlainNotation)
+      text += PlainMoveText(pv.Mvs[i], list, count, gametype);
+    else
+      text += UnambiguousMoveText(pv.Mvs[i], list, count, gametype, mode, sep);
+    if (pv.HasRoot) ApplyMove(pv.Mvs[i], board, gametype);
     if (side == TDColor::black) ++number;
     side = Opponent(side);
   }

@@ -56,7 +56,7 @@ TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametyp
   std::vector<TRootMove> moves(count);
   for (int i = 0; i < count; ++i) {
     moves[i].move = list[i];
-    moves[i].text = MoveToText(list[i], gametype, 0, "x");
+    moves[i].text = PlainMoveText(list[i], list, count, gametype);
   }
   out.RootMoves(moves);
   result.hasMove = true;

@@ -70,6 +70,10 @@ struct TPV {
   std::array<TMove, MaxLength + 1> Mvs{};
   // The line ended where a position repeated (shown as "=").
   bool Repeated = false;
+  // The position before the first move, so that the text of each move can
+  // name one move only; without it the moves show from and to squares.
+  bool HasRoot = false;
+  TBoard Root;
 };
 
 // A legal move of the root position with what the search knows of it.

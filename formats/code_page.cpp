@@ -24,7 +24,7 @@ class TIconv {
   // Converts as much as possible; a byte sequence that cannot be converted
   // is replaced by `bad` and skipped (one byte, or one whole UTF-8 character
   // when `utf8Input`).
-  std::string Convert(std::string_view text, std::string_view bad, bool utf8Input) {
+  std::string Convert(std::string_view text, std::string_view bad, bool utf8Input, int* lost = nullptr) {
     std::string out;
     out.reserve(text.size() * 2);
     char* in = const_cast<char*>(text.data());
@@ -35,10 +35,15 @@ class TIconv {
       size_t outLeft = sizeof buf;
       const size_t r = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
       out.append(buf, static_cast<size_t>(outPtr - buf));
-      if (r != static_cast<size_t>(-1)) continue;
+      // A character given in a nearer form ("u" for "ü") is lost too.
+      if (r != static_cast<size_t>(-1)) {
+        if (lost) *lost += static_cast<int>(r);
+        continue;
+      }
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: skip the offending character.
       out += bad;
+      if (lost) ++*lost;
       size_t skip = 1;
       if (utf8Input) {
         const unsigned char lead = static_cast<unsigned char>(*in);
@@ -107,10 +112,15 @@ bool IsUtf8WithNonAscii(std::string_view text) {
 }
 
 std::string Utf8ToAnsi(std::string_view text) {
+  int lost = 0;
+  return Utf8ToAnsi(text, lost);
+}
+
+std::string Utf8ToAnsi(std::string_view text, int& lost) {
   if (!HasHighByte(text)) return std::string(text);
   TIconv cv((std::string(SystemCodePage) + "//TRANSLIT").c_str(), "UTF-8");
   if (!cv.ok()) throw std::runtime_error("the code page conversion UTF-8 to Windows-1251 is not available");
-  return cv.Convert(text, "?", true);
+  return cv.Convert(text, "?", true, &lost);
 }
 
 std::string AnsiToUtf8(std::string_view text) {
@@ -122,7 +132,12 @@ std::string AnsiToUtf8(std::string_view text) {
 }
 
 std::string ToAnsiText(std::string_view text) {
-  return IsUtf8WithNonAscii(text) ? Utf8ToAnsi(text) : std::string(text);
+  int lost = 0;
+  return ToAnsiText(text, lost);
+}
+
+std::string ToAnsiText(std::string_view text, int& lost) {
+  return IsUtf8WithNonAscii(text) ? Utf8ToAnsi(text, lost) : std::string(text);
 }
 
 std::string_view WithoutBom(std::string_view text) {

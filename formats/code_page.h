@@ -18,12 +18,15 @@ bool IsUtf8WithNonAscii(std::string_view text);
 // UTF-8 to the system code page; a character the code page lacks becomes
 // its nearest form there, or "?".
 std::string Utf8ToAnsi(std::string_view text);
+// The same, adding to `lost` the characters that did not survive.
+std::string Utf8ToAnsi(std::string_view text, int& lost);
 
 // The system code page to UTF-8.
 std::string AnsiToUtf8(std::string_view text);
 
 // Lines of files in either form: UTF-8 lines are converted, others kept.
 std::string ToAnsiText(std::string_view text);
+std::string ToAnsiText(std::string_view text, int& lost);
 
 // A UTF-8 byte order mark at the start is dropped.
 std::string_view WithoutBom(std::string_view text);

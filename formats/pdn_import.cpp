@@ -46,6 +46,7 @@ TPdnImportSummary ImportPDN(const std::string& path, TKestrelDB& db, const TPdnI
       break;
     }
   }
+  summary.lostTexts = source.LostLines();
   if (in.bad()) {
     SaveDBNames(db);
     throw TPdnFileError("Cannot read the file " + path);

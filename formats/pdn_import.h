@@ -46,6 +46,7 @@ struct TPdnImportSummary {
   int games = 0;
   int damaged = 0;
   TVariantChoice variant;  // what detectVariant chose, and why
+  int lostTexts = 0;       // lines of the file whose characters the code page cannot all hold
   bool cancelled = false;
   std::vector<TPdnGameNote> notes;
 };

@@ -52,8 +52,10 @@ int FindPdnMove(std::string_view token, const TMoveList& list, int count, int ty
   const std::string wanted = Lowered(token);
   const int found = Search(wanted, list, count, type);
   if (found != 0 || type != gtPool) return found;
-  // Pool files written with chess names: the squares are those of Russian.
-  return Search(wanted, list, count, gtRussian);
+  // Pool files are written with chess names or with numbers, whichever the
+  // writing program's notation setting was: the other form is that of
+  // Russian or of English.
+  return Search(wanted, list, count, PoolChessNotation ? gtEnglish : gtRussian);
 }
 
 std::string RebuiltCaptureToken(std::string_view token) {

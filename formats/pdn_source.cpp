@@ -94,7 +94,9 @@ bool TPdnSource::ReadLine(std::string& line) {
     first_ = false;
     view = WithoutBom(view);
   }
-  line = detectUtf8_ ? ToAnsiText(view) : std::string(view);
+  int lost = 0;
+  line = detectUtf8_ ? ToAnsiText(view, lost) : std::string(view);
+  if (lost > 0) ++lostLines_;
   for (char& c : line)
     if (static_cast<unsigned char>(c) < ' ') c = ' ';
   line = std::string(TrimBlanks(line));

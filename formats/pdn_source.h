@@ -34,6 +34,9 @@ class TPdnSource {
   bool Next(TPdnRawGame& game);
 
   int64_t BytesRead() const { return bytes_; }
+  // Lines with characters the code page cannot hold (each became its
+  // nearest form or "?").
+  int LostLines() const { return lostLines_; }
 
  private:
   bool ReadLine(std::string& line);
@@ -51,6 +54,7 @@ class TPdnSource {
   bool detectUtf8_ = true;
   bool eof_ = false;
   int64_t bytes_ = 0;
+  int lostLines_ = 0;
   int64_t lineNumber_ = 0;
   bool held_ = false;  // `heldLine_` is the next line, already read
   std::string heldLine_;

@@ -164,4 +164,59 @@ int FindMoveByText(std::string_view text, int count, const TMoveList& list, int 
   return 0;
 }
 
+bool SameMoveResult(const TMove& a, const TMove& b) {
+  if (a.From() != b.From() || a.To() != b.To() || a.lt != b.lt || a.lt > MaxCaptured) return false;
+  std::array<uint8_t, MaxCaptured> ta{}, tb{};
+  for (int k = 1; k <= a.lt; ++k) {
+    ta[k - 1] = a.mv[2 * k - 1];
+    tb[k - 1] = b.mv[2 * k - 1];
+  }
+  std::sort(ta.begin(), ta.begin() + a.lt);
+  std::sort(tb.begin(), tb.begin() + b.lt);
+  return ta == tb;
+}
+
+int FindUniqueMoveByText(std::string_view text, int count, const TMoveList& list, int type, bool& ambiguous) {
+  ambiguous = false;
+  const int found = FindMoveByText(text, count, list, type);
+  if (found == 0) return 0;
+  // Any later move that answers to the text and is another move makes it ambiguous.
+  count = std::clamp(count, 0, MaxMoves);
+  for (int i = found + 1; i <= count; ++i) {
+    if (SameMoveResult(list[i - 1], list[found - 1])) continue;
+    TMoveList rest;
+    rest[0] = list[i - 1];
+    if (FindMoveByText(text, 1, rest, type) == 1) {
+      ambiguous = true;
+      return 0;
+    }
+  }
+  return found;
+}
+
+std::string UnambiguousMoveText(const TMove& move, const TMoveList& list, int count, int type, int mode,
+                                std::string_view sep) {
+  count = std::clamp(count, 0, MaxMoves);
+  bool shared = false;
+  for (int i = 0; i < count && !shared; ++i) {
+    const TMove& other = list[i];
+    shared = other.From() == move.From() && other.To() == move.To() && !SameMoveResult(other, move);
+  }
+  if (!shared || move.lt == 0) return MoveToText(move, type, mode, sep);
+  // The path names the pieces taken: one between each two landings.
+  return MoveToTextPath(move, type, mode == 2 ? 1 : mode, sep.empty() ? std::string_view(":") : sep);
+}
+
+std::string PlainMoveText(const TMove& move, const TMoveList& list, int count, int type) {
+  // Numbers without padding come from the short mode; chess names stay whole.
+  return UnambiguousMoveText(move, list, count, type, IsAlgebraicType(type) ? 0 : 1, "x");
+}
+
+std::string PlainMoveTextAt(const TMove& move, const TBoard& board, TDColor side, int type) {
+  TMoveList list;
+  uint8_t count = 0;
+  GenerateMoveList(board, side, list, type, count);
+  return PlainMoveText(move, list, count, type);
+}
+
 }  // namespace kestrel

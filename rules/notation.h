@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "rules/board.h"
 #include "rules/move.h"
 
 namespace kestrel {
@@ -26,5 +27,26 @@ std::string MoveToTextPath(const TMove& move, int type, int mode, std::string_vi
 std::string MoveToTextTaken(const TMove& move, int type);
 // Index 1..count of the legal move meant by `text`, or 0.
 int FindMoveByText(std::string_view text, int count, const TMoveList& list, int type);
+
+// The same, but a text that two different moves of the list answer to (two
+// captures from and to the same squares taking other pieces, say "26x8")
+// finds nothing and sets `ambiguous`; routes to one position are one move.
+int FindUniqueMoveByText(std::string_view text, int count, const TMoveList& list, int type, bool& ambiguous);
+
+// Whether two moves lead to the same position: same start, end and pieces
+// taken, in whatever order.
+bool SameMoveResult(const TMove& a, const TMove& b);
+
+// MoveToText, unless another move of the list starts and ends on the same
+// squares but takes other pieces: then the path, which names one move only.
+std::string UnambiguousMoveText(const TMove& move, const TMoveList& list, int count, int type, int mode,
+                                std::string_view sep);
+
+// The one text of a move in machine-read output (bestmove, principal
+// variations, perft --divide): squares without leading zeros, "x" for a
+// capture, made unambiguous against the legal moves of its position.
+std::string PlainMoveText(const TMove& move, const TMoveList& list, int count, int type);
+// The same against the legal moves of `side` in `board`.
+std::string PlainMoveTextAt(const TMove& move, const TBoard& board, TDColor side, int type);
 
 }  // namespace kestrel

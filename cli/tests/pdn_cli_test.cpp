@@ -86,6 +86,13 @@ TEST_F(PdnCliTest, ImportChoosesTheVariantAndTheCheckAgrees) {
   EXPECT_NE(Run("db check " + P("games.abd")).out.find("3 games, 2 damaged"), std::string::npos);
 }
 
+TEST_F(PdnCliTest, ImportCountsTextsThatLostCharacters) {
+  Write(dir / "utf8.pdn", "[White \"M\xC3\xBCller\"]\n[Black \"\xD0\xA4\xD0\xB0\xD0\xB4\xD0\xB5\xD0\xB5\xD0\xB2\"]\n"
+                          "[GameType \"20\"]\n1. 32-28 *\n");
+  EXPECT_EQ(Run("pdn import " + P("utf8.pdn") + " " + P("utf8.abd")).out,
+            "imported 1 games, 0 marked damaged, 1 texts lost characters\n");
+}
+
 TEST_F(PdnCliTest, ImportFailures) {
   EXPECT_EQ(Run("pdn import " + P("none.pdn") + " " + P("x.abd")).exitCode, 1);
   EXPECT_FALSE(fs::exists(dir / "x.abd"));

@@ -38,3 +38,31 @@ TEST(CodePage, ConversionsBothWays) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// What the program's code page holds survives the trip; every character it
+// does not is counted, never dropped without a word.
+TEST(CodePageLoss, CharactersTheCodePageCannotHoldAreCounted) {
+  struct Case {
+    const char* utf8;
+    int lost;
+  };
+  const Case cases[] = {
+      {"\xD0\xA4\xD0\xB0\xD0\xB4\xD0\xB5\xD0\xB5\xD0\xB2", 0},  // Фадеев
+      {"Ivanov", 0},
+      {"M\xC3\xBCller Jos\xC3\xA9", 2},                          // Müller José
+      {"\xE9\xAB\x98\xE6\x96\x87\xE9\xBE\x99", 3},               // 高文龙
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.utf8);
+    int lost = 0;
+    const std::string ansi = ToAnsiText(c.utf8, lost);
+    EXPECT_EQ(lost, c.lost);
+    if (c.lost == 0) EXPECT_EQ(AnsiToUtf8(ansi), c.utf8);
+  }
+}
+
+}  // namespace
+}  // namespace kestrel

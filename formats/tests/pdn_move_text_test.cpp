@@ -198,6 +198,21 @@ TEST(PdnMoveText, PoolMovesInChessNames) {
   EXPECT_EQ(Line(game), (Moves{"11-15", "22-17", "9-14"}));
 }
 
+// A Pool file reads whichever notation setting wrote it and whichever is on.
+TEST(PdnMoveText, PoolFilesReadWithEitherNotationSetting) {
+  testing::SettingsScope scope;
+  for (const bool chess : {false, true}) {
+    PoolChessNotation = chess;
+    for (const char* text : {"1. c3-d4 f6-g5 2. b2-c3", "1. 11-15 22-17 2. 8-11"}) {
+      SCOPED_TRACE(std::string(text) + (chess ? ", chess names on" : ", chess names off"));
+      TGame game = Fresh(gtPool);
+      const TMoveTextResult r = ReadPdnMoveText(game, text);
+      EXPECT_TRUE(r.complete) << r.reason;
+      EXPECT_EQ(r.moves, 3);
+    }
+  }
+}
+
 TEST(PdnMoveText, BallotOpeningChangesTheStartPosition) {
   TGame game = Fresh(gtRussian);
   const TMoveTextResult r = ReadPdnMoveText(game, "c3>d4 f6>g5 1. d4-c5 b6:d4");
