@@ -12,18 +12,9 @@
 namespace kestrel {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "net_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
-
 const QByteArray Privet1251("\xCF\xF0\xE8\xE2\xE5\xF2");  // "Привет" in Windows-1251
 
 TEST(GameServerClient, ReceivedTextIsDecoded) {
-  App();
   struct Case {
     QByteArray bytes;
     QString text;
@@ -44,7 +35,6 @@ bool WaitFor(F condition) {
 }
 
 TEST(GameServerWindow, TalksToALocalServer) {
-  App();
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
   Settings settings;
@@ -95,7 +85,6 @@ TEST(GameServerWindow, TalksToALocalServer) {
 }
 
 TEST(GameServerWindow, ConnectionErrorsGoToTheLog) {
-  App();
   QTcpServer closed;
   ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
   const quint16 port = closed.serverPort();
@@ -113,3 +102,12 @@ TEST(GameServerWindow, ConnectionErrorsGoToTheLog) {
 
 }  // namespace
 }  // namespace kestrel
+
+// The application object lives in main, so that it goes before the static
+// objects Qt's plugins leave behind (a static one crashed at exit).
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
