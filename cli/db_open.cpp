@@ -6,7 +6,8 @@
 namespace kestrel::cli {
 
 bool OpenForReading(const std::string& path, TKestrelDB& db) {
-  const TOpenResult r = OpenDatabase(path, db, false);
+  // Reading needs no lock, so a database the program has open can be read.
+  const TOpenResult r = OpenDatabase(path, db, false, TDBAccess::readOnly);
   if (r.ok()) return true;
   switch (r.status) {
     case TOpenStatus::filesMissing: std::cerr << path << ": not all three database files exist\n"; break;

@@ -8,7 +8,7 @@
 
 namespace kestrel::cli {
 
-// Opens without converting; says why on stderr when it cannot.
+// Opens read-only without converting; says why on stderr when it cannot.
 bool OpenForReading(const std::string& path, TKestrelDB& db);
 
 }  // namespace kestrel::cli

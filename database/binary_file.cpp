@@ -1,6 +1,7 @@
 #include "database/binary_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,17 +30,31 @@ TBinaryFile& TBinaryFile::operator=(TBinaryFile&& other) noexcept {
 
 bool TBinaryFile::Open(const std::string& path, TMode mode) {
   Close();
-  const int flags = mode == TMode::createTruncate ? O_RDWR | O_CREAT | O_TRUNC : O_RDWR;
+  int flags = O_RDWR;
+  switch (mode) {
+    case TMode::readWrite: break;
+    case TMode::readOnly: flags = O_RDONLY; break;
+    case TMode::createTruncate: flags = O_RDWR | O_CREAT | O_TRUNC; break;
+    case TMode::openOrCreate: flags = O_RDWR | O_CREAT; break;
+  }
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
+    errno = EINVAL;
     return false;
   }
   fd_ = fd;
   size_ = st.st_size;
   path_ = path;
+  return true;
+}
+
+bool TBinaryFile::TryLockExclusive() {
+  if (fd_ < 0) return false;
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
+    if (errno != EINTR) return false;
   return true;
 }
 

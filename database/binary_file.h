@@ -12,7 +12,9 @@ namespace kestrel {
 
 class TBinaryFile {
  public:
-  enum class TMode { readWrite, createTruncate };
+  // openOrCreate leaves an existing file as it is, so that it can be locked
+  // before anything is cut.
+  enum class TMode { readWrite, readOnly, createTruncate, openOrCreate };
 
   TBinaryFile() = default;
   ~TBinaryFile();
@@ -22,8 +24,12 @@ class TBinaryFile {
   TBinaryFile& operator=(TBinaryFile&& other) noexcept;
 
   // False when the file cannot be opened (or created); the object then stays
-  // closed.
+  // closed and errno tells why.
   bool Open(const std::string& path, TMode mode);
+  // Takes the advisory lock that one writer of a database holds, without
+  // waiting; false when another open file holds it (in this process or any
+  // other). Closing the file releases it.
+  bool TryLockExclusive();
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& Path() const { return path_; }

@@ -1,9 +1,11 @@
 #include "database/conversion.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "database/database_file.h"
 #include "database/derived_header.h"
+#include "database/file_replace.h"
 #include "database/game_io.h"
 #include "game/move_tree.h"
 #include "game/quick_header.h"
@@ -46,13 +48,46 @@ bool ConvertDatabase(TKestrelDB& old, TKestrelDB& fresh, const std::string& base
   }
   CloseDatabase(old);
   CloseDatabase(fresh);
+  // From here on a crash leaves a mixture of old and new names; the marker
+  // lets the next opening finish what was begun.
+  const std::string marker = ConversionMarkerPath(base);
+  ReplaceFileContents(marker, freshBase + "\n");
+  bool first = true;
   for (const char* ext : {".abd", ".abn", ".abm"}) {
     const std::string from = base + ext;
-    if (std::rename(from.c_str(), (from + ".old").c_str()) != 0) return false;
+    if (std::rename(from.c_str(), (from + ".old").c_str()) != 0) {
+      // Nothing renamed yet: the old database is whole where it was.
+      if (first) std::remove(marker.c_str());
+      return false;
+    }
+    first = false;
   }
   for (const char* ext : {".abd", ".abn", ".abm"})
     if (std::rename((freshBase + ext).c_str(), (base + ext).c_str()) != 0) return false;
+  std::remove(marker.c_str());
   return true;
+}
+
+std::string ConversionMarkerPath(const std::string& base) { return base + ".converting"; }
+
+void FinishInterruptedConversion(const std::string& base) {
+  namespace fs = std::filesystem;
+  const std::string freshBase = base + "_new";
+  std::error_code ec;
+  for (const char* ext : {".abd", ".abn", ".abm"}) {
+    // An old file still in place while its new one waits: the first half of
+    // the renames stopped before it.
+    if (fs::exists(freshBase + ext, ec) && fs::exists(base + ext, ec)) {
+      fs::rename(base + ext, base + ext + ".old", ec);
+      if (ec) return;
+    }
+  }
+  for (const char* ext : {".abd", ".abn", ".abm"}) {
+    if (!fs::exists(freshBase + ext, ec)) continue;
+    fs::rename(freshBase + ext, base + ext, ec);
+    if (ec) return;
+  }
+  fs::remove(ConversionMarkerPath(base), ec);
 }
 
 }  // namespace kestrel

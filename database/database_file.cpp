@@ -1,6 +1,9 @@
 #include "database/database_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "database/conversion.h"
 #include "database/database_swap.h"
@@ -16,6 +19,18 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The names file is replaced by a rename, so the folder must be writable too.
+bool MayWrite(const TKestrelDB& db) {
+  return ::access(FolderOf(db.DBNameIdx).c_str(), W_OK) == 0 && ::access(db.DBNameIdx.c_str(), W_OK) == 0 &&
+         ::access(db.DBNameMain.c_str(), W_OK) == 0 && ::access(db.DBNameNames.c_str(), W_OK) == 0;
+}
+
 // Opening steps 1 and 2: the three paths, empty lists, no file open.
 void AttachFiles(std::string_view path, TKestrelDB& db) {
   const std::string base = DatabaseBaseName(path);
@@ -28,6 +43,8 @@ void AttachFiles(std::string_view path, TKestrelDB& db) {
   db.DBCurPos = 1;
   db.DBSize = 0;
   db.DBChanged = false;
+  db.DBReadOnly = false;
+  db.NamesInFile = {};
 }
 
 void CloseFiles(TKestrelDB& db) {
@@ -75,7 +92,7 @@ bool DatabaseFilesExist(std::string_view path) {
   return FileExists(base + ".abd") && FileExists(base + ".abn") && FileExists(base + ".abm");
 }
 
-TOpenResult OpenDatabase(std::string_view path, TKestrelDB& db, bool convert) {
+TOpenResult OpenDatabase(std::string_view path, TKestrelDB& db, bool convert, TDBAccess access) {
   CloseDatabase(db);
   AttachFiles(path, db);
   // A replacement of the three files that a kill interrupted is completed
@@ -85,15 +102,27 @@ TOpenResult OpenDatabase(std::string_view path, TKestrelDB& db, bool convert) {
   } catch (const TDatabaseError& e) {
     return Unopened(db, TOpenStatus::cannotOpen, e.what());
   }
+  if (FileExists(ConversionMarkerPath(DatabaseBaseName(path)))) FinishInterruptedConversion(DatabaseBaseName(path));
   if (!FileExists(db.DBNameIdx) || !FileExists(db.DBNameNames) || !FileExists(db.DBNameMain))
     return Unopened(db, TOpenStatus::filesMissing);
-  if (!db.DBMain.Open(db.DBNameMain, TBinaryFile::TMode::readWrite)) return Unopened(db, TOpenStatus::cannotOpen);
+  db.DBReadOnly = access == TDBAccess::readOnly || !MayWrite(db);
+  const auto mode = db.DBReadOnly ? TBinaryFile::TMode::readOnly : TBinaryFile::TMode::readWrite;
+  if (!db.DBMain.Open(db.DBNameMain, mode)) {
+    if (db.DBReadOnly || (errno != EACCES && errno != EROFS && errno != EPERM))
+      return Unopened(db, TOpenStatus::cannotOpen);
+    db.DBReadOnly = true;
+    if (!db.DBMain.Open(db.DBNameMain, TBinaryFile::TMode::readOnly)) return Unopened(db, TOpenStatus::cannotOpen);
+  }
+  // The lock is taken on the main file before anything is read, so what is
+  // read is what the one writer left.
+  if (!db.DBReadOnly && !db.DBMain.TryLockExclusive()) return Unopened(db, TOpenStatus::inUse, InUseText);
   uint8_t version = 0;
   if (!db.DBMain.ReadAt(0, std::span<uint8_t>(&version, 1))) return Unopened(db, TOpenStatus::wrongType, WrongDatabaseTypeText);
   db.DBType = version;
   if (version < OldestDBVersion || version > CurrentDBVersion)
     return Unopened(db, TOpenStatus::wrongType, WrongDatabaseTypeText);
-  if (!db.DBIdx.Open(db.DBNameIdx, TBinaryFile::TMode::readWrite)) return Unopened(db, TOpenStatus::cannotOpen);
+  if (!db.DBIdx.Open(db.DBNameIdx, db.DBReadOnly ? TBinaryFile::TMode::readOnly : TBinaryFile::TMode::readWrite))
+    return Unopened(db, TOpenStatus::cannotOpen);
   db.DBCurPos = 1;
   db.DBSize = db.RecordCount();
   try {
@@ -106,6 +135,7 @@ TOpenResult OpenDatabase(std::string_view path, TKestrelDB& db, bool convert) {
   if (version == CurrentDBVersion) return {TOpenStatus::opened, {}, {}};
 
   if (!convert) return Unopened(db, TOpenStatus::notConverted);
+  if (db.DBReadOnly) return Unopened(db, TOpenStatus::conversionFailed, ConversionErrorText);
   const std::string base = DatabaseBaseName(path);
   TOpenResult result;
   bool converted = false;
@@ -131,14 +161,22 @@ void CreateDatabase(std::string_view path, TKestrelDB& db) {
   CloseDatabase(db);
   AttachFiles(path, db);
   db.DBType = CurrentDBVersion;
-  if (!db.DBIdx.Open(db.DBNameIdx, TBinaryFile::TMode::createTruncate))
-    throw TDatabaseError("cannot create " + db.DBNameIdx);
-  if (!db.DBMain.Open(db.DBNameMain, TBinaryFile::TMode::createTruncate)) {
-    db.DBIdx.Close();
+  // Nothing is cut before the lock is held: a database another program has
+  // open stays as it is.
+  if (!db.DBMain.Open(db.DBNameMain, TBinaryFile::TMode::openOrCreate))
     throw TDatabaseError("cannot create " + db.DBNameMain);
+  if (!db.DBMain.TryLockExclusive()) {
+    CloseFiles(db);
+    throw TDatabaseError(std::string(InUseText));
+  }
+  if (!db.DBIdx.Open(db.DBNameIdx, TBinaryFile::TMode::openOrCreate)) {
+    CloseFiles(db);
+    throw TDatabaseError("cannot create " + db.DBNameIdx);
   }
   const uint8_t version = CurrentDBVersion;
   try {
+    db.DBIdx.Resize(0);
+    db.DBMain.Resize(0);
     db.DBMain.WriteAt(0, std::span<const uint8_t>(&version, 1));
     db.DBChanged = true;
     SaveDBNames(db);
@@ -166,7 +204,7 @@ TOpenResult OpenOrCreateDatabase(std::string_view path, TKestrelDB& db,
 }
 
 void CloseDatabase(TKestrelDB& db) {
-  if (!db.DBOpened) {
+  if (!db.DBOpened || db.DBReadOnly) {
     CloseFiles(db);
     return;
   }

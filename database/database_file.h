@@ -16,6 +16,7 @@ inline constexpr std::string_view WrongDatabaseTypeText = "Wrong database type";
 inline constexpr std::string_view ConversionErrorText = "Error converting Database!";
 inline constexpr std::string_view CannotOpenText = "Cannot open the database.";  // language text 307
 inline constexpr std::string_view CreateQuestionText = "Create new database?";     // language text 306
+inline constexpr std::string_view InUseText = "Database is in use by another program";
 
 enum class TOpenStatus : uint8_t {
   opened,
@@ -26,7 +27,13 @@ enum class TOpenStatus : uint8_t {
   conversionFailed,  // "Error converting Database!"
   created,           // OpenOrCreateDatabase made a new database
   cancelled,         // OpenOrCreateDatabase: the user declined to create one
+  inUse,             // another writer holds the database; it may be opened read-only
 };
+
+// How a database is opened. A writer holds an advisory lock on it for as long
+// as it is open, so two writers never meet; readers take no lock. Files or
+// folders that cannot be written open read-only whatever is asked.
+enum class TDBAccess : uint8_t { readWrite, readOnly };
 
 struct TOpenResult {
   TOpenStatus status = TOpenStatus::filesMissing;
@@ -44,12 +51,16 @@ bool DatabaseFilesExist(std::string_view path);
 // Opens the database named by `path` (any of its three file names, or the
 // base) into `db`, closing what `db` held. An older version is converted to
 // version 30 first when `convert` is set, else left unopened.
-TOpenResult OpenDatabase(std::string_view path, TKestrelDB& db, bool convert);
+// A conversion cut short is finished first. Read-only databases are
+// never converted.
+TOpenResult OpenDatabase(std::string_view path, TKestrelDB& db, bool convert,
+                         TDBAccess access = TDBAccess::readWrite);
 
 // Creates an empty version-30 database, replacing files of the same base
 // name, and leaves it open. The names file is written at once, so that the
 // new database can be opened again whatever happens to this process.
-// Raises TDatabaseError.
+// Raises TDatabaseError, with InUseText when another writer holds a
+// database of that name (which is then left untouched).
 void CreateDatabase(std::string_view path, TKestrelDB& db);
 
 // OpenDatabase with conversion; when that fails and the files exist, "Cannot

@@ -59,4 +59,20 @@ void ReplaceFileContents(const std::string& path, std::string_view data) {
   }
 }
 
+void AppendToFile(const std::string& path, std::string_view data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) Fail("cannot open " + path, {});
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ::close(fd);
+      Fail("cannot write " + path, {});
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0) Fail("cannot write " + path, {});
+}
+
 }  // namespace kestrel

@@ -12,4 +12,8 @@ namespace kestrel {
 // unchanged and no temporary file is left behind.
 void ReplaceFileContents(const std::string& path, std::string_view data);
 
+// Adds `data` at the end of an existing file in one write; raises
+// TDatabaseError when it cannot.
+void AppendToFile(const std::string& path, std::string_view data);
+
 }  // namespace kestrel

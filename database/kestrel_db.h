@@ -3,6 +3,7 @@
 // lists read from the names file (.abn).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,6 +40,10 @@ struct TKestrelDB {
   int32_t DBSize = 0;    // header records, deleted games included
   uint8_t DBType = 0;    // format version, the first byte of the main file
   bool DBChanged = false;  // names added since the names file was written
+  bool DBReadOnly = false;  // opened for reading only: nothing may be written
+  // Entries of the players, tournaments and sites lists that the names file
+  // holds, so that names added by a write can be appended to it.
+  std::array<int32_t, 3> NamesInFile{};
   // Encoding and decoding of games reuse this buffer.
   std::vector<uint8_t> GameBuffer;
 

@@ -49,12 +49,40 @@ void LoadDBNames(TKestrelDB& db) {
   db.DBTourn.Clear();
   db.DBSites.Clear();
   ParseNamesFile(text, db.DBNames, db.DBTourn, db.DBSites);
+  db.NamesInFile = NameCounts(db);
+}
+
+std::array<int32_t, 3> NameCounts(const TKestrelDB& db) {
+  return {db.DBNames.Count(), db.DBTourn.Count(), db.DBSites.Count()};
+}
+
+void WriteAddedNames(TKestrelDB& db, const std::array<int32_t, 3>& before) {
+  const std::array<int32_t, 3> now = NameCounts(db);
+  if (now == before) return;
+  if (db.NamesInFile != before) {
+    // The file lags behind the lists in another way (names repaired in
+    // memory): only a whole new file keeps every index right.
+    db.DBChanged = true;
+    SaveDBNames(db);
+    return;
+  }
+  std::string lines;
+  const std::array<const TNameList*, 3> lists{&db.DBNames, &db.DBTourn, &db.DBSites};
+  for (int k = 0; k < 3; ++k)
+    for (int32_t i = before[k]; i < now[k]; ++i) {
+      lines += "^*@"[k];
+      lines += (*lists[k])[i];
+      lines += "\r\n";
+    }
+  AppendToFile(db.DBNameNames, lines);
+  db.NamesInFile = now;
 }
 
 void SaveDBNames(TKestrelDB& db) {
   if (!db.DBChanged) return;
   ReplaceFileContents(db.DBNameNames, FormatNamesFile(db.DBNames, db.DBTourn, db.DBSites));
   db.DBChanged = false;
+  db.NamesInFile = NameCounts(db);
 }
 
 }  // namespace kestrel

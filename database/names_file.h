@@ -28,4 +28,14 @@ void LoadDBNames(TKestrelDB& db);
 // stays set.
 void SaveDBNames(TKestrelDB& db);
 
+// Brings the names file up to date before a header record that refers to
+// names added since `before` (the list counts before they were added) is
+// written: the new entries are appended when the file holds exactly the
+// entries before them, else the file is rewritten. DBChanged stays set, so
+// closing writes the file in its usual order. Raises TDatabaseError.
+void WriteAddedNames(TKestrelDB& db, const std::array<int32_t, 3>& before);
+
+// The counts of the three lists, players first.
+std::array<int32_t, 3> NameCounts(const TKestrelDB& db);
+
 }  // namespace kestrel

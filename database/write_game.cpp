@@ -13,20 +13,7 @@ namespace {
 void RequireWritable(const TKestrelDB& db) {
   if (!db.DBOpened || db.DBType != CurrentDBVersion)
     throw TDatabaseError("games are written only to an open database of version 30");
-}
-
-// Where the new blob goes: over the old one when it fits there, else at the
-// end of the main file. An old record whose blob does not lie inside the
-// main file is never written over.
-int64_t BlobOffset(const TKestrelDB& db, int32_t n, std::size_t length) {
-  const int64_t end = db.DBMain.Size();
-  if (n != 0) {
-    TGameHeader old;
-    if (ReadHeaderRecord(db, n, old) && old.Length >= static_cast<int64_t>(length) && old.Offset >= 1 &&
-        old.Length >= 0 && old.Offset <= end && old.Length <= end - old.Offset)
-      return old.Offset;
-  }
-  return end;
+  if (db.DBReadOnly) throw TDatabaseError(db.DBNameIdx + " is open for reading only");
 }
 
 }  // namespace
@@ -42,15 +29,24 @@ int32_t WriteDBGame(TGame& game, int32_t n, TKestrelDB& db, bool saveNames) {
   const std::string fault = CheckMoveTree(game);
   if (!fault.empty()) throw TDatabaseError("the game cannot be stored: " + fault);
 
+  // The names reach their file before any header record refers to them, so
+  // that a game saved before a crash never reads "ERROR!!!" afterwards.
+  const std::array<int32_t, 3> namesBefore = NameCounts(db);
   SetNameIndexes(db, game.Header, game.WhiteName, game.BlackName, game.AnnotatorName, game.Tournament, game.Site);
-  if (saveNames) SaveDBNames(db);
+  if (saveNames)
+    SaveDBNames(db);
+  else
+    WriteAddedNames(db, namesBefore);
 
   NormalizeShowFrom(game);
   EncodeGameBlob(game, db.GameBuffer);
   const std::span<const uint8_t> blob(db.GameBuffer);
   DeriveHeaderFields(game);
 
-  const int64_t offset = BlobOffset(db, n, blob.size());
+  // Always at the end, also for a replaced game: its old moves stay intact
+  // until the header record points at the new ones, so a crash at any moment
+  // leaves one of the two games whole. The full clean-up reclaims the space.
+  const int64_t offset = db.DBMain.Size();
   if (offset + static_cast<int64_t>(blob.size()) > MaxMainFileSize)
     throw TDatabaseError("the main file " + db.DBNameMain + " has reached its largest size");
   if (n == 0) n = records + 1;

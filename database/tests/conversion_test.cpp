@@ -2,8 +2,13 @@
 // converted to version 30 on opening.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
+#include "database/conversion.h"
 #include "database/derived_header.h"
 #include "db_test_util.h"
 
@@ -208,6 +213,76 @@ TEST_F(ConversionTest, FailedRenameReportsTheError) {
   EXPECT_FALSE(db.DBOpened);
   EXPECT_EQ(ReadBytes(base() + ".abm")[0], 25);  // the old files are where they were
   EXPECT_TRUE(fs::exists(dir.File("old_new.abd")));
+}
+
+// A conversion stopped after each of its six renames (the old files to
+// ".old", then the new ones into place) is finished by the next opening,
+// which finds the converted games and never offers a new database.
+TEST_F(ConversionTest, ConversionCutShortAfterAnyRenameIsFinishedOnOpening) {
+  const std::vector<std::pair<std::string, std::string>> renames = {
+      {base() + ".abd", base() + ".abd.old"},       {base() + ".abn", base() + ".abn.old"},
+      {base() + ".abm", base() + ".abm.old"},       {dir.File("old_new.abd"), base() + ".abd"},
+      {dir.File("old_new.abn"), base() + ".abn"}, {dir.File("old_new.abm"), base() + ".abm"}};
+  for (std::size_t done = 0; done < renames.size(); ++done) {
+    SCOPED_TRACE("renames done: " + std::to_string(done));
+    WriteOldDatabase(base(), games, "^Ivanov\r\n^Petrov\r\n^Sidorov\r\n*Cup, game 12\r\n@Moscow\r\n");
+    {
+      TKestrelDB db;
+      ASSERT_TRUE(OpenDatabase(base(), db, true).ok());
+    }
+    // Undo the renames made after `done`, last first.
+    for (std::size_t k = renames.size(); k-- > done;) fs::rename(renames[k].second, renames[k].first);
+    WriteBytes(ConversionMarkerPath(base()), {});
+
+    TKestrelDB db;
+    const TOpenResult r = OpenDatabase(base(), db, false);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(db.DBType, 30);
+    EXPECT_EQ(db.DBSize, 6);
+    TGame game;
+    ASSERT_TRUE(ReadDBGame(db, 6, false, game));
+    EXPECT_EQ(game.Header.LastMove, games[5].plies);
+    for (const char* ext : {".abd.old", ".abn.old", ".abm.old"}) EXPECT_TRUE(fs::exists(base() + ext)) << ext;
+    EXPECT_FALSE(fs::exists(dir.File("old_new.abd")));
+    EXPECT_FALSE(fs::exists(ConversionMarkerPath(base())));
+    CloseDatabase(db);
+    for (const char* ext : {".abd.old", ".abn.old", ".abm.old"}) fs::remove(base() + ext);
+  }
+}
+
+// Conversions killed at random moments: the next opening with conversion
+// always finds the six games, from the old files or the new ones.
+TEST_F(ConversionTest, KilledConversionsAreRecovered) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(fds[0]);
+    for (int i = 1;; ++i) {
+      const std::string b = dir.File("round" + std::to_string(i));
+      WriteOldDatabase(b, games, "^Ivanov\r\n^Petrov\r\n*Cup\r\n@Moscow\r\n");
+      if (write(fds[1], &i, sizeof i) != sizeof i) _exit(3);
+      TKestrelDB db;
+      if (!OpenDatabase(b, db, true).ok()) _exit(2);
+    }
+  }
+  close(fds[1]);
+  int written = 0, value = 0;
+  while (written < 25 && read(fds[0], &value, sizeof value) == sizeof value) written = value;
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << WEXITSTATUS(status);
+  while (read(fds[0], &value, sizeof value) == sizeof value) written = value;
+  close(fds[0]);
+  for (int i = 1; i <= written; ++i) {
+    TKestrelDB db;
+    const TOpenResult r = OpenDatabase(dir.File("round" + std::to_string(i)), db, true);
+    ASSERT_TRUE(r.ok()) << i << ": " << r.message;
+    EXPECT_EQ(db.DBType, 30) << i;
+    EXPECT_EQ(db.DBSize, 6) << i;
+  }
 }
 
 }  // namespace

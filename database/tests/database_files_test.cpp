@@ -186,9 +186,9 @@ TEST(DatabaseFiles, ClosingWritesNamesOnlyWhenAdded) {
   game.BlackName = "B";
   game.Tournament = "T";
   game.Site = "S";
-  WriteDBGame(game, 0, db, false);  // a bulk write: names wait for the close
+  WriteDBGame(game, 0, db, false);  // a bulk write: the new names are appended at once
   EXPECT_TRUE(db.DBChanged);
-  EXPECT_EQ(ReadText(dir.File("g.abn")), "");
+  EXPECT_EQ(ReadText(dir.File("g.abn")), "^W\r\n^B\r\n^\r\n*T\r\n@S\r\n");
   CloseDatabase(db);
   EXPECT_EQ(ReadText(dir.File("g.abn")), "^W\r\n^B\r\n^\r\n*T\r\n@S\r\n");
   CloseDatabase(db);  // closing twice does nothing

@@ -138,35 +138,30 @@ TEST_F(GameStorageTest, MainFlagsSetOnWritingReachTheBlobNextTime) {
   EXPECT_TRUE(back.Moves[2].main);
 }
 
-TEST_F(GameStorageTest, BlobPlacementWhenAGameShrinksOrGrows) {
+TEST_F(GameStorageTest, AReplacedGameGoesToTheEndAndLeavesItsOldMovesAlone) {
   TGame a = LineGame(gtRussian, 10);
   TGame b = LineGame(gtRussian, 4);
   WriteDBGame(a, 0, db, false);
   WriteDBGame(b, 0, db, false);
-  const int32_t aOffset = a.Header.Offset;
-  EXPECT_EQ(aOffset, 1);
+  EXPECT_EQ(a.Header.Offset, 1);
   EXPECT_EQ(b.Header.Offset, 1 + a.Header.Length);
+  const std::vector<uint8_t> before = ReadBytes(db.DBNameMain);
 
-  // Shrinking keeps the place.
+  // Shrinking, the same length, growing: every version at the end, and the
+  // bytes written before never change.
   a.CommentsAft[0] = "";
   DeleteSubtree(a, 9);
   a.Header.LastMove = 8;
-  int64_t size = db.DBMain.Size();
-  WriteDBGame(a, 1, db, false);
-  EXPECT_EQ(a.Header.Offset, aOffset);
-  EXPECT_EQ(db.DBMain.Size(), size);
-  // The same length again stays in place.
-  WriteDBGame(a, 1, db, false);
-  EXPECT_EQ(a.Header.Offset, aOffset);
-
-  // One byte more moves to the end of the main file.
-  const int32_t length = a.Header.Length;
-  a.CommentsAft[0] = std::string(length - a.Header.Length + 1, 'g');
-  size = db.DBMain.Size();
-  WriteDBGame(a, 1, db, false);
-  EXPECT_EQ(a.Header.Length, length + 1);
-  EXPECT_EQ(a.Header.Offset, size);
-  EXPECT_EQ(db.DBMain.Size(), size + length + 1);
+  for (const std::string comment : {"", "", "a longer comment than before"}) {
+    a.CommentsAft[0] = comment;
+    const int64_t size = db.DBMain.Size();
+    WriteDBGame(a, 1, db, false);
+    EXPECT_EQ(a.Header.Offset, size);
+    EXPECT_EQ(db.DBMain.Size(), size + a.Header.Length);
+    const std::vector<uint8_t> now = ReadBytes(db.DBNameMain);
+    ASSERT_GE(now.size(), before.size());
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), now.begin()));
+  }
 
   // Both games still read whole, the other one untouched.
   TGame back;
