@@ -116,7 +116,7 @@ int Export(const std::string& dbPath, const std::string& out, const std::string&
     range = *parsed;
   }
   TKestrelDB db;
-  const TOpenResult opened = OpenDatabase(dbPath, db, false);
+  const TOpenResult opened = OpenDatabase(dbPath, db, false, TDBAccess::readOnly);
   if (!opened.ok()) {
     std::cerr << dbPath << ": " << (opened.message.empty() ? std::string(CannotOpenText) : opened.message) << '\n';
     return ExitFailure;
