@@ -58,10 +58,16 @@ int SquareNamed(std::string_view name, int type) {
   return 0;
 }
 
-// "position W a1>a5 B d6>g5 white"
+// "position W a1>a5 B d6>g5 white". The men are lifted first and then put
+// down, since one may land where the other stood.
 bool MakePosition(const TBallotFile& file, const std::vector<std::string>& words, TGame& game, std::string& reason) {
   TBrd board = InitialPosition(file.type).b;
   TDColor side = TDColor::white;
+  struct Relocation {
+    int8_t man;
+    int to;
+  };
+  std::vector<Relocation> placed;
   for (std::size_t i = 1; i < words.size(); ++i) {
     if (words[i] == "white" || words[i] == "black") {
       side = words[i] == "white" ? TDColor::white : TDColor::black;
@@ -76,12 +82,19 @@ bool MakePosition(const TBallotFile& file, const std::vector<std::string>& words
     const auto arrow = step.find('>');
     const int from = arrow == std::string::npos ? 0 : SquareNamed(step.substr(0, arrow), file.type);
     const int to = arrow == std::string::npos ? 0 : SquareNamed(step.substr(arrow + 1), file.type);
-    if (from == 0 || to == 0 || board[from] != man || board[to] != Empty) {
-      reason = "cannot move a man " + step;
+    if (from == 0 || to == 0 || board[from] != man) {
+      reason = "no man to move " + step;
       return false;
     }
     board[from] = Empty;
-    board[to] = man;
+    placed.push_back({man, to});
+  }
+  for (const Relocation& r : placed) {
+    if (board[r.to] != Empty) {
+      reason = "two men on one square";
+      return false;
+    }
+    board[r.to] = r.man;
   }
   if (!SetUpPosition(game, board, side, 1, file.type)) {
     reason = "not a position";

@@ -165,8 +165,9 @@ bool TPlayController::AskToSave(bool withCancel) {
   if (!modified) return true;
   switch (ui_->AskSaveGame(withCancel)) {
     case TSaveAnswer::yes:
-      ui_->SaveCurrentGame();
-      return true;
+      // A save that failed or was given up keeps the game: nothing that
+      // would drop it may go on.
+      return ui_->SaveCurrentGame();
     case TSaveAnswer::no:
       return true;
     case TSaveAnswer::cancel:
@@ -209,10 +210,21 @@ void TPlayController::StartNewGameOnCurrent() {
 
 void TPlayController::NewGame() {
   worker_.StopAndWait();
+  if (!AskToSave(false)) return;
   modes_.SetBlindPlay(false);
-  AskToSave(false);
   modes_.StopReplay();
   StartNewGameOnCurrent();
+}
+
+void TPlayController::LoadGame(TGame game, int viewSlot) {
+  worker_.StopAndWait();
+  modes_.StopReplay();
+  const int type = game.Header.TypeOfGame;
+  if (IsValidGameType(type) && type != CurrentGameType) SwitchGameType(type, false);
+  session_.Change([&game](TGame& current) { current = std::move(game); });
+  if (!session_.GoToSlot(viewSlot)) session_.GoToSlot(0);
+  searchInfo_.Clear();
+  refresh_.Request(rqHeader | rqWindowMenu | rqBoard | rqBuildTree | rqBook | rqStatusBar | rqSaveButton | rqMode);
 }
 
 void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
@@ -330,6 +342,12 @@ void TPlayController::SetupClick(int square, int button) {
 void TPlayController::SetupClear() {
   if (!setupMode_) return;
   session_.SetSetupBoard(TBoard{});
+  refresh_.Request(rqBoard | rqStatusBar);
+}
+
+void TPlayController::SetupPosition(const TBoard& board) {
+  if (!setupMode_) return;
+  session_.SetSetupBoard(board);
   refresh_.Request(rqBoard | rqStatusBar);
 }
 

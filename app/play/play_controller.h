@@ -209,6 +209,14 @@ class TPlayController {
 
   // ---- Games.
   void NewGame();
+  // A game read from a database into the current slot: the engine stops,
+  // the program takes the game's type without a new game, and the game is
+  // shown at `viewSlot` (its viewing start). Asks nothing: the caller has
+  // offered to save the game it replaces.
+  void LoadGame(TGame game, int viewSlot);
+  // "Game not saved. Save?" for a modified game; false when the user
+  // cancelled or the save did not happen, and the game must stay.
+  bool OfferToSave(bool withCancel) { return AskToSave(withCancel); }
   // The "Type" menu: the game type, with a new game when the board changes.
   void SetGameTypeCommand(int type) { SwitchGameType(type, true); }
   void SwitchGameType(int type, bool mayStartNewGame);
@@ -229,6 +237,8 @@ class TPlayController {
   void SetupClick(int square, int button);
   void SetupClear();
   void SetupStartPosition();
+  // A whole position for the set-up board (the "FEN" button).
+  void SetupPosition(const TBoard& board);
   void SetupDone(TDColor side, int firstMoveNumber);
 
   // ---- Results.

@@ -63,7 +63,9 @@ TEST_F(BallotLists, EveryLineReplaysInTheTypesItServes) {
       std::string reason;
       ASSERT_TRUE(MakeBallotGame(file, line, game, reason)) << file.name << " " << line.label << ": " << reason;
       GoToLineEnd(game, 0);
-      positions.insert({game.CurBoard.b.cells.begin(), game.CurBoard.b.cells.end()});
+      std::vector<int8_t> key(game.CurBoard.b.cells.begin(), game.CurBoard.b.cells.end());
+      key.push_back(static_cast<int8_t>(game.SideToMove));
+      positions.insert(key);
       for (const int type : serves.at(file.name)) {
         if (type == gtBrazilian && line.notInBrazilianTable) {
           ++leftOutOfBrazilian;

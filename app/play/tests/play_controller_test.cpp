@@ -424,9 +424,18 @@ TEST_F(PlayFixture, SetUpWithBlackToMoveAndAFirstMoveNumber) {
 TEST_F(PlayFixture, NewGameAsksToSaveAModifiedGame) {
   PlayLine({"c3-d4"});
   user.saveAnswer = TSaveAnswer::yes;
+  // Yes with a save that fails (or is given up) keeps the game.
+  user.saveSucceeds = false;
   controller->NewGame();
-  EXPECT_EQ(user.saveQuestions, 1);
+  EXPECT_EQ(user.saves, 1);
+  EXPECT_EQ(MainLineLength(Game()), 1);
+  EXPECT_TRUE(Game().Modified);
+  user.saveSucceeds = true;
+  controller->NewGame();
+  EXPECT_EQ(user.saves, 2);
+  EXPECT_EQ(user.saveQuestions, 2);
   EXPECT_EQ(MainLineLength(Game()), 0);
+  user.saveQuestions = 1;
   controller->NewGame();
   EXPECT_EQ(user.saveQuestions, 1) << "an unchanged game is not offered";
 }

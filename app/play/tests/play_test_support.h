@@ -34,6 +34,10 @@ class ScriptedUser : public TPlayUi {
     ++saveQuestions;
     return saveAnswer;
   }
+  bool SaveCurrentGame() override {
+    ++saves;
+    return saveSucceeds;
+  }
   bool AskRemoveWrongMoves() override {
     ++wrongMoveQuestions;
     return removeWrongMoves;
@@ -44,6 +48,8 @@ class ScriptedUser : public TPlayUi {
   int lastPreselected = -2;
   TSaveAnswer saveAnswer = TSaveAnswer::no;
   int saveQuestions = 0;
+  bool saveSucceeds = true;
+  int saves = 0;
   bool removeWrongMoves = true;
   int wrongMoveQuestions = 0;
 };
