@@ -43,7 +43,7 @@ TEST(HeadersSet, PatternsAndFieldsAndOneNamesWrite) {
   }
   // The new names reached the names file with the command.
   TKestrelDB again;
-  ASSERT_TRUE(OpenDatabase(db.DBNameIdx, again, false).ok());
+  ASSERT_TRUE(OpenDatabase(db.DBNameIdx, again, false, TDBAccess::readOnly).ok());
   TQuickGameHeader q;
   ASSERT_TRUE(ReadQuickHeader(again, 5, q));
   EXPECT_EQ(q.Tournament, "Round 3");

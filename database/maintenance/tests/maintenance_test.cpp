@@ -81,7 +81,7 @@ TEST(QuickCleanUp, KeepsRecordsOfLiveGamesInOrder) {
   EXPECT_EQ(std::filesystem::file_size(db.DBNameMain), mainSize);
   // The index is whole on disk too.
   TKestrelDB again;
-  ASSERT_TRUE(OpenDatabase(db.DBNameIdx, again, false).ok());
+  ASSERT_TRUE(OpenDatabase(db.DBNameIdx, again, false, TDBAccess::readOnly).ok());
   EXPECT_EQ(again.DBSize, 3);
 }
 
