@@ -6,7 +6,8 @@
 
 namespace kestrel {
 
-TEngineParams LoadVariantParams(const Settings& settings, const std::filesystem::path& programFolder, int type) {
+TEngineParams LoadVariantParams(const Settings& settings, const std::filesystem::path& programFolder, int type,
+                                std::string* problem) {
   TEngineParams p;
   if (!IsValidGameType(type)) return p;
   const VariantSettings& v = settings.Variants[type];
@@ -21,7 +22,13 @@ TEngineParams LoadVariantParams(const Settings& settings, const std::filesystem:
   if (name.empty() || name == "." || name == ".." || !std::filesystem::exists(EngineFolder(programFolder, type) / name, ec))
     name = DefaultEngineFileName(type);
   p.EngineName = name;
-  LoadVariantEngine(programFolder, type, name, p.EvalFunc);
+  const TEngineFileResult read = LoadVariantEngine(programFolder, type, name, p.EvalFunc);
+  if (read.status == TEngineFileResult::error) {
+    p.EvalFunc = DefaultEvalFunc(type);
+    p.EngineName = p.EvalFunc.Name;
+    if (problem)
+      *problem = "Damaged engine file, reading stopped at " + read.message + "; the built-in function \"" + p.EvalFunc.Name + "\" plays instead.";
+  }
   return p;
 }
 

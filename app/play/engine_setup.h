@@ -17,7 +17,10 @@ using TVariantEngines = std::array<TEngineParams, GameTypeCount + 1>;
 
 // One variant: the engine file named in the settings, or "<Name>.eng" when
 // that file does not exist; without either the built-in default function.
-TEngineParams LoadVariantParams(const Settings& settings, const std::filesystem::path& programFolder, int type);
+// A damaged file is not played: the built-in function plays under its own
+// name, and `problem` says which file and line were at fault.
+TEngineParams LoadVariantParams(const Settings& settings, const std::filesystem::path& programFolder, int type,
+                                std::string* problem = nullptr);
 TVariantEngines LoadAllVariantParams(const Settings& settings, const std::filesystem::path& programFolder);
 
 // The generation that really plays the variant with these settings.

@@ -66,8 +66,18 @@ TPlayController::~TPlayController() {
   RemoveGameTypeListener(gameTypeListener_);
 }
 
+std::vector<std::string> TPlayController::ReloadVariantParams() {
+  std::vector<std::string> problems;
+  for (int t = 1; t <= GameTypeCount; ++t) {
+    std::string problem;
+    params_[t] = LoadVariantParams(settings_, programFolder_, t, &problem);
+    if (!problem.empty()) problems.push_back(std::move(problem));
+  }
+  return problems;
+}
+
 void TPlayController::Initialize() {
-  params_ = LoadAllVariantParams(settings_, programFolder_);
+  engineFileProblems_ = ReloadVariantParams();
   const int64_t hash = options_.hashMegabytes >= 0 ? options_.hashMegabytes : settings_.KestrelMemory;
   engine_.AllocateHashTable(static_cast<uint64_t>(std::max<int64_t>(hash, 0)));
   engine_.SetThreadsCount(std::clamp(settings_.ThreadsCount, 1, MaxSearchThreads));
@@ -369,7 +379,7 @@ void TPlayController::SetupDone(TDColor side, int firstMoveNumber) {
 
 std::string TPlayController::StatusVariant() const {
   const int type = CurrentGameType;
-  return " " + std::string(IsValidGameType(type) ? GameTypeNames[type] : std::string_view{});
+  return " " + GameTypeTitle(type);
 }
 
 std::string TPlayController::MaterialLine() const { return session_.MaterialLine(CurrentGameType); }

@@ -107,6 +107,13 @@ class TPlayController {
   // the mode saved in the settings.
   void Initialize();
 
+  // Reads the engine settings of every variant again (engine files, books,
+  // generations) from the settings; one message per damaged engine file.
+  // Only while the engine is idle.
+  std::vector<std::string> ReloadVariantParams();
+  // The damaged engine files found at start-up.
+  const std::vector<std::string>& EngineFileProblems() const { return engineFileProblems_; }
+
   // ---- State shown by the windows.
   bool AnalysisMode() const { return modes_.AnalysisMode(); }
   int LevelIndex() const { return modes_.LevelIndex(); }
@@ -306,6 +313,7 @@ class TPlayController {
 
   bool setupMode_ = false;
   std::string drawNotice_;
+  std::vector<std::string> engineFileProblems_;
   int gameTypeListener_ = -1;
 
   std::mutex randomMutex_;

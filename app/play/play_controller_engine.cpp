@@ -84,7 +84,9 @@ void TPlayController::StopButton() {
 
 void TPlayController::EngineStart() {
   if (setupMode_) return;
-  if (!AnalysisMode()) modes_.Clock().Start();
+  // A decided game keeps its clock stopped, whoever asks the engine.
+  const bool decided = ReadGame([](const TGame& g) { return g.Header.Result != ResultUnknown; });
+  if (!AnalysisMode() && !decided) modes_.Clock().Start();
   worker_.StopAndWait();
   const TRunSetup run = MakeRunSetup();
   StartWork(TWorkKind::analysis, [this, run] { AnalysisRun(run); });

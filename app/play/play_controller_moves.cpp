@@ -127,7 +127,12 @@ void TPlayController::TimerTick() {
     refresh_.Request(rqMode);
   }
   if (AnalysisMode() || modes_.WorkerChargesClockNow()) return;
-  const TDColor side = ReadGame([](const TGame& g) { return g.SideToMove; });
+  const auto [side, decided] =
+      ReadGame([](const TGame& g) { return std::pair(g.SideToMove, g.Header.Result != ResultUnknown); });
+  if (decided) {
+    modes_.Clock().Stop();
+    return;
+  }
   if (!modes_.Clock().Tick(side)) return;
   bool newResult = false;
   {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/language/language_table.h"
+
 namespace kestrel {
 
 struct TLangText {
@@ -27,9 +29,18 @@ inline constexpr TLangText LtGameNotSaved{117, "Game not saved. Save?"};
 inline constexpr TLangText LtDraw{148, "Draw"};
 inline constexpr TLangText LtPlayer{239, "Player"};
 
-// The text of an entry in the language in use. Until language files are
-// read, the built-in English text.
-inline std::string Lang(const TLangText& t) { return std::string(t.english); }
+// The text of an entry in the language in use (8-bit, like the game record).
+inline std::string Lang(const TLangText& t) {
+  std::string text = LangText(t.number);
+  return text.empty() ? std::string(t.english) : text;
+}
+
+// The language entry of each game type's name, by game type 1..12.
+inline constexpr int GameTypeNameEntries[] = {0, 6, 7, 8, 9, 10, 11, 147, 133, 196, 197, 198, 244};
+// The name of a game type in the language in use.
+inline std::string GameTypeTitle(int type) {
+  return type >= 1 && type <= 12 ? LangText(GameTypeNameEntries[type]) : std::string();
+}
 
 inline constexpr std::string_view ExcPlayMove = "!!! Exception in PlayMove!!!";
 inline constexpr std::string_view ExcAnalysis = "!!! Exception in analysis function -part 2!!!";

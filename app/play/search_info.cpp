@@ -84,6 +84,16 @@ bool TSearchInfoBoard::IsExcludedLocked(const TMove& move) const {
                      [&](const TMove& m) { return SameMovePath(m, move) && m.lt == move.lt; });
 }
 
+void TSearchInfoBoard::ToggleExcludedMove(const TMove& move) {
+  int row = -1;
+  {
+    std::lock_guard lock(mutex_);
+    for (int i = 0; i < static_cast<int>(info_.roots.size()); ++i)
+      if (SameMovePath(info_.roots[i].move, move) && info_.roots[i].move.lt == move.lt) row = i;
+  }
+  ToggleExcluded(row);
+}
+
 void TSearchInfoBoard::ToggleExcluded(int row) {
   std::lock_guard lock(mutex_);
   if (row < 0 || row >= static_cast<int>(info_.roots.size())) return;

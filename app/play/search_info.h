@@ -79,6 +79,8 @@ class TSearchInfoBoard : public TSearchListener {
 
   // Toggles "Don't analyse" on a row of the root move list.
   void ToggleExcluded(int row);
+  // The same for the row of `move`, wherever the sorting has put it.
+  void ToggleExcludedMove(const TMove& move);
 
   void RootMoves(const std::vector<TRootMove>& moves) override;
   void Searching(int depth, int number, int count) override;

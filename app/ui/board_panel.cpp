@@ -6,6 +6,7 @@
 #include "app/panels/book_grid.h"
 #include "app/settings/kestrel_app.h"
 #include "app/ui/select_colors_dialog.h"
+#include "app/ui/ui_language.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
 
@@ -13,10 +14,14 @@ namespace kestrel {
 
 BoardPanel::BoardPanel(KestrelApp& app, QWidget* parent) : QWidget(parent), app_(app), view_(new BoardView(this)) {
   view_->move(0, 0);
-  small_ = new QAction(tr("Small"), this);
-  average_ = new QAction(tr("Average"), this);
-  large_ = new QAction(tr("Large"), this);
-  selectColors_ = new QAction(tr("Select colors..."), this);
+  small_ = new QAction(this);
+  BindLang(small_, 20);
+  average_ = new QAction(this);
+  BindLang(average_, 21);
+  large_ = new QAction(this);
+  BindLang(large_, 22);
+  selectColors_ = new QAction(this);
+  BindLang(selectColors_, 158, {}, QStringLiteral("..."));
   connect(small_, &QAction::triggered, this, [this] { RequestBoardSize(SmallBoardRequest); });
   connect(average_, &QAction::triggered, this,
           [this] { RequestBoardSize(AverageBoardRequest(width(), height())); });

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/panels/book_grid.h"
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 
@@ -27,6 +28,7 @@ BookGridWidget::BookGridWidget(QWidget* parent)
   layout->addWidget(label_);
   layout->addWidget(table_);
   table_->setColumnCount(2);
+  label_->setProperty("kestrelContent", true);  // the book's file name
   table_->horizontalHeader()->hide();
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
@@ -47,7 +49,8 @@ BookGridWidget::BookGridWidget(QWidget* parent)
     });
   }
   menu_->addSeparator();
-  addOnClick_ = menu_->addAction(QStringLiteral("Add on click"));
+  addOnClick_ = menu_->addAction(QString());
+  BindLang(addOnClick_, 207);
   addOnClick_->setCheckable(true);
   addOnClick_->setChecked(false);
 }

@@ -1,4 +1,5 @@
 #include "app/ui/comment_dialog.h"
+#include "app/ui/ui_language.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -21,16 +22,22 @@ std::string FromQt(const QString& text) { return text.toLocal8Bit().toStdString(
 
 CommentDialog::CommentDialog(QWidget* parent)
     : QDialog(parent), before_(new QPlainTextEdit(this)), after_(new QPlainTextEdit(this)),
-      diagram_(new QPushButton(QStringLiteral("Add diagram"), this)), lastEntered_(after_) {
-  setWindowTitle(QStringLiteral("Move comment"));
+      diagram_(new QPushButton(this)), lastEntered_(after_) {
+  BindLangTitle(this, 89);
+  BindLang(diagram_, 159);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Before move"), this));
+  auto* beforeLabel = new QLabel(this);
+  BindLang(beforeLabel, 70);
+  layout->addWidget(beforeLabel);
   layout->addWidget(before_);
-  layout->addWidget(new QLabel(QStringLiteral("After move"), this));
+  auto* afterLabel = new QLabel(this);
+  BindLang(afterLabel, 214);
+  layout->addWidget(afterLabel);
   layout->addWidget(after_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->addButton(diagram_, QDialogButtonBox::ActionRole);
   layout->addWidget(buttons);
+  BindButtonBox(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(diagram_, &QPushButton::clicked, this, &CommentDialog::AddDiagram);

@@ -3,29 +3,37 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "app/play/side_names.h"
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 
 GameAnalysisDialog::GameAnalysisDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Game analysis"));
+  BindLangTitle(this, 32);
   minutes_ = new QSpinBox(this);
   minutes_->setRange(1, 1440);
-  minutes_->setSuffix(tr(" min"));
   for (auto*& c : colours_) c = new QCheckBox(this);
-  insert_ = new QCheckBox(tr("Insert variations"), this);
-  analyseVariations_ = new QCheckBox(tr("Analyse variations"), this);
+  insert_ = new QCheckBox(this);
+  BindLang(insert_, 97);
+  analyseVariations_ = new QCheckBox(this);
+  BindLang(analyseVariations_, 96);
   auto* form = new QFormLayout;
-  form->addRow(tr("Time"), minutes_);
+  auto* time = new QHBoxLayout;
+  time->addWidget(minutes_);
+  time->addWidget(LangLabel(this, 27));
+  form->addRow(LangLabel(this, 95), time);
   form->addRow(colours_[0]);
   form->addRow(colours_[1]);
   form->addRow(insert_);
   form->addRow(analyseVariations_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  BindButtonBox(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &GameAnalysisDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
@@ -37,7 +45,7 @@ GameAnalysisDialog::GameAnalysisDialog(QWidget* parent) : QDialog(parent) {
 void GameAnalysisDialog::SetOptions(const TGameAnalysisOptions& o, int type) {
   minutes_->setValue(o.minutes);
   for (int side = 0; side < 2; ++side) {
-    colours_[side]->setText(QString::fromStdString(SideName(static_cast<TDColor>(side), type)) + tr(" moves"));
+    BindLang(colours_[side], SideName(static_cast<TDColor>(side), type) == "White" ? 65 : 66);
     colours_[side]->setChecked(o.colours[side]);
   }
   insert_->setChecked(o.insertVariations);

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "app/play/side_names.h"
+#include "app/ui/ui_language.h"
 #include "database/list_texts.h"
 #include "formats/code_page.h"
 
@@ -48,11 +49,11 @@ QComboBox* GameInfoDialog::NameBox() {
 }
 
 GameInfoDialog::GameInfoDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Game information"));
+  BindLangTitle(this, 3);
   auto* players = new QGridLayout;
-  players->addWidget(new QLabel(tr("Title"), this), 0, 2);
-  players->addWidget(new QLabel(tr("Rating"), this), 0, 3);
-  players->addWidget(new QLabel(tr("Country"), this), 0, 4);
+  players->addWidget(LangLabel(this, 74), 0, 2);
+  players->addWidget(LangLabel(this, 73), 0, 3);
+  players->addWidget(LangLabel(this, 75), 0, 4);
   for (int side = 0; side < 2; ++side) {
     playerLabels_[side] = new QLabel(this);
     names_[side] = NameBox();
@@ -84,25 +85,26 @@ GameInfoDialog::GameInfoDialog(QWidget* parent) : QDialog(parent) {
   day_->setRange(0, 31);
 
   auto* form = new QFormLayout;
-  form->addRow(tr("Annotator"), names_[2]);
-  form->addRow(tr("Tournament"), tournament_);
-  form->addRow(tr("Site"), site_);
+  form->addRow(LangLabel(this, 79), names_[2]);
+  form->addRow(LangLabel(this, 76), tournament_);
+  form->addRow(LangLabel(this, 78), site_);
   auto* round = new QHBoxLayout;
   round->addWidget(round_);
   round->addWidget(new QLabel(".", this));
   round->addWidget(subround_);
-  form->addRow(tr("Round"), round);
-  form->addRow(tr("Result:"), result_);
+  form->addRow(LangLabel(this, 77), round);
+  form->addRow(LangLabel(this, 80, QStringLiteral(":")), result_);
   auto* date = new QHBoxLayout;
-  date->addWidget(new QLabel(tr("Year"), this));
+  date->addWidget(LangLabel(this, 81));
   date->addWidget(year_);
-  date->addWidget(new QLabel(tr("Month"), this));
+  date->addWidget(LangLabel(this, 82));
   date->addWidget(month_);
-  date->addWidget(new QLabel(tr("Day"), this));
+  date->addWidget(LangLabel(this, 83));
   date->addWidget(day_);
   form->addRow(date);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  BindButtonBox(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
@@ -114,8 +116,7 @@ GameInfoDialog::GameInfoDialog(QWidget* parent) : QDialog(parent) {
 void GameInfoDialog::SetHeader(const TQuickGameHeader& q, int type, bool poolWhiteBottom, int resultStyle) {
   original_ = q;
   for (int side = 0; side < 2; ++side)
-    playerLabels_[side]->setText(
-        QString::fromStdString(BoardSideName(static_cast<TDColor>(side), type, poolWhiteBottom)));
+    BindLang(playerLabels_[side], BoardSideName(static_cast<TDColor>(side), type, poolWhiteBottom) == "White" ? 57 : 58);
   names_[0]->setEditText(Text(q.WhiteName));
   names_[1]->setEditText(Text(q.BlackName));
   names_[2]->setEditText(Text(q.AnnotatorName));

@@ -1,7 +1,12 @@
 #include "app/ui/game_input.h"
 
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTimer>
 #include <filesystem>
 
@@ -12,6 +17,7 @@
 #include "app/ui/comment_dialog.h"
 #include "app/ui/game_panel.h"
 #include "app/ui/main_window.h"
+#include "app/ui/ui_language.h"
 #include "database/list_texts.h"
 #include "game/game_editing.h"
 #include "rules/notation.h"
@@ -48,7 +54,10 @@ GameInput::GameInput(MainWindow& window)
     else
       controller_.GoForward();
   });
-  window.installEventFilter(this);
+  // Keys are the main window's wherever its focus is: the lists and panels
+  // beside the board would otherwise keep the arrows, the letters and the
+  // copy keys for themselves.
+  qApp->installEventFilter(this);
   Place();
   RebuildTree();
   ShowBook();
@@ -91,9 +100,58 @@ void GameInput::FollowForcedMoves() {
     Enter(*forced);
 }
 
+// Widgets in which the user types text of their own.
+bool TakesTypedText(QWidget* w) {
+  if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w)) return true;
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) return !edit->isReadOnly();
+  if (auto* edit = qobject_cast<QTextEdit*>(w)) return !edit->isReadOnly();
+  return false;
+}
+
+bool GameInput::IsWindowShortcut(const QKeyEvent* key) const {
+  const QKeySequence pressed(key->keyCombination());
+  for (const QAction* a : window_.findChildren<QAction*>())
+    if (a->isEnabled() && a->shortcuts().contains(pressed)) return true;
+  return false;
+}
+
 bool GameInput::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &window_ && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return QObject::eventFilter(watched, event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != &window_ || TakesTypedText(widget))
+    return QObject::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (type == QEvent::ShortcutOverride) {
+    // A list's Ctrl+C or Ctrl+A must not hide "Compute!" or "Extended
+    // analysis": left unaccepted, the key goes to the window's command.
+    if (widget != &window_ && IsWindowShortcut(key)) {
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
+  if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    switch (key->key()) {
+      case Qt::Key_Home:
+        controller_.GoStart();
+        return true;
+      case Qt::Key_Left:
+      case Qt::Key_PageUp:
+        controller_.GoBack();
+        return true;
+      case Qt::Key_Right:
+      case Qt::Key_PageDown:
+        controller_.GoForward();
+        return true;
+      case Qt::Key_End:
+        controller_.GoEnd();
+        return true;
+      default:
+        break;
+    }
+  }
+  {
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
       if (key->key() == Qt::Key_E && (key->modifiers() & Qt::ControlModifier)) {
         OnComment();
@@ -151,6 +209,12 @@ void GameInput::ShowBook() {
   TOpeningBook& book = controller_.Book();
   const QString name = book.IsOpen() ? QString::fromStdString(book.Path().filename().string()) : QString();
   book_->ShowTree(tree, name);
+  // The book's comment on the position goes into the information panel,
+  // once per position.
+  if (tree.openposcomm != shownBookComment_) {
+    shownBookComment_ = tree.openposcomm;
+    if (!tree.openposcomm.empty()) window_.ShowInfo(ProgramTextQ(tree.openposcomm));
+  }
 }
 
 // Game panel clicks are taken while the engine is idle, or while it

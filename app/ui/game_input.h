@@ -6,9 +6,13 @@
 #include <QObject>
 #include <QPoint>
 
+#include <string>
+
 #include "app/panels/game_panel_commands.h"
 #include "app/board/move_input.h"
 #include "game/open_moves.h"
+
+class QKeyEvent;
 
 namespace kestrel {
 
@@ -49,6 +53,7 @@ class GameInput : public QObject {
   void OnBookMove(const TOpenMove& entry);
   void OnBookSign(const TOpenMove& entry, int sign);
   bool PanelClicksTaken() const;
+  bool IsWindowShortcut(const QKeyEvent* key) const;
 
   MainWindow& window_;
   TPlayController& controller_;
@@ -56,6 +61,7 @@ class GameInput : public QObject {
   BookGridWidget* book_;
   TClickHistory clicks_;
   TTypedMove typed_;
+  std::string shownBookComment_;
 };
 
 }  // namespace kestrel

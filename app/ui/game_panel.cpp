@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/ui/board_renderer.h"
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 
@@ -211,27 +212,31 @@ void GamePanel::BuildMenu() {
     connect(a, &QAction::triggered, this, [this, kind, code] { emit commandChosen(TPanelCommand{kind, code}); });
     return a;
   };
-  QMenu* moveMarks = menu_->addMenu(tr("Move mark"));
+  QMenu* moveMarks = menu_->addMenu(QString());
+  BindLang(moveMarks, 310);
   for (int i = 0; i < static_cast<int>(MoveMarkTexts.size()); ++i)
     command(moveMarks, ToQt(MoveMarkTexts[i]), TPanelCommandKind::moveMark, i);
-  QMenu* positionMarks = menu_->addMenu(tr("Position mark"));
+  QMenu* positionMarks = menu_->addMenu(QString());
+  BindLang(positionMarks, 311);
   for (int i = 0; i < static_cast<int>(PositionMarkTexts.size()); ++i)
     command(positionMarks, ToQt(PositionMarkTexts[i]), TPanelCommandKind::positionMark, i);
   menu_->addSeparator();
-  QAction* comment = menu_->addAction(QStringLiteral("Comment move"));
+  QAction* comment = menu_->addAction(QString());
+  BindLang(comment, 69);
   comment->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   connect(comment, &QAction::triggered, this, &GamePanel::commentRequested);
-  QAction* diagram = menu_->addAction(QStringLiteral("Add diagram"));
+  QAction* diagram = menu_->addAction(QString());
+  BindLang(diagram, 159);
   connect(diagram, &QAction::triggered, this, &GamePanel::diagramRequested);
-  command(menu_, QStringLiteral("Mark as Viewing start"), TPanelCommandKind::markViewingStart);
+  BindLang(command(menu_, {}, TPanelCommandKind::markViewingStart), 271);
   menu_->addSeparator();
-  command(menu_, QStringLiteral("Show in extra short notation"), TPanelCommandKind::showInExtraShort);
-  command(menu_, QStringLiteral("Do not show in extra short notation"), TPanelCommandKind::hideInExtraShort);
+  BindLang(command(menu_, {}, TPanelCommandKind::showInExtraShort), 268);
+  BindLang(command(menu_, {}, TPanelCommandKind::hideInExtraShort), 269);
   menu_->addSeparator();
-  command(menu_, QStringLiteral("Delete line after move"), TPanelCommandKind::deleteLine);
-  command(menu_, QStringLiteral("Promote line"), TPanelCommandKind::promoteLine);
-  command(menu_, QStringLiteral("Remove comments"), TPanelCommandKind::removeComments);
-  command(menu_, QStringLiteral("Remove variations"), TPanelCommandKind::removeVariations);
+  BindLang(command(menu_, {}, TPanelCommandKind::deleteLine), 71);
+  BindLang(command(menu_, {}, TPanelCommandKind::promoteLine), 72);
+  BindLang(command(menu_, {}, TPanelCommandKind::removeComments), 246);
+  BindLang(command(menu_, {}, TPanelCommandKind::removeVariations), 276);
 }
 
 }  // namespace kestrel

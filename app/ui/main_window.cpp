@@ -23,6 +23,7 @@
 #include "app/ui/game_input.h"
 #include "app/ui/new_move_dialog.h"
 #include "app/ui/search_info_panel.h"
+#include "app/ui/ui_language.h"
 #include "game/new_game.h"
 
 namespace kestrel {
@@ -41,7 +42,7 @@ class MainWindow::QtPlayUi final : public TPlayUi {
   TSaveAnswer AskSaveGame(bool withCancel) override {
     auto buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel) buttons |= QMessageBox::Cancel;
-    switch (QMessageBox::question(&window_, window_.windowTitle(), QString::fromStdString(Lang(LtGameNotSaved)),
+    switch (QMessageBox::question(&window_, window_.windowTitle(), ProgramTextQ(Lang(LtGameNotSaved)),
                                   buttons)) {
       case QMessageBox::Yes:
         return TSaveAnswer::yes;
@@ -75,17 +76,21 @@ MainWindow::MainWindow(KestrelApp& app, QWidget* parent) : QMainWindow(parent), 
   setCentralWidget(board_);
   CreatePanels();
   CreateActions();
+  CreateOptionActions();
   CreateMenus();
   CreateToolBar();
   connect(board_, &BoardPanel::layoutChanged, this, &MainWindow::PlacePanels);
   connect(&board_->view(), &BoardView::squareClicked, this, &MainWindow::OnSquareClicked);
   // Move input, the game panel and the book grid; owned by the window.
-  new GameInput(*this);
+  input_ = new GameInput(*this);
 
   for (auto*& field : status_) {
     field = new QLabel(this);
     statusBar()->addWidget(field, 1);
   }
+  // The material and the draw notice are figures and rule names, not captions.
+  status_[1]->setProperty("kestrelContent", true);
+  status_[2]->setProperty("kestrelContent", true);
 
   timer_ = new QTimer(this);
   timer_->setInterval(25);
@@ -104,6 +109,7 @@ void MainWindow::CreatePanels() {
   clockFont.setPointSize(clockFont.pointSize() + 6);
   clockFont.setBold(true);
   clock_->setFont(clockFont);
+  clock_->setProperty("kestrelContent", true);
   searchInfo_ = new SearchInfoPanel(board_);
   info_ = new QPlainTextEdit(board_);
   info_->setReadOnly(true);
@@ -126,10 +132,14 @@ void MainWindow::CreatePanels() {
   setupBar_ = new QWidget(board_);
   auto* bar = new QHBoxLayout(setupBar_);
   bar->setContentsMargins(0, 0, 0, 0);
-  setupDone_ = new QPushButton(tr("Done"), setupBar_);
-  auto* clear = new QPushButton(tr("Clear"), setupBar_);
-  auto* start = new QPushButton(tr("Start position"), setupBar_);
-  auto* fen = new QPushButton(tr("FEN"), setupBar_);
+  setupDone_ = new QPushButton(setupBar_);
+  BindLang(setupDone_, 45);
+  auto* clear = new QPushButton(setupBar_);
+  BindLang(clear, 51);
+  auto* start = new QPushButton(setupBar_);
+  BindLang(start, 52);
+  auto* fen = new QPushButton(setupBar_);
+  BindLang(fen, 240);
   fen->setEnabled(false);  // reading the clipboard belongs to the database commands
   auto* sides = new QButtonGroup(setupBar_);
   for (int s = 0; s < 2; ++s) {
@@ -138,7 +148,8 @@ void MainWindow::CreatePanels() {
   }
   setupFirstMove_ = new QSpinBox(setupBar_);
   setupFirstMove_->setRange(1, MaxFirstMoveNumber);
-  for (QWidget* w : std::initializer_list<QWidget*>{setupDone_, clear, start, fen, setupSide_[0], setupSide_[1],
+  for (QWidget* w : std::initializer_list<QWidget*>{setupDone_, clear, start, fen, LangLabel(setupBar_, 85),
+                                                    setupSide_[0], setupSide_[1], LangLabel(setupBar_, 86),
                                                     setupFirstMove_})
     bar->addWidget(w);
   bar->addStretch();
@@ -173,21 +184,26 @@ void MainWindow::PlacePanels() {
 
 void MainWindow::Start() {
   app_.InitKestrel();
+  SetLanguage(app_.settings().LanguageName);
   // Missing figure files are no error: the built-in pictures stay, and the
   // user learns which files were not loaded.
   const QStringList figureMessages = board_->ApplySettings();
   for (const QString& m : figureMessages) app_.log().Write(m.toStdString());
   if (!figureMessages.isEmpty()) statusBar()->showMessage(figureMessages.join(QStringLiteral("; ")), 10000);
   controller_->Initialize();
+  ReportEngineProblems(controller_->EngineFileProblems());
+  ApplyDisplaySettings();
   playMode_->setChecked(!controller_->AnalysisMode());
   analysisMode_->setChecked(controller_->AnalysisMode());
   ApplyPlacement();
   // The welcome dialogs of a first start are shown once; the flag is cleared
-  // so that the next start goes straight to work.
-  app_.TakeFirstRunFlag();
+  // so that the next start goes straight to work. They come after the
+  // window is up, so that the user sees what they set.
+  const bool firstStart = app_.TakeFirstRunFlag();
   RebuildWindowMenu();
   TimerStep();
   timer_->start();
+  if (firstStart && welcomeOnFirstStart) QTimer::singleShot(0, this, &MainWindow::ShowWelcome);
 }
 
 void MainWindow::ApplyPlacement() {

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -26,6 +28,7 @@ class QToolBar;
 namespace kestrel {
 
 class BoardPanel;
+class GameInput;
 class KestrelApp;
 class SearchInfoPanel;
 class TSoundPlayer;
@@ -43,6 +46,7 @@ class MainWindow : public QMainWindow {
   BoardPanel& boardPanel() { return *board_; }
   TPlayController& controller() { return *controller_; }
   SearchInfoPanel& searchInfoPanel() { return *searchInfo_; }
+  GameInput& gameInput() { return *input_; }
 
   // Commands, for the menus, the tool bar and the windows added later.
   QAction* newGameAction() const { return newGame_; }
@@ -55,11 +59,34 @@ class MainWindow : public QMainWindow {
   QAction* timeAction(int index) const { return times_[index]; }
   QAction* typeAction(int type) const { return types_[type]; }
   QAction* extendedAnalysisAction() const { return extended_; }
+  QAction* dontAnalyseAction() const { return dontAnalyse_; }
+  QAction* addVariationAction() const { return addVariation_; }
   QAction* reversedAction() const { return reversed_; }
   QPushButton* stopButton() const { return stop_; }
   QLabel* clockLabel() const { return clock_; }
   QPlainTextEdit* infoPanel() const { return info_; }
   QMenu* windowMenu() const { return windowMenu_; }
+
+  QAction* engineSettingsAction() const { return engineSettings_; }
+  QAction* interfaceAction() const { return interface_; }
+  QAction* helpAction() const { return help_; }
+  QAction* showLogAction() const { return showLog_; }
+  QAction* aboutAction() const { return about_; }
+  QAction* exitAction() const { return exit_; }
+  QLabel* statusField(int index) const { return status_[index]; }
+
+  // The welcome dialogs of a first start (Interface, then About). Tests
+  // switch them off.
+  static inline bool welcomeOnFirstStart = true;
+  // Opens a help document; tests replace it to see what would be opened.
+  static inline std::function<void(const QString& path)> openDocument;
+
+  // Takes the display options of the settings at once: notation, capture
+  // sign, board options, game panel style and fonts.
+  void ApplyDisplaySettings();
+  // Reads the language `name` ("LanguageName") over the current texts and
+  // shows them in every window.
+  void SetLanguage(const std::string& name);
 
   // One step of the 25 ms timer (public so tests can drive it).
   void TimerStep();
@@ -74,8 +101,11 @@ class MainWindow : public QMainWindow {
   void gameTreeShowRequested();
   void gameHeaderChanged();
   void bookDisplayChanged();
+  // The font of the database list changed ("Font" command or start-up).
+  void databaseFontChanged(const QFont& font);
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
@@ -101,8 +131,19 @@ class MainWindow : public QMainWindow {
   void OnEngineMatch();
   void OnEnginesTournament();
   void OnOfferDraw();
+  // "Add variation": the line of the chosen root move into the game.
+  void OnAddVariation();
   void OnSquareClicked(int square, Qt::MouseButton button);
   void RebuildWindowMenu();
+  void CreateOptionActions();
+  void OnEngineSettings();
+  void OnInterface();
+  void OnFont(bool gamePanel);
+  void OnHelp();
+  void OnShowLog();
+  void OnAbout();
+  void ShowWelcome();
+  void ReportEngineProblems(const std::vector<std::string>& problems);
 
   // Rendering.
   void RenderBoard();
@@ -122,6 +163,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<TPlayController> controller_;
   std::unique_ptr<QtPlayUi> ui_;
   BoardPanel* board_;
+  GameInput* input_ = nullptr;
   QTimer* timer_;
   bool inTimer_ = false;
 
@@ -141,6 +183,7 @@ class MainWindow : public QMainWindow {
   std::vector<QAction*> times_;  // presets, then "Set time"
   QAction* extended_;
   QAction* dontAnalyse_;
+  QAction* addVariation_;
   QAction* gameAnalysis_;
   QAction* autoplay_;
   QAction* engineMatch_;
@@ -152,6 +195,15 @@ class MainWindow : public QMainWindow {
   QMenu* coachMenu_;
   QMenu* typeMenu_;
   QMenu* windowMenu_;
+  QMenu* optionsMenu_;
+  QMenu* helpMenu_;
+  QAction* engineSettings_;
+  QAction* interface_;
+  QAction* gameFont_;
+  QAction* databaseFont_;
+  QAction* help_;
+  QAction* showLog_;
+  QAction* about_;
   QToolBar* toolBar_;
 
   // Panels beside and under the board.

@@ -18,6 +18,7 @@
 #include "app/ui/board_panel.h"
 #include "app/ui/main_window.h"
 #include "app/ui/search_info_panel.h"
+#include "app/ui/ui_language.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
 
@@ -93,7 +94,7 @@ void MainWindow::RenderBoard() {
 
 void MainWindow::RenderStopButton() {
   const bool busy = controller_->EngineBusy();
-  const QString text = QString::fromStdString(Lang(busy ? LtStopButton : LtStartButton));
+  const QString text = ProgramTextQ(Lang(busy ? LtStopButton : LtStartButton));
   if (stop_->text() != text) {
     stop_->setText(text);
     stop_->setStyleSheet(busy ? QStringLiteral("color: red; font-weight: bold")
@@ -141,7 +142,7 @@ void MainWindow::RenderClock() {
 }
 
 void MainWindow::RenderStatusBar() {
-  status_[0]->setText(QString::fromStdString(controller_->StatusVariant()));
+  status_[0]->setText(ProgramTextQ(controller_->StatusVariant()));
   status_[1]->setText(QString::fromStdString(controller_->MaterialLine()));
   status_[2]->setText(QString::fromStdString(controller_->DrawNotice()));
 }
@@ -158,7 +159,7 @@ void MainWindow::RenderSearchInfo(bool force) {
 
 void MainWindow::ShowThreadMessages() {
   while (auto message = controller_->Refresh().TakeMessage()) {
-    const QString text = QString::fromStdString(message->text);
+    const QString text = ProgramTextQ(message->text);
     if (message->messageBox)
       QMessageBox::information(this, windowTitle(), text);
     else

@@ -1,4 +1,5 @@
 #include "app/ui/new_move_dialog.h"
+#include "app/ui/ui_language.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -8,10 +9,13 @@
 namespace kestrel {
 
 NewMoveDialog::NewMoveDialog(QWidget* parent) : QDialog(parent), list_(new QListWidget(this)) {
-  setWindowTitle(tr("New move"));
-  newVariation_ = new QPushButton(tr("New variation"), this);
-  replace_ = new QPushButton(tr("Replace"), this);
-  auto* cancel = new QPushButton(tr("Cancel"), this);
+  BindLangTitle(this, 99);
+  newVariation_ = new QPushButton(this);
+  BindLang(newVariation_, 100);
+  replace_ = new QPushButton(this);
+  BindLang(replace_, 101);
+  auto* cancel = new QPushButton(this);
+  BindLang(cancel, 84);
   newVariation_->setDefault(true);
   connect(newVariation_, &QPushButton::clicked, this, [this] { Answer(TNewMoveAnswer::newVariation); });
   connect(replace_, &QPushButton::clicked, this, [this] { Answer(TNewMoveAnswer::replace); });

@@ -6,6 +6,8 @@
 #include <QResizeEvent>
 #include <QTableWidget>
 
+#include "game/move_tree.h"
+
 namespace kestrel {
 
 SearchInfoPanel::SearchInfoPanel(QWidget* parent)
@@ -13,6 +15,7 @@ SearchInfoPanel::SearchInfoPanel(QWidget* parent)
   label_->setWordWrap(true);
   label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  label_->setProperty("kestrelContent", true);  // the engine's report, not a caption
   roots_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   roots_->setSelectionBehavior(QAbstractItemView::SelectRows);
   roots_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -22,8 +25,19 @@ SearchInfoPanel::SearchInfoPanel(QWidget* parent)
   roots_->setColumnWidth(0, 18);
   roots_->setColumnWidth(1, 60);
   roots_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(roots_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& p) { menu_->popup(roots_->viewport()->mapToGlobal(p)); });
+  connect(roots_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+    if (const QModelIndex index = roots_->indexAt(p); index.isValid()) {
+      roots_->selectRow(index.row());
+      Choose(index.row());
+    }
+    menu_->popup(roots_->viewport()->mapToGlobal(p));
+  });
+  // Only the user's own choices count: the rows move under the selection
+  // when the worker sorts them again.
+  connect(roots_, &QTableWidget::cellPressed, this, [this](int row, int) { Choose(row); });
+  connect(roots_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+    if (roots_->hasFocus()) Choose(row);
+  });
   roots_->hide();
 }
 
@@ -36,7 +50,7 @@ void SearchInfoPanel::Show(const TEngineSearchInfo& info) {
     shownMovePos_ = info.currentMovePos;
     ToFirstRow();
   }
-  const int selected = SelectedRow();
+  shownRoots_ = info.roots;
   roots_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const std::string* cells[3] = {&rows[r].mark, &rows[r].score, &rows[r].text};
@@ -49,11 +63,35 @@ void SearchInfoPanel::Show(const TEngineSearchInfo& info) {
       item->setText(QString::fromStdString(*cells[c]));
     }
   }
-  if (selected >= 0 && selected < roots_->rowCount()) roots_->selectRow(selected);
+  // The selection follows the chosen move to its new row.
+  const QSignalBlocker block(roots_);
+  roots_->clearSelection();
+  if (chosen_)
+    for (int r = 0; r < static_cast<int>(shownRoots_.size()) && r < roots_->rowCount(); ++r)
+      if (SameMovePath(shownRoots_[r].move, *chosen_) && shownRoots_[r].move.lt == chosen_->lt) {
+        roots_->selectRow(r);
+        break;
+      }
+}
+
+void SearchInfoPanel::Choose(int row) {
+  if (row >= 0 && row < static_cast<int>(shownRoots_.size()))
+    chosen_ = shownRoots_[row].move;
+  else
+    chosen_.reset();
+}
+
+std::optional<TRootMoveRecord> SearchInfoPanel::ChosenRoot() const {
+  if (!chosen_) return std::nullopt;
+  for (const TRootMoveRecord& r : shownRoots_)
+    if (SameMovePath(r.move, *chosen_) && r.move.lt == chosen_->lt) return r;
+  return std::nullopt;
 }
 
 void SearchInfoPanel::Clear() {
   label_->clear();
+  shownRoots_.clear();
+  chosen_.reset();
   roots_->setRowCount(0);
 }
 
@@ -71,6 +109,7 @@ int SearchInfoPanel::SelectedRow() const {
 void SearchInfoPanel::ToFirstRow() {
   if (roots_->rowCount() > 0) roots_->scrollToTop();
   roots_->clearSelection();
+  chosen_.reset();
 }
 
 void SearchInfoPanel::resizeEvent(QResizeEvent* event) {

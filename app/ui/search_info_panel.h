@@ -5,6 +5,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <vector>
+
 #include "app/play/search_info.h"
 
 class QLabel;
@@ -24,6 +27,12 @@ class SearchInfoPanel : public QWidget {
   void SetRootListVisible(bool visible);
   // Row selected in the root move list; -1 for none.
   int SelectedRow() const;
+  // The root move the user chose in the list, followed through the worker's
+  // re-sorting of the rows; nothing when none is chosen or it has left the
+  // list.
+  std::optional<TRootMoveRecord> ChosenRoot() const;
+  // The search position of the list shown (the game's slot).
+  int ShownMovePos() const { return shownMovePos_; }
   // Puts the list on its first row (engine start).
   void ToFirstRow();
 
@@ -37,12 +46,15 @@ class SearchInfoPanel : public QWidget {
 
  private:
   void Relayout();
+  void Choose(int row);
 
   QLabel* label_;
   QTableWidget* roots_;
   QMenu* menu_;
   bool listVisible_ = false;
   int shownMovePos_ = -1;  // the position of the search shown
+  std::vector<TRootMoveRecord> shownRoots_;  // in row order
+  std::optional<TMove> chosen_;
 };
 
 }  // namespace kestrel

@@ -19,6 +19,7 @@
 
 #include "app/settings/kestrel_app.h"
 #include "app/ui/board_panel.h"
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 namespace {
@@ -28,7 +29,8 @@ constexpr uint32_t DefaultLight = 0x00F0F0E3;
 constexpr uint32_t DefaultDark = 0x00808040;
 constexpr std::array<uint32_t, 4> DefaultPanel = {0, 0, 0x00008000, 0x00606060};
 
-const char* const PanelTitles[4] = {"Main line", "Second line", "Third line", "Comments"};
+// "Main line", "Second line", "Third line", "Comments".
+constexpr int PanelTitleEntries[4] = {172, 173, 174, 175};
 const char* const FigureTitles[FigureKindCount] = {"White man", "Black man", "White king", "Black king"};
 
 uint32_t* PanelColor(Settings& s, int which) {
@@ -80,34 +82,40 @@ QPalette CyanNightPalette() {
 }  // namespace
 
 SelectColorsDialog::SelectColorsDialog(BoardPanel& board, QWidget* parent) : QDialog(parent), board_(board) {
-  setWindowTitle(tr("Select colors"));
+  BindLangTitle(this, 158);
   chooseColor_ = [this](const QColor& current, const QString& title) -> std::optional<QColor> {
     const QColor c = QColorDialog::getColor(current, this, title);
     if (!c.isValid()) return std::nullopt;
     return c;
   };
   choosePicture_ = [this](const QString& start) {
-    return QFileDialog::getOpenFileName(this, tr("Figure picture"), start, tr("Pictures (*.BMP *.bmp)"));
+    return QFileDialog::getOpenFileName(this, LangQ(313), start, QStringLiteral("BMP (*.BMP *.bmp)"));
   };
 
-  auto* boardBox = new QGroupBox(tr("Board"), this);
+  auto* boardBox = new QGroupBox(this);
+  BindLang(boardBox, 18);
   auto* boardGrid = new QGridLayout(boardBox);
-  dark_ = new QPushButton(tr("Dark squares"), boardBox);
-  light_ = new QPushButton(tr("Light squares"), boardBox);
+  dark_ = new QPushButton(boardBox);
+  BindLang(dark_, 162);
+  light_ = new QPushButton(boardBox);
+  BindLang(light_, 163);
   boardGrid->addWidget(dark_, 0, 0);
   boardGrid->addWidget(light_, 0, 1);
   connect(dark_, &QPushButton::clicked, this, [this] { ChooseBoardColor(true); });
   connect(light_, &QPushButton::clicked, this, [this] { ChooseBoardColor(false); });
 
-  auto* panelBox = new QGroupBox(tr("Game panel"), this);
+  auto* panelBox = new QGroupBox(this);
+  BindLang(panelBox, 171);
   auto* panelGrid = new QGridLayout(panelBox);
   for (int i = 0; i < 4; ++i) {
-    panel_[i] = new QPushButton(tr(PanelTitles[i]), panelBox);
+    panel_[i] = new QPushButton(panelBox);
+    BindLang(panel_[i], PanelTitleEntries[i]);
     panelGrid->addWidget(panel_[i], i / 2, i % 2);
     connect(panel_[i], &QPushButton::clicked, this, [this, i] { ChoosePanelColor(i); });
   }
 
-  auto* figureBox = new QGroupBox(tr("Figures"), this);
+  auto* figureBox = new QGroupBox(this);
+  BindLang(figureBox, 313);
   auto* figureGrid = new QGridLayout(figureBox);
   for (int k = 0; k < FigureKindCount; ++k) {
     figure_[k] = new QPushButton(figureBox);
@@ -116,13 +124,14 @@ SelectColorsDialog::SelectColorsDialog(BoardPanel& board, QWidget* parent) : QDi
     figureGrid->addWidget(figure_[k], 0, k);
     connect(figure_[k], &QPushButton::clicked, this, [this, k] { ChooseFigure(static_cast<FigureKind>(k)); });
   }
-  auto* styleLabel = new QLabel(tr("Style"), figureBox);
+  auto* styleLabel = LangLabel(figureBox, 247);
   style_ = new QComboBox(figureBox);
   figureGrid->addWidget(styleLabel, 1, 0);
   figureGrid->addWidget(style_, 1, 1, 1, 3);
   connect(style_, &QComboBox::textActivated, this, &SelectColorsDialog::ChooseStyle);
 
-  default_ = new QPushButton(tr("Default"), this);
+  default_ = new QPushButton(this);
+  BindLang(default_, 164);
   connect(default_, &QPushButton::clicked, this, &SelectColorsDialog::RestoreDefaults);
   cyanNight_ = new QCheckBox(tr("Cyan Night"), this);
   connect(cyanNight_, &QCheckBox::toggled, this, &SelectColorsDialog::SetCyanNight);
@@ -130,6 +139,7 @@ SelectColorsDialog::SelectColorsDialog(BoardPanel& board, QWidget* parent) : QDi
   messageLabel_->setWordWrap(true);
   messageLabel_->hide();
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  if (QAbstractButton* close = buttons->button(QDialogButtonBox::Close)) BindLang(close, 225);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* bottom = new QHBoxLayout;
@@ -206,7 +216,7 @@ void SelectColorsDialog::ChooseBoardColor(bool dark) {
   Settings& s = board_.app().settings();
   uint32_t& value = dark ? s.BoardDarkSquares : s.BoardLightSquares;
   const std::optional<QColor> chosen =
-      chooseColor_(ColorFromSetting(value), dark ? tr("Dark squares") : tr("Light squares"));
+      chooseColor_(ColorFromSetting(value), LangQ(dark ? 162 : 163));
   if (!chosen) return;
   value = SettingFromColor(*chosen);
   ApplyBoardColors();
@@ -215,7 +225,7 @@ void SelectColorsDialog::ChooseBoardColor(bool dark) {
 void SelectColorsDialog::ChoosePanelColor(int which) {
   if (which < 0 || which > 3) return;
   uint32_t* value = PanelColor(board_.app().settings(), which);
-  const std::optional<QColor> chosen = chooseColor_(ColorFromSetting(*value), tr(PanelTitles[which]));
+  const std::optional<QColor> chosen = chooseColor_(ColorFromSetting(*value), LangQ(PanelTitleEntries[which]));
   if (!chosen) return;
   *value = SettingFromColor(*chosen);
   ShowColors();

@@ -7,30 +7,32 @@
 #include <QVBoxLayout>
 
 #include "app/play/side_names.h"
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 
 SetTimeDialog::SetTimeDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Set time"));
+  BindLangTitle(this, 28);
   auto* grid = new QGridLayout;
   for (int side = 0; side < 2; ++side) {
     labels_[side] = new QLabel(this);
     minutes_[side] = new QSpinBox(this);
     minutes_[side]->setRange(0, 9999);
-    minutes_[side]->setSuffix(tr(" min"));
+    minutes_[side]->setSuffix(QStringLiteral(" ") + LangQ(312));
     seconds_[side] = new QSpinBox(this);
     seconds_[side]->setRange(0, 59);
-    seconds_[side]->setSuffix(tr(" sec"));
+    seconds_[side]->setSuffix(QStringLiteral(" ") + LangQ(61));
     grid->addWidget(labels_[side], side, 0);
     grid->addWidget(minutes_[side], side, 1);
     grid->addWidget(seconds_[side], side, 2);
   }
   moves_ = new QSpinBox(this);
   moves_->setRange(0, MaxMovesPerControl);
-  grid->addWidget(new QLabel(tr("for"), this), 2, 0);
+  grid->addWidget(LangLabel(this, 241), 2, 0);
   grid->addWidget(moves_, 2, 1);
-  grid->addWidget(new QLabel(tr("moves (0=all)"), this), 2, 2);
+  grid->addWidget(LangLabel(this, 242), 2, 2);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  BindButtonBox(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
@@ -41,7 +43,7 @@ SetTimeDialog::SetTimeDialog(QWidget* parent) : QDialog(parent) {
 
 void SetTimeDialog::SetValues(const TSetTimeValues& v, int type) {
   for (int side = 0; side < 2; ++side) {
-    labels_[side]->setText(QString::fromStdString(SideName(static_cast<TDColor>(side), type)));
+    BindLang(labels_[side], SideName(static_cast<TDColor>(side), type) == "White" ? 57 : 58);
     minutes_[side]->setValue(v.minutes[side]);
     seconds_[side]->setValue(v.seconds[side]);
   }

@@ -60,6 +60,9 @@ TEST(MainWindow, RestoresSavedPlacementWhenNotMaximised) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // The welcome dialogs of a first start are tested on their own.
+  kestrel::MainWindow::welcomeOnFirstStart = false;
+  kestrel::MainWindow::openDocument = [](const QString&) {};
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

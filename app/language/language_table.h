@@ -1,0 +1,61 @@
+// The language table: 320 numbered texts that every window, menu and message
+// takes its words from. It starts with built-in English; a language file
+// ("Languages/<name>.txt") replaces the entries it names. Texts are kept as
+// 8-bit text in the program's code page, as the files hold them.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrel {
+
+inline constexpr int LanguageEntryCount = 320;
+// Entries from here on have no built-in text: a file may set them; while it
+// does not, the windows keep the captions they were designed with.
+inline constexpr int FirstSpareEntry = 310;
+inline constexpr const char* DefaultLanguageName = "English";
+inline constexpr const char* LanguagesFolder = "Languages";
+inline constexpr const char* DocsFolder = "Docs";
+// Language files are small; anything larger is not one.
+inline constexpr std::uintmax_t MaxLanguageFileBytes = 1 << 20;
+
+// The built-in English of entry n; empty outside 1..309.
+std::string_view BuiltinLanguageText(int n);
+// The caption a window was designed with for a spare entry (310..320).
+std::string_view SpareDesignText(int n);
+
+// Every entry takes its built-in text again (start-up).
+void InitLanguageTable();
+// The current text of entry n (8-bit); empty outside 1..320. Safe to call
+// from any thread.
+std::string LangText(int n);
+// The current text, or the design text of a spare entry that no file set.
+std::string LangTextOrDesign(int n);
+
+// Applies the lines of a language file to the table; returns how many lines
+// set an entry. Lines that do not follow the form `[n] "text"` are skipped.
+int ApplyLanguageText(std::string_view text);
+
+std::filesystem::path LanguageFilePath(const std::filesystem::path& programFolder, std::string_view name);
+// Reads the named language over the current texts. A missing or unreadable
+// file changes nothing and answers false.
+bool ReadLanguage(const std::filesystem::path& programFolder, std::string_view name);
+// A language as the list shows it: the file's name (what "LanguageName"
+// stores) and the language's own name, which the file gives on a line
+// "Language name: <name>" (8-bit; the file name when it gives none).
+struct TLanguageEntry {
+  std::string file;
+  std::string ownName;
+};
+inline constexpr std::string_view OwnNamePrefix = "Language name:";
+// The own name given in language file text; empty when there is none.
+std::string LanguageOwnName(std::string_view text);
+// The language files, sorted by file name (names beginning with "." and
+// folders skipped).
+std::vector<TLanguageEntry> LanguageList(const std::filesystem::path& programFolder);
+// "Docs/<language>.htm", or "Docs/NoLang.htm" when the language has none.
+std::filesystem::path HelpDocumentPath(const std::filesystem::path& programFolder, std::string_view language);
+
+}  // namespace kestrel

@@ -1,0 +1,133 @@
+#include "app/ui/ui_language.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QPushButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QTabWidget>
+#include <QVariant>
+#include <QWidget>
+
+#include "app/language/language_table.h"
+#include "formats/code_page.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr const char* TextKey = "kestrelLangText";
+constexpr const char* PrefixKey = "kestrelLangPrefix";
+constexpr const char* SuffixKey = "kestrelLangSuffix";
+constexpr const char* TitleKey = "kestrelLangTitle";
+constexpr const char* TipKey = "kestrelLangTip";
+constexpr const char* TabKey = "kestrelLangTab";
+
+int EntryOf(const QObject* o, const char* key) {
+  const QVariant v = o->property(key);
+  return v.isValid() ? v.toInt() : 0;
+}
+
+void ApplyOne(QObject* o) {
+  if (const int n = EntryOf(o, TextKey)) {
+    const QString text = o->property(PrefixKey).toString() + LangQ(n) + o->property(SuffixKey).toString();
+    if (auto* a = qobject_cast<QAction*>(o))
+      a->setText(text);
+    else if (auto* m = qobject_cast<QMenu*>(o))
+      m->setTitle(text);
+    else if (auto* g = qobject_cast<QGroupBox*>(o))
+      g->setTitle(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(o))
+      b->setText(text);
+    else if (auto* l = qobject_cast<QLabel*>(o))
+      l->setText(text);
+  }
+  if (const int n = EntryOf(o, TitleKey))
+    if (auto* w = qobject_cast<QWidget*>(o)) w->setWindowTitle(LangQ(n));
+  if (const int n = EntryOf(o, TipKey)) {
+    if (auto* a = qobject_cast<QAction*>(o))
+      a->setToolTip(LangQ(n));
+    else if (auto* w = qobject_cast<QWidget*>(o))
+      w->setToolTip(LangQ(n));
+  }
+  if (const int n = EntryOf(o, TabKey))
+    if (auto* page = qobject_cast<QWidget*>(o))
+      // The page sits in the tab widget's stack, two levels down.
+      for (QWidget* p = page->parentWidget(); p; p = p->parentWidget())
+        if (auto* tabs = qobject_cast<QTabWidget*>(p)) {
+          const int index = tabs->indexOf(page);
+          if (index >= 0) tabs->setTabText(index, LangQ(n));
+          break;
+        }
+}
+
+}  // namespace
+
+QString LangQ(int n) { return QString::fromStdString(AnsiToUtf8(LangTextOrDesign(n))); }
+
+void BindLang(QObject* target, int n, const QString& prefix, const QString& suffix) {
+  target->setProperty(TextKey, n);
+  target->setProperty(PrefixKey, prefix);
+  target->setProperty(SuffixKey, suffix);
+  ApplyOne(target);
+}
+
+void BindLangTitle(QWidget* window, int n) {
+  window->setProperty(TitleKey, n);
+  ApplyOne(window);
+}
+
+void BindLangTip(QObject* target, int n) {
+  target->setProperty(TipKey, n);
+  ApplyOne(target);
+}
+
+void BindLangTab(QWidget* page, int n) {
+  page->setProperty(TabKey, n);
+  ApplyOne(page);
+}
+
+QLabel* LangLabel(QWidget* parent, int n, const QString& suffix) {
+  auto* label = new QLabel(parent);
+  BindLang(label, n, {}, suffix);
+  return label;
+}
+
+void BindButtonBox(QDialogButtonBox* box) {
+  if (QAbstractButton* cancel = box->button(QDialogButtonBox::Cancel)) BindLang(cancel, 84);
+}
+
+QString SideNameQ(const std::string& englishSide) { return LangQ(englishSide == "White" ? 57 : 58); }
+
+QString ProgramTextQ(const std::string& text) {
+  if (IsUtf8WithNonAscii(text)) return QString::fromStdString(text);
+  return QString::fromStdString(AnsiToUtf8(text));
+}
+
+void ApplyLanguage(QObject* root) {
+  ApplyOne(root);
+  for (QObject* o : root->findChildren<QObject*>()) ApplyOne(o);
+}
+
+void ChangeLanguage() {
+  // The events first: some widgets reset their own texts on them (button
+  // boxes), and the bound captions are to win.
+  // A handler may rebuild part of its window (the Window menu): widgets that
+  // went away meanwhile are skipped.
+  QList<QPointer<QWidget>> widgets;
+  for (QWidget* w : QApplication::allWidgets()) widgets << w;
+  for (const QPointer<QWidget>& w : widgets) {
+    if (!w) continue;
+    QEvent event(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(w, &event);
+  }
+  for (QWidget* w : QApplication::topLevelWidgets()) ApplyLanguage(w);
+}
+
+}  // namespace kestrel

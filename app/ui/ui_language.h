@@ -1,0 +1,51 @@
+// The language table in the windows. A caption bound to an entry takes the
+// entry's current text now and again whenever the language changes, so the
+// windows need no code of their own to follow a language change.
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+class QAction;
+class QDialogButtonBox;
+class QLabel;
+class QObject;
+class QWidget;
+
+namespace kestrel {
+
+// The current text of entry n for a window (the 8-bit text converted).
+QString LangQ(int n);
+
+// Binds the caption of `target` to entry n, with fixed text before and
+// after it: the text of a label, button, check box, action or group box,
+// the title of a menu. Sets it at once.
+void BindLang(QObject* target, int n, const QString& prefix = {}, const QString& suffix = {});
+// The window title of a top-level widget.
+void BindLangTitle(QWidget* window, int n);
+// The hint (tool tip) of an action or widget.
+void BindLangTip(QObject* target, int n);
+// The tab caption of a page of a tab widget.
+void BindLangTab(QWidget* page, int n);
+
+// A label bound to entry n.
+QLabel* LangLabel(QWidget* parent, int n, const QString& suffix = {});
+// The Cancel button of a button box takes entry 84 ("OK" is the same in
+// every language the program has).
+void BindButtonBox(QDialogButtonBox* box);
+// "White" or "Black" as the side names of Part "side names" give them
+// (English words from the rules core), in the language in use.
+QString SideNameQ(const std::string& englishSide);
+// Text the program keeps: UTF-8 stays, 8-bit text is taken in the code page.
+QString ProgramTextQ(const std::string& text);
+
+// Applies the current texts to every bound caption under `root` (itself
+// included).
+void ApplyLanguage(QObject* root);
+// Applies the current texts to every window of the program, then sends
+// each widget a language-change event so that texts composed in code (the
+// Window menu, the status bar) are made again.
+void ChangeLanguage();
+
+}  // namespace kestrel
