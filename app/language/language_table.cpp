@@ -39,6 +39,18 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
+// Calls `f` with each line of `text`, without its CR LF and trimmed of blanks.
+template <class F>
+void ForEachLine(std::string_view text, F&& f) {
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!f(TrimBlanks(line))) return;
+  }
+}
+
 }  // namespace
 
 std::string_view SpareDesignText(int n) {
@@ -69,28 +81,24 @@ int ApplyLanguageText(std::string_view text) {
   Table& t = TheTable();
   std::unique_lock lock(t.mutex);
   int set = 0;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    line = TrimBlanks(line);
-    if (line.empty() || line.front() != '[') continue;
+  ForEachLine(text, [&](std::string_view line) {
+    if (line.empty() || line.front() != '[') return true;
     const size_t close = line.find(']');
-    if (close == std::string_view::npos) continue;
+    if (close == std::string_view::npos) return true;
     const std::string_view digits = TrimBlanks(line.substr(1, close - 1));
     int n = 0;
     const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
     // A number that is not a whole number names no entry.
-    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size()) continue;
-    if (n < 1 || n > LanguageEntryCount) continue;
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size()) return true;
+    if (n < 1 || n > LanguageEntryCount) return true;
     const size_t open = line.find('"');
-    if (open == std::string_view::npos) continue;
+    if (open == std::string_view::npos) return true;
     const size_t second = line.find('"', open + 1);
-    if (second == std::string_view::npos || second == open + 1) continue;
+    if (second == std::string_view::npos || second == open + 1) return true;
     t.texts[n] = std::string(line.substr(open + 1, second - open - 1));
     ++set;
-  }
+    return true;
+  });
   return set;
 }
 
@@ -112,16 +120,13 @@ std::optional<std::string> ReadSmallFile(const fs::path& path) {
 }  // namespace
 
 std::string LanguageOwnName(std::string_view text) {
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    line = TrimBlanks(line);
-    if (line.substr(0, OwnNamePrefix.size()) == OwnNamePrefix)
-      return std::string(TrimBlanks(line.substr(OwnNamePrefix.size())));
-  }
-  return {};
+  std::string name;
+  ForEachLine(text, [&](std::string_view line) {
+    if (line.substr(0, OwnNamePrefix.size()) != OwnNamePrefix) return true;
+    name = std::string(TrimBlanks(line.substr(OwnNamePrefix.size())));
+    return false;
+  });
+  return name;
 }
 
 bool ReadLanguage(const fs::path& programFolder, std::string_view name) {

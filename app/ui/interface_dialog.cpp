@@ -78,9 +78,10 @@ InterfaceDialog::InterfaceDialog(Settings& settings, std::filesystem::path progr
   connect(takeChar_, &QButtonGroup::idClicked, this, [this](int id) { settings_.TakeChar = id; Changed(); });
   connect(result_, &QButtonGroup::idClicked, this, [this](int id) { settings_.ResType = id; Changed(); });
 
-  userName_ = new QLineEdit(QString::fromStdString(AnsiToUtf8(settings_.UserName)), general);
+  // The settings file keeps its texts as UTF-8.
+  userName_ = new QLineEdit(QString::fromStdString(settings_.UserName), general);
   connect(userName_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    settings_.UserName = Utf8ToAnsi(text.toStdString());
+    settings_.UserName = text.toStdString();
     Changed();
   });
 
