@@ -54,7 +54,10 @@ TEngineSettingsOutcome ApplyEngineSettings(TPlayController& controller, const TE
                                  " MB; the table of " + std::to_string(s.KestrelMemory) + " MB is kept.");
     }
   }
-  if (hooks.resetEndgameCache) hooks.resetEndgameCache(s.EDPath, s.EDBMemory);
+  if (hooks.resetEndgameCache)
+    hooks.resetEndgameCache(s.EDPath, s.EDBMemory);
+  else
+    controller.ResetEndgameCache();
   controller.Refresh().Request(rqStatusBar | rqBook);
   return outcome;
 }

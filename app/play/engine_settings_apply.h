@@ -39,7 +39,7 @@ struct TEngineSettingsHooks {
   // Re-sizes the transposition table; false when the memory is not there.
   // Empty: the controller's engine.
   std::function<bool(uint64_t megabytes)> allocateHash;
-  // The endgame cache for a new folder or size; empty: nothing to reset.
+  // The endgame cache for a new folder or size; empty: the controller's.
   std::function<void(const std::string& folder, int megabytes)> resetEndgameCache;
 };
 

@@ -101,6 +101,11 @@ void TPlayController::ApplyEngineSettings() {
   worker_.StopAndWait();
   const int64_t hash = options_.hashMegabytes >= 0 ? options_.hashMegabytes : settings_.KestrelMemory;
   engine_.AllocateHashTable(static_cast<uint64_t>(std::max<int64_t>(hash, 0)));
+  ResetEndgameCache();
+}
+
+void TPlayController::ResetEndgameCache() {
+  worker_.StopAndWait();
   endgame_->Configure(EndgameRoot(programFolder_, settings_.EDPath),
                       static_cast<uint64_t>(std::max(settings_.EDBMemory, 0)));
 }

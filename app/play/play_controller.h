@@ -146,6 +146,9 @@ class TPlayController {
   // After the engine settings are confirmed: the hash table takes its new
   // size and the endgame cache its folder and memory limit, emptied.
   void ApplyEngineSettings();
+  // The endgame tables again from "EDPath" within "EDBMemory": every
+  // cached table is dropped.
+  void ResetEndgameCache();
   TOpeningBook& Book() { return book_; }
   Settings& settings() { return settings_; }
   const TEngineParams& VariantParams(int type) const { return params_[type]; }
