@@ -183,7 +183,8 @@ int Convert(const std::string& path) {
 
 int Check(const std::string& path, bool mark) {
   TKestrelDB db;
-  if (!OpenForReading(path, db)) return ExitFailure;
+  // Marking writes the headers; a plain check only reads.
+  if (!(mark ? OpenForWriting(path, db) : OpenForReading(path, db))) return ExitFailure;
   int damaged = 0;
   for (int32_t n = 1; n <= db.DBSize; ++n) {
     const TReplayCheck check = CheckDBGameReplay(db, n);

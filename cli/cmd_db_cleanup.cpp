@@ -12,7 +12,7 @@ namespace {
 
 int CleanUp(const std::string& file, bool full) {
   TKestrelDB db;
-  if (!OpenForReading(file, db)) return ExitFailure;
+  if (!OpenForWriting(file, db)) return ExitFailure;
   if (full) {
     const TFullCleanUpReport r = FullCleanUp(db, NoProgress());
     PrintRenumbering(r.renumbering);

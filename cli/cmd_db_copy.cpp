@@ -24,7 +24,7 @@ int Copy(const std::string& source, const std::string& range, const std::string&
 
 int Merge(const std::string& target, const std::vector<std::string>& sources) {
   TKestrelDB db;
-  if (!OpenForReading(target, db)) return ExitFailure;
+  if (!OpenForWriting(target, db)) return ExitFailure;
   const TTransferReport r = MergeIntoDatabase(db, sources, NoProgress());
   for (const std::string& note : r.notes) std::cerr << note << '\n';
   std::cout << r.copied << " games added, " << db.DBSize << " games in " << db.DBNameIdx << '\n';

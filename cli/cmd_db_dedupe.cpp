@@ -20,7 +20,7 @@ struct Args {
 
 int Dedupe(const Args& a) {
   TKestrelDB db;
-  if (!OpenForReading(a.file, db)) return ExitFailure;
+  if (!OpenForWriting(a.file, db)) return ExitFailure;
   TMatchOptions o;
   o.names = a.names;
   o.year = a.year;

@@ -11,7 +11,7 @@ namespace {
 
 int Mark(const std::string& file, const std::string& range, bool deleted) {
   TKestrelDB db;
-  if (!OpenForReading(file, db)) return ExitFailure;
+  if (!OpenForWriting(file, db)) return ExitFailure;
   const auto games = ParseGameRange(range, db.DBSize);
   if (!games) return ExitBadInput;
   for (const int32_t n : *games) SetDeletedMark(db, n, deleted);

@@ -21,7 +21,7 @@ int SetFields(const std::string& file, const std::string& range, const std::vect
     }
   }
   TKestrelDB db;
-  if (!OpenForReading(file, db)) return ExitFailure;
+  if (!OpenForWriting(file, db)) return ExitFailure;
   const auto games = ParseGameRange(range, db.DBSize);
   if (!games) return ExitBadInput;
   std::vector<TListEntry> entries;

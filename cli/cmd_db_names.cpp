@@ -27,7 +27,7 @@ int Names(const Args& a) {
     return ExitBadInput;
   }
   TKestrelDB db;
-  if (!OpenForReading(a.file, db)) return ExitFailure;
+  if (!OpenForWriting(a.file, db)) return ExitFailure;
   if (a.tool == "tournaments") {
     TGameList list;
     list.Reset(db.DBSize);

@@ -16,7 +16,7 @@ const SubcommandRegistrar registrar("db", "repair-names", [](CLI::App& db, int& 
   cmd->callback([file, &exitCode] {
     exitCode = RunGuarded([&] {
       TKestrelDB d;
-      if (!OpenForReading(*file, d)) return ExitFailure;
+      if (!OpenForWriting(*file, d)) return ExitFailure;
       const TNameRepairReport r = RepairNameLists(d);
       std::cout << "players added: " << r.playersAdded << "\ntournaments added: " << r.tournamentsAdded
                 << "\nsites added: " << r.sitesAdded << '\n';

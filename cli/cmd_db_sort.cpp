@@ -26,7 +26,7 @@ int Sort(const std::string& file, const std::string& keyText, bool save) {
     keys.push_back(*key);
   }
   TKestrelDB db;
-  if (!OpenForReading(file, db)) return ExitFailure;
+  if (!OpenForWriting(file, db)) return ExitFailure;
   TGameList list;
   list.Reset(db.DBSize);
   SortGameList(db, list, keys);

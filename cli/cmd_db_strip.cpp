@@ -28,7 +28,7 @@ const SubcommandRegistrar registrar("db", "strip", [](CLI::App& db, int& exitCod
         return ExitBadInput;
       }
       TKestrelDB d;
-      if (!OpenForReading(args->file, d)) return ExitFailure;
+      if (!OpenForWriting(args->file, d)) return ExitFailure;
       const auto games = ParseGameRange(args->range, d.DBSize);
       if (!games) return ExitBadInput;
       const TBulkReport r = args->comments ? RemoveComments(d, *games) : RemoveVariations(d, *games);
