@@ -141,8 +141,17 @@ TEST_F(PlayFixture, EveryComputeInPlayModeAddsExactlyOneEngineMove) {
     EXPECT_EQ(board.b, after.CurBoard.b);
     EXPECT_EQ(side, after.SideToMove);
   }
-  // The search information was published under its lock as the engine went.
-  const TEngineSearchInfo info = controller->SearchInfo().Snapshot();
+  // The search information is published under its lock as the engine goes:
+  // a reply given time shows its engine and depth while it thinks (a round
+  // above may be stopped before its first iteration, with no depth yet).
+  controller->Compute();
+  TEngineSearchInfo info = controller->SearchInfo().Snapshot();
+  for (int i = 0; i < 1000 && info.depthText.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    info = controller->SearchInfo().Snapshot();
+  }
+  controller->Stop();
+  WaitIdle();
   EXPECT_EQ(info.engineName, "Kestrel 3.0");
   EXPECT_FALSE(info.depthText.empty());
 }
