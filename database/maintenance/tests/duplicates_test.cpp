@@ -1,4 +1,4 @@
-// Duplicate matching: the spec's small cases, and "Fast" against a plain
+// Duplicate matching: small cases of each option, and "Fast" against a plain
 // comparison of every pair on random databases.
 #include <gtest/gtest.h>
 
