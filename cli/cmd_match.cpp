@@ -4,7 +4,7 @@
 //         (an engine may be hub:"COMMAND", an external engine speaking Hub)
 //         (--games N | --sprt ELO0,ELO1) [--time MS | --tc MOVES/SECONDS+INC]
 //         [--depth D] [--concurrency K] [--openings DB.abd | --ballots 2move|full]
-//         [--seed S] [--pdn OUT.pdn] [--db OUT.abd] [--adjudicate] [--max-moves N] [--hash MB]
+//         [--seed S] [--pdn OUT.pdn] [--db OUT.abd] [--adjudicate [--edb DIR]] [--max-moves N] [--hash MB]
 // A line per finished game, then "score W D L  elo E +- X  los P%" of the
 // first engine against the second, the SPRT line when asked, and the round
 // robin table for more than two engines.
@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "app/settings/atomic_file.h"
+#include "app/match/endgame_adjudicator.h"
 #include "app/match/engine_player.h"
 #include "app/match/hub_player.h"
 #include "app/match/match_cli_options.h"
@@ -25,6 +26,7 @@
 #include "database/database_file.h"
 #include "database/db_error.h"
 #include "database/game_io.h"
+#include "engine/endgame/edb_tables.h"
 #include "formats/pdn_writer.h"
 #include "rules/game_types.h"
 
@@ -50,6 +52,7 @@ struct TMatchArgs {
   std::string pdn;
   std::string db;
   bool adjudicate = false;
+  std::string edb;
   int maxMoves = 0;
   int hash = 0;
 };
@@ -115,8 +118,25 @@ int RunMatchCommand(const TMatchArgs& a) {
   options.concurrency = std::max(a.concurrency, 1);
   if (a.maxMoves > 0) options.game.maxPlies = 2 * a.maxMoves;
   else if (a.adjudicate) options.game.maxPlies = 2 * DefaultAdjudicationMoves;
-  // Endgame tables adjudicate through the engine's prober once they are
-  // installed; without them only the move limit applies.
+  // Endgame tables of the program's "ED" folder (or --edb) decide the
+  // positions they know; without them only the move limit applies.
+  TEndgameCache tables;
+  if (a.adjudicate) {
+    const fs::path root = a.edb.empty() ? EndgameRoot(ProgramFolder(), "") : fs::path(a.edb);
+    if (HasEndgameTables(root, *type)) {
+      tables.Configure(root, 256);
+      tables.SetGameType(*type);
+      tables.SetMessageSink([](const std::string& text) { std::cerr << text << '\n'; });
+      options.game.adjudicate = EndgameAdjudicator(tables);
+      std::cerr << "endgame tables: " << root.string() << '\n';
+    } else {
+      std::cerr << "no endgame tables of " << GameTypeNames[*type] << " in " << root.string()
+                << ": only the move limit adjudicates\n";
+    }
+  } else if (!a.edb.empty()) {
+    std::cerr << "--edb needs --adjudicate\n";
+    return ExitBadInput;
+  }
 
   if (!a.openings.empty() && !a.ballots.empty()) {
     std::cerr << "give --openings or --ballots, not both\n";
@@ -222,6 +242,10 @@ int RunMatchCommand(const TMatchArgs& a) {
       saveFailed = true;
     }
   }
+  if (!summary.failure.empty()) {
+    std::cerr << "match ended: a player failed to start: " << summary.failure << '\n';
+    return ExitFailure;
+  }
   if (entries.size() == 2) {
     std::cout << ScoreLine(summary.scores[0][1]) << '\n';
     if (sprt) std::cout << SprtLine(*sprt, summary.scores[0][1]) << '\n';
@@ -250,6 +274,7 @@ const CommandRegistrar registrar("match", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--pdn", a.pdn, "PDN file that receives every game");
   cmd->add_option("--db", a.db, "Database that receives every game (created when missing)");
   cmd->add_flag("--adjudicate", a.adjudicate, "Adjudicate by endgame tables and a move limit");
+  cmd->add_option("--edb", a.edb, "Endgame table folder for --adjudicate (default: the program's ED folder)");
   cmd->add_option("--max-moves", a.maxMoves, "Draw after this many moves of the game");
   cmd->add_option("--hash", a.hash, "Megabytes of each engine's table");
   cmd->callback([&exitCode] { exitCode = RunMatchCommand(a); });

@@ -37,7 +37,7 @@ std::optional<TEngineParams> VariantEngineParams(int gametype, int generation, c
     return std::nullopt;
   }
   if (!read) {
-    error = "cannot read the engine file: " + read.message;
+    error = "cannot read the engine file " + evalFile + ": " + read.message;
     return std::nullopt;
   }
   params.EngineName = evalFile;

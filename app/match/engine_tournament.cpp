@@ -112,6 +112,7 @@ TMatchScore PlayPairOfGames(const TGame& position, const TEngineParams& x, const
   TGameSettings settings;
   settings.gametype = c.gametype;
   settings.maxPlies = c.maxPlies;
+  settings.adjudicate = c.adjudicate;
   settings.stop = c.stop;
   for (int sub = 1; sub <= 2; ++sub) {
     if (c.stop && c.stop->load()) break;
@@ -122,6 +123,7 @@ TMatchScore PlayPairOfGames(const TGame& position, const TEngineParams& x, const
     TMatchPlayer& side0 = sub == 1 ? static_cast<TMatchPlayer&>(playerX) : playerY;
     TMatchPlayer& side1 = sub == 1 ? static_cast<TMatchPlayer&>(playerY) : playerX;
     const TPlayedGame played = PlayMatchGame(side0, side1, opening, settings);
+    if (played.end == TGameEnd::startFailed) throw TPlayerStartError(played.error);
     if (played.end == TGameEnd::stopped) break;
     forX += ScoreOfResult(played.result, sub == 1);
 
@@ -271,6 +273,8 @@ std::string TEngineTournament::Run() {
           TMatchScore s;
           try {
             s = PlayPairOfGames(s_.positions[position - 1], x, y, names, context_);
+          } catch (const TPlayerStartError& e) {
+            return e.what();
           } catch (const std::exception& e) {
             return std::string("Cannot save the game: ") + e.what();
           }
@@ -358,6 +362,8 @@ std::string TEngineMatch::Run() {
         names.round = ++position;
         try {
           total += PlayPairOfGames(g, candidate, opponent, names, context_);
+        } catch (const TPlayerStartError& e) {
+          return e.what();
         } catch (const std::exception& e) {
           return std::string("Cannot save the game: ") + e.what();
         }

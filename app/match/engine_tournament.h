@@ -11,9 +11,11 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/match/match_game.h"
 #include "app/match/match_player.h"
 #include "app/match/match_stats.h"
 #include "app/play/time_control.h"
@@ -49,6 +51,7 @@ struct TPairContext {
   TTimeControl timeControl;
   uint64_t hashMegabytes = 8;
   int maxPlies = 1000;
+  TAdjudicator adjudicate;                           // endgame tables; may be empty
   TKestrelDB* save = nullptr;                        // receives every game
   std::function<void(const std::string&)> post;      // a line for the information panel
   const std::atomic<bool>* stop = nullptr;
@@ -74,10 +77,16 @@ struct TPairNames {
   int round = 0;  // the position's sequence number in the round
 };
 
+// A player that could not start a game (raised by PlayPairOfGames).
+struct TPlayerStartError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 // Plays game `position` twice, X with side 0 and then Y with side 0, saves
 // both games and answers X's wins, draws and losses. Raises TDatabaseError
 // when a game cannot be saved. Games cut short by the stop request count
-// nothing and are not saved.
+// nothing and are not saved. Raises TPlayerStartError when a player cannot
+// start a game.
 TMatchScore PlayPairOfGames(const TGame& position, const TEngineParams& x, const TEngineParams& y,
                             const TPairNames& names, const TPairContext& context);
 

@@ -56,6 +56,7 @@ const char* GameEndText(TGameEnd end) {
     case TGameEnd::time: return "time";
     case TGameEnd::illegalMove: return "illegal move";
     case TGameEnd::stopped: return "stopped";
+    case TGameEnd::startFailed: return "player failed to start";
   }
   return "";
 }
@@ -87,7 +88,8 @@ TPlayedGame PlayMatchGame(TMatchPlayer& side0, TMatchPlayer& side1, const TOpeni
   std::string error;
   for (TMatchPlayer* p : players) {
     if (!p->NewGame(gametype, error)) {
-      g.end = TGameEnd::stopped;
+      g.end = TGameEnd::startFailed;
+      g.error = p->Name() + ": " + (error.empty() ? "cannot start" : error);
       return g;
     }
   }

@@ -27,6 +27,7 @@ enum class TGameEnd : uint8_t {
   time,          // a clock fell below zero
   illegalMove,   // a player answered a move that is not legal, or none
   stopped,       // the match was stopped; no result
+  startFailed,   // a player could not start the game; no result
 };
 const char* GameEndText(TGameEnd end);
 
@@ -61,6 +62,7 @@ struct TPlayedGame {
   TGameEnd end = TGameEnd::stopped;
   std::array<int64_t, 2> clockMs{};     // left at the end (clocks only)
   std::string names[2];                 // side 0, side 1
+  std::string error;                    // why a player could not start
 };
 
 TPlayedGame PlayMatchGame(TMatchPlayer& side0, TMatchPlayer& side1, const TOpening& opening,

@@ -64,6 +64,12 @@ TMatchSummary RunMatch(const std::vector<TMatchEntry>& entries, const TMatchOpti
       finished.black = s.black;
       finished.opening = s.opening;
       finished.played = PlayMatchGame(*players[s.white], *players[s.black], options.openings[s.opening], settings);
+      if (finished.played.end == TGameEnd::startFailed) {
+        std::lock_guard lock(mutex);
+        if (summary.failure.empty()) summary.failure = finished.played.error;
+        halt.store(true);
+        return;
+      }
       if (finished.played.end == TGameEnd::stopped) return;
 
       std::lock_guard lock(mutex);
@@ -84,7 +90,7 @@ TMatchSummary RunMatch(const std::vector<TMatchEntry>& entries, const TMatchOpti
     for (int t = 1; t < threads; ++t) pool.emplace_back(work);
     work();
   }
-  summary.stopped = halt.load();
+  summary.stopped = halt.load() && summary.failure.empty();
   return summary;
 }
 

@@ -42,6 +42,7 @@ struct TMatchSummary {
   std::vector<std::vector<TMatchScore>> scores;
   int gamesPlayed = 0;
   bool stopped = false;            // by the stop flag
+  std::string failure;             // a player that could not start ended the run
   TSprtDecision sprt = TSprtDecision::running;
 
   TMatchScore Total(int entry) const;
@@ -59,7 +60,8 @@ std::vector<TScheduledGame> ScheduleRoundRobin(int entries, int openings, int ga
 
 // Plays the match; `onGame` is called for every finished game, one call at
 // a time, in the order games finish. `stop` (may be null) ends the run:
-// running games end without a result and are not counted.
+// running games end without a result and are not counted. A player that
+// cannot start a game ends the run too, with `failure` saying which and why.
 TMatchSummary RunMatch(const std::vector<TMatchEntry>& entries, const TMatchOptions& options,
                        const std::function<void(const TFinishedGame&, const TMatchSummary&)>& onGame,
                        std::atomic<bool>* stop = nullptr);

@@ -281,6 +281,9 @@ class TPlayController {
   };
   TReplyOutcome EngineReply(const TRunSetup& run, const TEngineParams& params);
   uint8_t CheckResultOn(TGame& game, int type, bool playMode, bool record, bool drawMessages);
+  // In play mode, a game without a result whose position the endgame tables
+  // decide gets that result, announced as the rules' results are.
+  uint8_t AdjudicateEndgame(TGame& game, int type);
   void GameAnalysisRun(const TRunSetup& run, const TGameAnalysisOptions& options);
   void AnalyseLine(const TRunSetup& run, const TGameAnalysisOptions& options, int firstSlot, int64_t timePerMove,
                    int& depthSum, int& analysed);

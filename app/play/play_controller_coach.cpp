@@ -5,7 +5,7 @@
 
 #include "app/play/play_controller.h"
 #include "app/play/play_controller_internal.h"
-#include "engine/endgame/endgame_verdict.h"
+#include "app/play/endgame_adjudication.h"
 #include "app/play/play_texts.h"
 #include "app/play/result_detection.h"
 #include "engine/score_text.h"
@@ -216,8 +216,8 @@ void TPlayController::EngineGameRun(const TRunSetup& run) {
       board = game.CurBoard;
     }
     // A known endgame decides the game without playing it out.
-    if (const auto verdict = EndgameVerdict(*endgame_, board, mover, run.type)) {
-      result = *verdict == 0 ? ResultDraw : (*verdict > 0) == (mover == TDColor::white) ? ResultWhiteWon : ResultBlackWon;
+    if (const auto decided = EndgameResult(*endgame_, board, mover, run.type)) {
+      result = *decided;
       const auto lock = session_.Lock();
       game.Header.Result = result;
       break;

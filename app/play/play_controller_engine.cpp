@@ -4,9 +4,11 @@
 #include <exception>
 #include <thread>
 
+#include "app/play/endgame_adjudication.h"
 #include "app/play/levels.h"
 #include "app/play/play_controller.h"
 #include "app/play/play_controller_internal.h"
+#include "app/play/side_names.h"
 #include "app/play/play_texts.h"
 #include "app/play/result_detection.h"
 #include "game/game_editing.h"
@@ -95,7 +97,9 @@ void TPlayController::EngineStart() {
 void TPlayController::AnalysisRun(const TRunSetup& run) {
   TGame& game = *run.game;
   const bool playMode = !run.analysisMode;
-  const uint8_t found = CheckResultOn(game, run.type, playMode, false, true);
+  uint8_t found = CheckResultOn(game, run.type, playMode, false, true);
+  // The user's move may have reached a decided endgame: the engine need not play it out.
+  if (found == ResultUnknown && playMode) found = AdjudicateEndgame(game, run.type);
   if (found == ResultUnknown || run.analysisMode) {
     if (run.analysisMode) {
       try {
@@ -111,8 +115,37 @@ void TPlayController::AnalysisRun(const TRunSetup& run) {
       }
     }
   }
-  CheckResultOn(game, run.type, playMode, true, found == ResultUnknown);
+  const uint8_t after = CheckResultOn(game, run.type, playMode, true, found == ResultUnknown);
+  if (playMode && found == ResultUnknown && after == ResultUnknown) AdjudicateEndgame(game, run.type);
   refresh_.Request(rqStopButton | rqMode);
+}
+
+uint8_t TPlayController::AdjudicateEndgame(TGame& game, int type) {
+  TBoard board;
+  TDColor mover;
+  {
+    const auto lock = session_.Lock();
+    if (game.Header.Result != ResultUnknown) return game.Header.Result;
+    board = game.CurBoard;
+    mover = game.SideToMove;
+  }
+  const auto decided = EndgameResult(*endgame_, board, mover, type);
+  if (!decided) return ResultUnknown;
+  {
+    const auto lock = session_.Lock();
+    if (game.Header.Result != ResultUnknown) return game.Header.Result;
+    game.Header.Result = *decided;
+    game.Modified = true;
+  }
+  modes_.Clock().Stop();
+  if (*decided == ResultDraw) {
+    refresh_.PostMessage(Lang(LtDraw), true);
+  } else {
+    const TDColor winner = *decided == ResultWhiteWon ? TDColor::white : TDColor::black;
+    refresh_.PostMessage(Lang(SideName(winner, type) == "White" ? LtWhiteWin : LtBlackWin), true);
+  }
+  refresh_.Request(rqBuildTree | rqHeader | rqSaveButton);
+  return *decided;
 }
 
 void TPlayController::Analyse(const TRunSetup& run) {

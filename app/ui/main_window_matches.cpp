@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/match/endgame_adjudicator.h"
 #include "app/match/engine_tournament.h"
 #include "app/settings/kestrel_app.h"
 #include "app/ui/engines_tournament_dialog.h"
@@ -112,6 +113,8 @@ void MainWindow::OnEngineMatch() {
   c.gametype = type;
   c.timeControl = ControlFromDialog(controller_->SetTimeValues());
   c.save = save.get();
+  // Positions the endgame tables know end with their verdict.
+  c.adjudicate = EndgameAdjudicator(controller_->Endgame());
   TRefreshRequests& refresh = controller_->Refresh();
   c.post = [&refresh](const std::string& text) { refresh.PostMessage(text, false); };
   engineMatchRun_ = std::make_unique<TEngineMatch>(std::move(s), std::move(c));
@@ -158,6 +161,8 @@ void MainWindow::OnEnginesTournament() {
   c.gametype = type;
   c.timeControl = ControlFromDialog(choices.time);
   c.save = save.get();
+  // Positions the endgame tables know end with their verdict.
+  c.adjudicate = EndgameAdjudicator(controller_->Endgame());
   TRefreshRequests& refresh = controller_->Refresh();
   c.post = [&refresh](const std::string& text) { refresh.PostMessage(text, false); };
   tournamentRun_ = std::make_unique<TEngineTournament>(std::move(s), std::move(c));

@@ -5,9 +5,11 @@
 #include <random>
 #include <thread>
 
+#include "app/match/endgame_adjudicator.h"
 #include "app/match/match_runner.h"
 #include "app/match/time_manager.h"
 #include "app/play/result_detection.h"
+#include "engine/tools/tests/endgame_fixture.h"
 #include "game/navigation.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
@@ -138,6 +140,54 @@ TEST(MatchGame, AnAdjudicatorEndsTheGameWithItsVerdict) {
   const TPlayedGame g = PlayMatchGame(a, b, RandomOpenings(gtRussian, 1, 4, 1).at(0), settings);
   EXPECT_EQ(g.end, TGameEnd::endgameTable);
   EXPECT_TRUE(g.moves.empty());
+}
+
+TEST(MatchGame, EndgameTablesDecideTheGamesTheyKnow) {
+  TEndgameCache cache;
+  cache.Configure(testing::GeneratedTables(gtRussian, 4), 16);
+  TGameSettings settings;
+  settings.gametype = gtRussian;
+  settings.adjudicate = EndgameAdjudicator(cache);
+  TOpening opening;
+  // Three kings holding the long diagonal against a lone king: won for them.
+  for (int s : {10, 2, 3}) opening.board.b[s] = WhiteKing;
+  opening.board.b[25] = BlackKing;
+  for (const TDColor side : {TDColor::white, TDColor::black}) {
+    opening.side = side;
+    TRandomPlayer a("A"), b("B");
+    const TPlayedGame g = PlayMatchGame(a, b, opening, settings);
+    EXPECT_EQ(g.end, TGameEnd::endgameTable);
+    EXPECT_EQ(g.result, ResultWhiteWon);
+  }
+  EXPECT_TRUE(HasEndgameTables(testing::GeneratedTables(gtRussian, 4), gtRussian));
+  EXPECT_FALSE(HasEndgameTables(testing::GeneratedTables(gtRussian, 4), gtInternational));
+}
+
+TEST(MatchRunner, APlayerThatCannotStartEndsTheRunWithItsReason) {
+  class TBrokenPlayer final : public TMatchPlayer {
+   public:
+    std::string Name() const override { return "broken"; }
+    bool NewGame(int, std::string& error) override {
+      error = "engine program not found";
+      return false;
+    }
+    TThinkReply Think(const TBoard&, TDColor, const std::vector<TMove>&, const TThinkLimits&) override { return {}; }
+  };
+  std::vector<TMatchEntry> entries = {
+      {"A", [] { return std::make_unique<TRandomPlayer>("A"); }},
+      {"broken", [] { return std::make_unique<TBrokenPlayer>(); }},
+  };
+  TMatchOptions options;
+  options.game.gametype = gtRussian;
+  options.openings = RandomOpenings(gtRussian, 4, 4, 1);
+  options.gamesPerPair = 8;
+  options.concurrency = 2;
+  int reported = 0;
+  const TMatchSummary s = RunMatch(entries, options, [&](const TFinishedGame&, const TMatchSummary&) { ++reported; });
+  EXPECT_EQ(s.failure, "broken: engine program not found");
+  EXPECT_EQ(s.gamesPlayed, 0);
+  EXPECT_EQ(reported, 0);
+  EXPECT_FALSE(s.stopped);
 }
 
 TEST(MatchRunner, EveryPairPlaysEachOpeningWithColoursExchanged) {
