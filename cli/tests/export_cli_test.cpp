@@ -1,0 +1,79 @@
+// kestrel-cli export: text diagrams, positions in words and RTF documents,
+// end to end.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "run_cli.h"
+#include "test_support/temp_dir.h"
+
+namespace {
+
+using kestrel::testing::RunCliCommand;
+
+std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(ExportCli, TextDiagramOfTheRussianStart) {
+  const auto r = RunCliCommand("export text --variant russian --fen W:Wa1,b2,c1,c3,d2,e1,e3,f2,g1,g3,h2,a3:"
+                               "Bb6,a7,b8,c7,d6,d8,e7,f6,f8,g7,h6,h8");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "5111111116\r\n4 e e e e3\r\n4e e e e 3\r\n4 e e e e3\r\n4i i i i 3\r\n"
+            "4 i i i i3\r\n4f f f f 3\r\n4 f f f f3\r\n4f f f f 3\r\n7222222228\r\n");
+}
+
+TEST(ExportCli, BadPositionsAreRefused) {
+  for (const char* args : {"export words --variant nowhere --fen W:W1", "export text --variant 6 --fen W:W99",
+                           "export words --variant 6"}) {
+    const auto r = RunCliCommand(args);
+    EXPECT_EQ(r.exitCode, 2) << args;
+    EXPECT_TRUE(r.out.empty()) << args;
+    EXPECT_FALSE(r.err.empty()) << args;
+  }
+}
+
+TEST(ExportCli, RtfOfDatabaseGames) {
+  kestrel::testing::TempDir dir;
+  std::ofstream(dir.path() / "g.pdn", std::ios::binary)
+      << "[White \"A\"]\r\n[Black \"B\"]\r\n[GameType \"20\"]\r\n\r\n1. 32-28 19-23 2. 28x19 14x23 1-0\r\n\r\n"
+      << "[White \"C\"]\r\n[GameType \"20\"]\r\n[FEN \"W:W28:B23\"]\r\n\r\n1. 28x19 {won [#]} 1-0\r\n\r\n";
+  const std::string db = (dir.path() / "g.abd").string();
+  ASSERT_EQ(RunCliCommand("pdn import " + (dir.path() / "g.pdn").string() + " " + db).exitCode, 0);
+
+  const auto r = RunCliCommand("export rtf " + db + " 2,1 " + (dir.path() / "games.RTF").string());
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string rtf = Slurp(dir.path() / "games.rtf");
+  EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+  // In the order asked for, numbered from 1.
+  EXPECT_LT(rtf.find("1. C"), rtf.find("2. A - B"));
+  EXPECT_NE(rtf.find("\\f1\\qc"), std::string::npos);
+
+  const auto pictures = RunCliCommand("export rtf " + db + " all " + (dir.path() / "p").string() + " --diagrams picture");
+  EXPECT_EQ(pictures.exitCode, 0) << pictures.err;
+  const std::string withPictures = Slurp(dir.path() / "p.rtf");
+  EXPECT_NE(withPictures.find("\\pngblip"), std::string::npos);
+  EXPECT_EQ(withPictures.find("\\f1\\qc"), std::string::npos);
+
+  // A folder that cannot be written: a message, and no file left behind.
+  std::filesystem::create_directory(dir.path() / "locked");
+  std::filesystem::permissions(dir.path() / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  if (::geteuid() != 0) {
+    const auto refused = RunCliCommand("export rtf " + db + " 1 " + (dir.path() / "locked" / "x.rtf").string());
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("cannot create"), std::string::npos) << refused.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "locked"));
+  }
+  const auto missing = RunCliCommand("export rtf " + db + " 1 " + (dir.path() / "no" / "x.rtf").string());
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_FALSE(missing.err.empty());
+  EXPECT_EQ(RunCliCommand("export rtf " + db + " 3 " + (dir.path() / "y.rtf").string()).exitCode, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "y.rtf"));
+}
+
+}  // namespace
