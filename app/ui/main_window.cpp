@@ -22,6 +22,7 @@
 #include "app/ui/board_panel.h"
 #include "app/ui/game_input.h"
 #include "app/ui/new_move_dialog.h"
+#include "app/ui/main_window_database.h"
 #include "app/ui/search_info_panel.h"
 #include "app/ui/ui_language.h"
 #include "game/new_game.h"
@@ -52,6 +53,7 @@ class MainWindow::QtPlayUi final : public TPlayUi {
         return withCancel ? TSaveAnswer::cancel : TSaveAnswer::no;
     }
   }
+  bool SaveCurrentGame() override { return window_.database_->SaveCurrentGame(); }
   bool AskRemoveWrongMoves() override {
     return QMessageBox::question(&window_, window_.windowTitle(), QString::fromUtf8(WrongMovesQuestion.data(),
                                                                                     WrongMovesQuestion.size()),
@@ -83,6 +85,7 @@ MainWindow::MainWindow(KestrelApp& app, QWidget* parent) : QMainWindow(parent), 
   connect(&board_->view(), &BoardView::squareClicked, this, &MainWindow::OnSquareClicked);
   // Move input, the game panel and the book grid; owned by the window.
   input_ = new GameInput(*this);
+  database_ = new MainWindowDatabase(*this, app_);
 
   for (auto*& field : status_) {
     field = new QLabel(this);
@@ -138,9 +141,8 @@ void MainWindow::CreatePanels() {
   BindLang(clear, 51);
   auto* start = new QPushButton(setupBar_);
   BindLang(start, 52);
-  auto* fen = new QPushButton(setupBar_);
+  auto* fen = setupFen_ = new QPushButton(setupBar_);
   BindLang(fen, 240);
-  fen->setEnabled(false);  // reading the clipboard belongs to the database commands
   auto* sides = new QButtonGroup(setupBar_);
   for (int s = 0; s < 2; ++s) {
     setupSide_[s] = new QRadioButton(setupBar_);
@@ -193,6 +195,7 @@ void MainWindow::Start() {
   controller_->Initialize();
   ReportEngineProblems(controller_->EngineFileProblems());
   ApplyDisplaySettings();
+  database_->Start();
   playMode_->setChecked(!controller_->AnalysisMode());
   analysisMode_->setChecked(controller_->AnalysisMode());
   ApplyPlacement();
@@ -226,16 +229,12 @@ void MainWindow::RememberPlacement() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   controller_->StopAndWait();
-  const bool modified = controller_->ReadGame([](const TGame& g) { return g.Modified; });
-  if (modified) {
-    TPlayUi& ui = controller_->Ui();
-    const TSaveAnswer answer = ui.AskSaveGame(true);
-    if (answer == TSaveAnswer::cancel) {
-      event->ignore();
-      return;
-    }
-    if (answer == TSaveAnswer::yes) ui.SaveCurrentGame();
+  // Cancel, or Yes with a save that did not happen, keeps the window open.
+  if (!controller_->OfferToSave(true)) {
+    event->ignore();
+    return;
   }
+  database_->Close();
   timer_->stop();
   RememberPlacement();
   std::string error;

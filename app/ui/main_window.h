@@ -30,6 +30,7 @@ namespace kestrel {
 class BoardPanel;
 class GameInput;
 class KestrelApp;
+class MainWindowDatabase;
 class SearchInfoPanel;
 class TSoundPlayer;
 
@@ -66,6 +67,12 @@ class MainWindow : public QMainWindow {
   QLabel* clockLabel() const { return clock_; }
   QPlainTextEdit* infoPanel() const { return info_; }
   QMenu* windowMenu() const { return windowMenu_; }
+  QToolBar* toolBar() const { return toolBar_; }
+  QPushButton* setupFenButton() const { return setupFen_; }
+  // Ticks the side to move of the position set-up.
+  void SetSetupSide(TDColor side);
+  // The current database with the database window and its commands.
+  MainWindowDatabase& database() { return *database_; }
 
   QAction* engineSettingsAction() const { return engineSettings_; }
   QAction* interfaceAction() const { return interface_; }
@@ -164,6 +171,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<QtPlayUi> ui_;
   BoardPanel* board_;
   GameInput* input_ = nullptr;
+  MainWindowDatabase* database_ = nullptr;
   QTimer* timer_;
   bool inTimer_ = false;
 
@@ -214,6 +222,7 @@ class MainWindow : public QMainWindow {
   std::array<QPushButton*, 5> navigation_{};  // start, back, forward, end, replay
   QWidget* setupBar_;
   QPushButton* setupDone_;
+  QPushButton* setupFen_;
   QRadioButton* setupSide_[2];
   QSpinBox* setupFirstMove_;
   std::array<QLabel*, 3> status_{};

@@ -362,4 +362,6 @@ void MainWindow::OnAddVariation() {
   if (added) controller_->Refresh().Request(rqBuildTree | rqSaveButton);
 }
 
+void MainWindow::SetSetupSide(TDColor side) { setupSide_[side == TDColor::black ? 1 : 0]->setChecked(true); }
+
 }  // namespace kestrel

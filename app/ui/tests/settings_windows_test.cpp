@@ -38,6 +38,8 @@
 #include "app/ui/board_panel.h"
 #include "app/ui/select_colors_dialog.h"
 #include "app/ui/set_time_dialog.h"
+#include "app/ui/database_window.h"
+#include "app/ui/main_window_database.h"
 #include "game/move_tree.h"
 #include "app/board/move_input.h"
 #include "rules/notation.h"
@@ -75,12 +77,14 @@ class SettingsWindowsTest : public ::testing::Test {
 };
 
 // Words that stay as they are in every language: names and abbreviations.
-const std::set<QString> KeptWords = {"Kestrel", "Thornby", "OK", "PDN", "FEN", "ED", "BMP", "GIF", "Cyan", "Night",
+const std::set<QString> KeptWords = {"Kestrel", "Thornby", "OK", "PDN", "TXT", "FEN", "ED", "BMP", "GIF", "Cyan", "Night",
                                    "cd"};  // "cd4", a sample of the short notation
 
 // Commands the language table has no entry for keep the texts they were
 // designed with.
-const std::set<QString> CaptionsWithoutEntry = {"Engine match", "Engines tournament"};
+const std::set<QString> CaptionsWithoutEntry = {"Engine match",          "Engines tournament",
+                                                "&List",                 "Select games from-to",
+                                                "Deselect games from-to"};
 
 // The caption, if it still holds an English word.
 bool StillEnglish(const QString& kindAndCaption) {
@@ -140,6 +144,7 @@ TEST_F(SettingsWindowsTest, SwitchingToRussianLeavesNoCaptionInEnglish) {
   static_cast<EngineSettingsDialog*>(dialogs[1].get())->SetValues(EngineSettingsFrom(app.settings()), 1);
   for (auto& d : dialogs) d->show();
   window->boardPanel().selectColorsDialog().show();
+  window->database().Window().show();
   window->setupAction()->trigger();  // the set-up bar
   QApplication::processEvents();
 
