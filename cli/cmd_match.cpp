@@ -252,6 +252,8 @@ int RunMatchCommand(const TMatchArgs& a) {
   } else {
     std::cout << RoundRobinTable(entries, summary);
   }
+  // The clock check of a time control: a sound time plan loses no game on time.
+  if (options.game.time.timeMs > 0) std::cout << "losses on time " << summary.timeLosses << '\n';
   std::fprintf(stderr, "%d games in %.1f s, %.1f games/s\n", summary.gamesPlayed, seconds,
                seconds > 0 ? summary.gamesPlayed / seconds : 0.0);
   return saveFailed ? ExitFailure : ExitOk;

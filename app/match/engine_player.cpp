@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/match/time_manager.h"
+#include "app/play/time_manager.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
 

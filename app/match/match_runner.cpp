@@ -76,6 +76,7 @@ TMatchSummary RunMatch(const std::vector<TMatchEntry>& entries, const TMatchOpti
       summary.scores[s.white][s.black] += ScoreOfResult(finished.played.result, true);
       summary.scores[s.black][s.white] += ScoreOfResult(finished.played.result, false);
       ++summary.gamesPlayed;
+      if (finished.played.end == TGameEnd::time) ++summary.timeLosses;
       if (useSprt) {
         summary.sprt = options.sprt->Decide(summary.scores[0][1]);
         if (summary.sprt != TSprtDecision::running) decided.store(true);

@@ -41,6 +41,7 @@ struct TMatchSummary {
   // scores[a][b]: entry a against entry b.
   std::vector<std::vector<TMatchScore>> scores;
   int gamesPlayed = 0;
+  int timeLosses = 0;              // games lost because a clock fell
   bool stopped = false;            // by the stop flag
   std::string failure;             // a player that could not start ended the run
   TSprtDecision sprt = TSprtDecision::running;

@@ -226,7 +226,8 @@ TPlayController::TReplyOutcome TPlayController::EngineReply(const TRunSetup& run
   }
 
   if (!chosen) {
-    const TMoveLimits limits = PlayLimits(modes_.Clock().Control(), modes_.Clock().Clock(start.side), start.side, run.type);
+    const TMoveLimits limits = PlayLimits(modes_.Clock().Control(), modes_.Clock().Clock(start.side), start.side,
+                                          run.type, {PieceCount(start.board.b), start.firstMoveNumber});
     searchInfo_.BeginSearch(start);
     engine_.SetExtendedAnalysis(false);
     RunListener listener(searchInfo_, worker_);

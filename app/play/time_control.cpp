@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/play/time_manager.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
@@ -45,8 +46,24 @@ int SoftLimitDivisor(int type) {
   }
 }
 
-TMoveLimits PlayLimits(const TTimeControl& c, int moverClock, TDColor mover, int type) {
+TMoveLimits PlayLimits(const TTimeControl& c, int moverClock, TDColor mover, int type, const TPlayPhase& phase) {
   TMoveLimits l;
+  const bool planned = phase.pieces > 0 && IsValidGameType(type);
+  if (planned && (c.movesPerControl == 0 || c.movesPerControl == 1)) {
+    TClockSituation s;
+    // A per-move control gives every move its time afresh; a whole-game
+    // control has only what is left on the clock.
+    s.clockMs = 10 * int64_t{c.movesPerControl == 0 ? std::max(moverClock, 0) : c.time[ColorIndex(mover)]};
+    s.movesToGo = c.movesPerControl;
+    s.moveNumber = std::max(phase.moveNumber, 1);
+    s.pieces = phase.pieces;
+    s.startPieces = 2 * MenPerSide(type);
+    const TTimeBudget b = PlanMoveTime(s);
+    // The search counts whole centiseconds and stops past its limit: round down.
+    l.hard = std::max<int64_t>(b.hardMs / 10, 1);
+    l.soft = std::max<int64_t>(b.softMs / 10, 1);
+    return l;
+  }
   if (c.movesPerControl == 0) {
     const int64_t clock = std::max(moverClock, 0);
     l.hard = clock / 3;

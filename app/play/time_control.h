@@ -67,6 +67,15 @@ struct TMoveLimits {
 };
 // The share of the remaining time a whole-game control gives one move.
 int SoftLimitDivisor(int type);
-TMoveLimits PlayLimits(const TTimeControl& control, int moverClock, TDColor mover, int type);
+// Where the game stands when the engine replies; with the pieces known the
+// limits follow the engine's time plan (more time in the middle game, a
+// reserve that outlasts long endgames, a second per move never exceeded),
+// without them the plain shares of the clock.
+struct TPlayPhase {
+  int pieces = 0;      // on the board; 0: unknown
+  int moveNumber = 1;  // of the game
+};
+TMoveLimits PlayLimits(const TTimeControl& control, int moverClock, TDColor mover, int type,
+                       const TPlayPhase& phase = {});
 
 }  // namespace kestrel

@@ -7,7 +7,7 @@
 
 #include "app/match/endgame_adjudicator.h"
 #include "app/match/match_runner.h"
-#include "app/match/time_manager.h"
+#include "app/play/time_manager.h"
 #include "app/play/result_detection.h"
 #include "engine/tools/tests/endgame_fixture.h"
 #include "game/navigation.h"

@@ -106,3 +106,34 @@ TEST(Levels, DepthsOfTheLevelMenu) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(TimeControl, PlannedLimitsKeepInsideTheMoveAndTheClock) {
+  // A second per move: the engine answers within it, whatever the phase.
+  for (const int pieces : {24, 14, 4})
+    for (const int move : {1, 20, 60}) {
+      const TMoveLimits l = PlayLimits(PresetControl(5), 0, TDColor::white, gtRussian, {pieces, move});
+      EXPECT_GE(l.soft, 1);
+      EXPECT_LE(l.soft, l.hard);
+      EXPECT_LT(l.hard, 100) << pieces << " " << move;
+    }
+  // A minute per game: the middle game gets more than the opening.
+  const TTimeControl minute = ControlFromDialog({0, {1, 1}, {0, 0}});
+  EXPECT_GT(PlayLimits(minute, 5000, TDColor::white, gtRussian, {18, 20}).soft,
+            PlayLimits(minute, 5000, TDColor::white, gtRussian, {24, 2}).soft);
+  // Games of 150 moves, every search running to its hard limit and 20 ms
+  // lost per move outside it, still end with time on the clock.
+  for (const int type : {gtRussian, gtInternational, gtEnglish}) {
+    int clock = 6000;
+    for (int move = 1; move <= 150; ++move) {
+      const int pieces = std::max(3, 2 * MenPerSide(type) - move / 4);
+      clock -= static_cast<int>(PlayLimits(minute, clock, TDColor::white, type, {pieces, move}).hard) + 2;
+      ASSERT_GT(clock, 0) << type << " move " << move;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -23,7 +23,7 @@ struct TClockSituation {
 
 // Time lost per move outside the search (move generation, bookkeeping,
 // thread start), kept back from every budget.
-inline constexpr int64_t MoveOverheadMs = 15;
+inline constexpr int64_t MoveOverheadMs = 30;
 
 TTimeBudget PlanMoveTime(const TClockSituation& clock);
 

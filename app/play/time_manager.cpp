@@ -1,9 +1,12 @@
-#include "app/match/time_manager.h"
+#include "app/play/time_manager.h"
 
 #include <algorithm>
 
 namespace kestrel {
 namespace {
+
+// Moves of a side in a long game (the match runner's move limit is 150).
+constexpr int LongGameMoves = 150;
 
 // Moves a whole-game control still has to cover: many on a full board,
 // fewer as it empties, but endgames may go on long, so never fewer than 25.
@@ -28,8 +31,12 @@ int PhasePercent(const TClockSituation& c) {
 
 TTimeBudget PlanMoveTime(const TClockSituation& c) {
   const int64_t clock = std::max<int64_t>(c.clockMs, 0);
-  const int64_t usable = std::max<int64_t>(clock - MoveOverheadMs, 1);
   const int movesLeft = c.movesToGo > 0 ? c.movesToGo : ExpectedMovesLeft(c);
+  // Every move still to come loses some time outside the search; keep that
+  // back for a game as long as a long one, so that a game longer than
+  // expected still finds time on the clock.
+  const int reserveMoves = c.movesToGo > 0 ? c.movesToGo : std::max(movesLeft, LongGameMoves - c.moveNumber);
+  const int64_t usable = std::max<int64_t>(clock - MoveOverheadMs * reserveMoves, clock / 20 + 1);
   const int64_t increment = std::max<int64_t>(c.incrementMs, 0);
 
   int64_t target = usable / movesLeft + increment * 9 / 10;
