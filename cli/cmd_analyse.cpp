@@ -8,6 +8,7 @@
 #include "cli/engine_setup.h"
 #include "engine/endgame/endgame_cache.h"
 #include "engine/engine.h"
+#include "engine/gen2/gen2_patterns.h"
 #include "engine/principal_variation.h"
 #include "engine/score_text.h"
 #include "engine/system_memory.h"
@@ -27,6 +28,7 @@ struct TAnalyseOptions {
   uint64_t hashMb = 16;
   int engine = -1;
   std::string evalFile;
+  std::string weights;
   std::string egdb;  // endgame folder; empty: no tables
 };
 
@@ -74,12 +76,25 @@ int RunAnalyse(const TAnalyseOptions& o) {
     side = position->firstMover;
   }
   std::string error;
-  const auto params = VariantEngineParams(*gametype, o.engine, o.evalFile, error);
+  auto params = VariantEngineParams(*gametype, o.engine, o.evalFile, error);
   if (!params) {
     std::cerr << error << "\n";
     return ExitBadInput;
   }
 
+  if (!o.weights.empty()) {
+    TEngineParams& p = *params;
+    if (p.Engine != EngineGen2) {
+      std::cerr << "--weights belongs to --generation 2\n";
+      return ExitBadInput;
+    }
+    gen2::TPatternWeights check;
+    if (!gen2::ReadWeights(o.weights, check, error) || check.gametype != *gametype) {
+      std::cerr << (error.empty() ? "the weights are for another variant" : error) << "\n";
+      return ExitBadInput;
+    }
+    p.PatternWeights = o.weights;
+  }
   TEngine engine(0);
   if (!engine.AllocateHashTable(o.hashMb)) {
     std::cerr << "cannot allocate " << o.hashMb << " MB of hash\n";
@@ -116,8 +131,10 @@ const CommandRegistrar registrar("analyse", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--threads", options->threads, "Threads of a parallel batch")
       ->check(CLI::Range(1, MaxSearchThreads));
   cmd->add_option("--hash", options->hashMb, "Transposition table size in MB")->check(CLI::Range(0, 1 << 20));
-  cmd->add_option("--engine", options->engine, "Engine generation: 0 (Kestrel 2.11) or 1 (Kestrel 3.0)")
-      ->check(CLI::Range(0, 1));
+  cmd->add_option("--engine,--generation", options->engine,
+                  "Engine generation: 0 (Kestrel 2.11), 1 (Kestrel 3.0) or 2 (Kestrel 4)")
+      ->check(CLI::Range(0, 2));
+  cmd->add_option("--weights", options->weights, "Kestrel 4 pattern weights file (default: the variant's own)");
   cmd->add_option("--eval", options->evalFile, "Engine parameter file (default: the variant's own)");
   cmd->add_option("--egdb", options->egdb, "Endgame database folder (one folder per variant below it)");
   cmd->callback([options, &exitCode] { exitCode = RunAnalyse(*options); });

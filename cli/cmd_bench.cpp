@@ -19,7 +19,14 @@ namespace {
 struct TBenchOptions {
   int depth = 9;
   int threads = 1;
+  int generation = -1;  // each variant's default
 };
+
+// The asked generation where the variant has it, its default elsewhere.
+int GenerationFor(int asked, int gametype) {
+  if ((asked == EngineGen2 && !HasGen2Engine(gametype)) || (asked == EngineNew && !HasNewEngine(gametype))) return -1;
+  return asked;
+}
 
 int RunBench(const TBenchOptions& o) {
   std::array<std::optional<TEngineParams>, GameTypeCount + 1> params;
@@ -39,7 +46,7 @@ int RunBench(const TBenchOptions& o) {
       return ExitFailure;
     }
     if (!params[p.gametype]) {
-      params[p.gametype] = VariantEngineParams(p.gametype, -1, "", error);
+      params[p.gametype] = VariantEngineParams(p.gametype, GenerationFor(o.generation, p.gametype), "", error);
       if (!params[p.gametype]) {
         std::cerr << error << "\n";
         return ExitFailure;
@@ -66,6 +73,9 @@ const CommandRegistrar registrar("bench", [](CLI::App& app, int& exitCode) {
       ->check(CLI::Range(1, MaxSearchPly + 1));
   cmd->add_option("--threads", options->threads, "Threads of a parallel batch (default 1)")
       ->check(CLI::Range(1, MaxSearchThreads));
+  cmd->add_option("--generation", options->generation,
+                  "Engine generation: 1 (Kestrel 3.0) or 2 (Kestrel 4) where the variant has it; default: each variant's")
+      ->check(CLI::Range(1, 2));
   cmd->callback([options, &exitCode] { exitCode = RunBench(*options); });
 });
 

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/settings/program_folder.h"
+#include "engine/gen2/gen2_patterns.h"
 #include "engine/principal_variation.h"
 #include "engine/score_text.h"
 #include "rules/game_types.h"
@@ -14,11 +15,18 @@ std::optional<TEngineParams> VariantEngineParams(int gametype, int generation, c
   TEngineParams params;
   if (generation < 0) {
     params.Engine = DefaultEngineGeneration(gametype);
-  } else if (generation == EngineNew && !HasNewEngine(gametype)) {
-    error = "engine 1 does not play " + std::string(GameTypeNames[gametype]);
+  } else if ((generation == EngineNew && !HasNewEngine(gametype)) ||
+             (generation == EngineGen2 && !HasGen2Engine(gametype))) {
+    error = "engine " + std::to_string(generation) + " does not play " + std::string(GameTypeNames[gametype]);
     return std::nullopt;
   } else {
     params.Engine = static_cast<uint8_t>(generation);
+  }
+  if (params.Engine == EngineGen2) {
+    // Its own weights; the engine file still serves when they are missing.
+    const std::filesystem::path weights = gen2::DefaultWeightsPath(ProgramFolder(), gametype);
+    std::error_code ec;
+    if (std::filesystem::exists(weights, ec)) params.PatternWeights = weights;
   }
   TEngineFileResult read;
   if (evalFile.empty()) {

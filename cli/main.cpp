@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "engine/gen2/gen2_engine.h"
 
 namespace kestrel::cli {
 
@@ -41,6 +42,7 @@ void AddRegisteredSubcommands(const std::string& parent, CLI::App& parentApp, in
 
 int main(int argc, char** argv) {
   using namespace kestrel::cli;
+  kestrel::gen2::RegisterKestrel4();
   CLI::App app{"kestrel-cli: the command-line tool of Kestrel Thornby, draughts in twelve variants"};
   app.require_subcommand(1);
   int exitCode = ExitOk;

@@ -3,17 +3,21 @@
 #include <algorithm>
 
 #include "engine/bitboard.h"
+#include "engine/generation_search.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
 
 uint8_t SearchGeneration(const TEngineParams& params, int gametype) {
   // Without a bitboard generator the current generation would see no moves.
-  return params.Engine == EngineNew && HasBitBoardGenerator(gametype) ? EngineNew : EngineOld;
+  if (!HasBitBoardGenerator(gametype)) return EngineOld;
+  // An unregistered later generation plays as the current one.
+  if (params.Engine == EngineGen2) return GenerationSearchFactory(EngineGen2) ? EngineGen2 : EngineNew;
+  return params.Engine == EngineNew ? EngineNew : EngineOld;
 }
 
 TEngine::TEngine(uint64_t hashMegabytes)
-    : table_(hashMegabytes), evalFunc_(std::make_unique<TEvalFuncNew>()), prober_(std::make_shared<TNullEndgameProber>()) {}
+    : table_(hashMegabytes), hashMegabytes_(hashMegabytes), evalFunc_(std::make_unique<TEvalFuncNew>()), prober_(std::make_shared<TNullEndgameProber>()) {}
 
 TEngine::~TEngine() {
   Stop();
@@ -22,7 +26,9 @@ TEngine::~TEngine() {
 
 bool TEngine::AllocateHashTable(uint64_t megabytes) {
   std::lock_guard lock(searchMutex_);
-  return table_.Allocate(megabytes);
+  if (!table_.Allocate(megabytes)) return false;
+  hashMegabytes_ = megabytes;
+  return true;
 }
 
 void TEngine::SetThreadsCount(int threads) {

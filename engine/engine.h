@@ -14,6 +14,7 @@
 #include "engine/endgame_probe.h"
 #include "engine/engine_params.h"
 #include "engine/evaluation.h"
+#include "engine/generation_search.h"
 #include "engine/search_listener.h"
 #include "engine/search_types.h"
 #include "engine/transposition_table.h"
@@ -108,6 +109,10 @@ class TEngine {
                    int best, int stage, int16_t* values, TSearchCounters& counters);
 
   TTranspositionTable table_;
+  uint64_t hashMegabytes_;
+  // A later generation's searcher, made on its first search.
+  std::unique_ptr<TGenerationSearch> generation_;
+  uint8_t generationNumber_ = 0;
   std::unique_ptr<TEvalFuncNew> evalFunc_;
   std::shared_ptr<TEndgameProber> prober_;
   std::atomic<bool> stop_{false};
@@ -119,8 +124,9 @@ class TEngine {
   std::mutex searchMutex_;  // one search at a time; no reallocation during one
 };
 
-// Whether the variant is searched by the current generation with these
-// settings (it must have a bitboard generator).
+// The generation that searches the variant with these settings: later
+// generations need a bitboard generator and a registered searcher, the
+// current one a bitboard generator; everything else falls to the older one.
 uint8_t SearchGeneration(const TEngineParams& params, int gametype);
 
 }  // namespace kestrel

@@ -3,6 +3,7 @@
 
 #include "engine/bitboard_movegen.h"
 #include "engine/engine_params.h"
+#include "engine/generation_search.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
@@ -34,11 +35,14 @@ TEngineFileResult LoadVariantEngine(const fs::path& programFolder, int gametype,
 
 bool HasNewEngine(int gametype) { return HasBitBoardGenerator(gametype); }
 
+bool HasGen2Engine(int gametype) { return HasNewEngine(gametype) && GenerationSearchFactory(EngineGen2) != nullptr; }
+
 uint8_t DefaultEngineGeneration(int gametype) { return HasNewEngine(gametype) ? EngineNew : EngineOld; }
 
 std::vector<std::string> EngineGenerationChoices(int gametype) {
   std::vector<std::string> choices{"Kestrel Thornby 2.11"};
   if (HasNewEngine(gametype)) choices.push_back("Kestrel Thornby 3");
+  if (HasGen2Engine(gametype)) choices.push_back("Kestrel Thornby 4");
   return choices;
 }
 

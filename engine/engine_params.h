@@ -16,6 +16,7 @@ namespace kestrel {
 // Engine generations, the values of TEngineParams::Engine.
 constexpr uint8_t EngineOld = 0;  // "Kestrel 2.11": mailbox search, fixed evaluation
 constexpr uint8_t EngineNew = 1;  // "Kestrel 3.0": bitboard search with EvalFunc
+constexpr uint8_t EngineGen2 = 2; // "Kestrel 4": engine/gen2, pattern evaluation
 
 struct TEngineParams {
   bool UseBook = false;
@@ -23,6 +24,9 @@ struct TEngineParams {
   std::string Book;        // full path of the opening book
   uint8_t Engine = EngineOld;
   TEvalFuncNew EvalFunc;
+  // "Kestrel 4" only: its pattern weights file; empty, or a file that cannot
+  // be read, and it evaluates with EvalFunc.
+  std::filesystem::path PatternWeights;
 };
 
 // What reading or writing an engine file came to.
@@ -66,6 +70,9 @@ TEngineFileResult LoadVariantEngine(const std::filesystem::path& programFolder, 
 // Whether the current generation ("Kestrel 3.0") is offered for the variant:
 // every variant with a bitboard move generator (not Frisian, not Canadian).
 bool HasNewEngine(int gametype);
+// Whether "Kestrel 4" is offered for the variant: the variants of the
+// current generation, once a program has registered the generation.
+bool HasGen2Engine(int gametype);
 // The generation a variant plays with unless the user chose otherwise.
 uint8_t DefaultEngineGeneration(int gametype);
 // The list the engine settings dialog offers; the chosen index is `Engine`.

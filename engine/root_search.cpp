@@ -31,6 +31,20 @@ TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametyp
   if (!IsValidGameType(gametype)) return result;
 
   const uint8_t generation = SearchGeneration(params, gametype);
+  if (generation >= EngineGen2) {
+    if (!generation_ || generationNumber_ != generation) {
+      generation_ = GenerationSearchFactory(generation)();
+      generationNumber_ = generation;
+    }
+    stop_.store(false, std::memory_order_relaxed);
+    TGenerationContext context;
+    context.stop = &stop_;
+    context.threads = ThreadsCount();
+    context.hashMegabytes = hashMegabytes_;
+    context.extendedAnalysis = extendedAnalysis_.load(std::memory_order_relaxed);
+    context.prober = prober_.get();
+    return generation_->SearchRoot(board, side, gametype, limits, params, out, context);
+  }
   PrepareSearch(params.EvalFunc, limits.hardLimit);
   const int64_t softLimit = limits.softLimit / 2;
   TSearchCounters counters;

@@ -1,0 +1,342 @@
+#include "engine/gen2/gen2_engine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "engine/bitboard_movegen.h"
+#include "engine/transposition_table.h"
+#include "rules/game_types.h"
+#include "rules/move_generator.h"
+#include "rules/notation.h"
+
+namespace kestrel::gen2 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Half-width of the first aspiration window, in hundredths of a man.
+constexpr int AspirationWindow = 25;
+// A search limit this large means none (fixed depth).
+constexpr int64_t NoTimeLimit = 100000000 / 2;
+
+TBitBoard64 EnginePosition(const TBoard& board, TDColor toMove, int gametype) {
+  TBitBoard64 bb;
+  BoardToBit64(board, bb, gametype);
+  if (toMove == TDColor::black) FlipBitBoard(bb, gametype);
+  return bb;
+}
+
+struct TRoot {
+  TMove move;
+  TBitBoard64 child;  // after the move, the opponent to move in `w`
+  int score = UnsearchedScore;
+  std::vector<TBitBoard64> line;
+};
+
+struct TClockCheck {
+  Clock::time_point start;
+  int64_t hardMs;
+};
+
+bool HardLimitPassed(void* arg) {
+  const auto* c = static_cast<TClockCheck*>(arg);
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - c->start).count() > c->hardMs;
+}
+
+// One pass over the root moves at `depth` with window (alpha, beta); the
+// moves keep their scores from the pass. Returns the best score (fail-soft).
+// `proven` receives each move that beat the first one.
+template <class OnMove>
+int RootPass(TThreadSearch& search, std::vector<TRoot>& roots, int depth, int alpha, int beta, bool fullWindow,
+             const std::atomic<bool>& stop, OnMove&& onMove) {
+  int best = -Infinity - 1;
+  bool first = true;
+  for (size_t k = 0; k < roots.size(); ++k) {
+    TRoot& r = roots[k];
+    if (!onMove.Searching(k)) continue;
+    int v;
+    if (first || fullWindow) {
+      v = -search.Search(r.child, fullWindow ? -Infinity : -beta, fullWindow ? Infinity : -alpha, depth - 1, 2, true);
+    } else {
+      v = -search.Search(r.child, -alpha - 1, -alpha, depth - 1, 2, false);
+      if (v > alpha && v < beta && !stop.load(std::memory_order_relaxed))
+        v = -search.Search(r.child, -beta, -alpha, depth - 1, 2, true);
+    }
+    if (stop.load(std::memory_order_relaxed)) return best;
+    const bool beat = !first && v > alpha;
+    // Below alpha the value is only a bound: it sorts behind exact scores.
+    r.score = v > alpha || first || fullWindow ? v : UnsearchedScore;
+    if (v > alpha || first || fullWindow) r.line = search.Line(2);
+    first = false;
+    if (v > best) best = v;
+    if (v > alpha && !fullWindow) alpha = v;
+    onMove.Searched(k, v, beat);
+    if (!fullWindow && v >= beta) return best;
+  }
+  return best;
+}
+
+void SortRoots(std::vector<TRoot>& roots) {
+  std::stable_sort(roots.begin(), roots.end(), [](const TRoot& a, const TRoot& b) { return a.score > b.score; });
+}
+
+std::unique_ptr<TGenerationSearch> MakeKestrel4() { return std::make_unique<TKestrel4>(); }
+
+}  // namespace
+
+void RegisterKestrel4() { RegisterGenerationSearch(EngineGen2, &MakeKestrel4); }
+
+TPV LineToPV(const TBoard& root, TDColor side, const TMove& first, const std::vector<TBitBoard64>& line,
+             int gametype) {
+  TPV pv;
+  pv.HasRoot = true;
+  pv.Root = root;
+  TBoard board = root;
+  pv.Mvs[pv.Length++] = first;
+  ApplyMove(first, board, gametype);
+  side = Opponent(side);
+  std::vector<TBitBoard64> seen{EnginePosition(root, Opponent(side), gametype), EnginePosition(board, side, gametype)};
+  for (const TBitBoard64& target : line) {
+    if (pv.Length >= TPV::MaxLength) break;
+    TMoveList moves;
+    uint8_t count = 0;
+    GenerateMoveList(board, side, moves, gametype, count);
+    bool found = false;
+    for (int i = 0; i < count && !found; ++i) {
+      TBoard after = board;
+      ApplyMove(moves[i], after, gametype);
+      if (EnginePosition(after, Opponent(side), gametype) == target) {
+        pv.Mvs[pv.Length++] = moves[i];
+        board = after;
+        found = true;
+      }
+    }
+    if (!found) break;
+    side = Opponent(side);
+    seen.push_back(target);
+    // A line that returns to an earlier position with the same side to move
+    // goes round for ever.
+    for (size_t j = seen.size() - 1; j >= 2; j -= 2) {
+      if (seen[j - 2] == target) {
+        pv.Repeated = true;
+        return pv;
+      }
+    }
+  }
+  return pv;
+}
+
+TKestrel4::TKestrel4() : table_(1) {}
+
+std::shared_ptr<const TPatternWeights> TKestrel4::WeightsFor(const TEngineParams& params, int gametype) {
+  if (params.PatternWeights.empty()) return nullptr;
+  std::error_code ec;
+  const auto time = std::filesystem::last_write_time(params.PatternWeights, ec);
+  if (ec) return nullptr;
+  if (weights_ && weightsPath_ == params.PatternWeights && weightsTime_ == time && weights_->gametype == gametype)
+    return weights_;
+  auto w = std::make_shared<TPatternWeights>();
+  std::string error;
+  if (!ReadWeights(params.PatternWeights, *w, error) || w->gametype != gametype) return nullptr;
+  weights_ = std::move(w);
+  weightsPath_ = params.PatternWeights;
+  weightsTime_ = time;
+  return weights_;
+}
+
+TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gametype, const TSearchLimits& limits,
+                                    const TEngineParams& params, TSearchListener& out,
+                                    const TGenerationContext& context) {
+  const Clock::time_point start = Clock::now();
+  const auto elapsedMs = [&] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  };
+  TSearchResult result;
+  std::atomic<bool>& stop = *context.stop;
+
+  if (table_.Megabytes() != context.hashMegabytes) table_.Allocate(context.hashMegabytes);
+  const bool timed = limits.hardLimit < NoTimeLimit || limits.softLimit < NoTimeLimit;
+  // A fixed-depth search starts from an empty table, so that it gives the
+  // same answer every time; a timed one keeps what earlier moves learnt.
+  if (timed) table_.NextSearch();
+  else table_.Clear();
+
+  TMoveList list;
+  uint8_t count = 0;
+  GenerateMoveList(board, side, list, gametype, count);
+  removedoublemoves(count, list, board, gametype);
+  if (count == 0) return result;
+
+  std::vector<TRootMove> moves(count);
+  std::vector<TRoot> roots(count);
+  for (int i = 0; i < count; ++i) {
+    moves[i].move = list[i];
+    moves[i].text = PlainMoveText(list[i], list, count, gametype);
+    roots[i].move = list[i];
+    TBoard after = board;
+    ApplyMove(list[i], after, gametype);
+    roots[i].child = EnginePosition(after, Opponent(side), gametype);
+  }
+  out.RootMoves(moves);
+  result.hasMove = true;
+  result.bestMove = moves[0].move;
+  result.pv.Length = 1;
+  result.pv.Mvs[0] = moves[0].move;
+  result.pv.HasRoot = true;
+  result.pv.Root = board;
+
+  TSharedSearch shared;
+  shared.gametype = gametype;
+  shared.table = &table_;
+  const TEvaluator eval(params.EvalFunc, WeightsFor(params, gametype), gametype);
+  shared.eval = &eval;
+  shared.shape = shape_;
+  shared.stop = &stop;
+  if (context.prober && gametype != gtCanadian) {
+    shared.prober = context.prober;
+    TBitBoard64 bb = EnginePosition(board, side, gametype);
+    shared.excluded[0] = context.prober->TableNumber(bb, gametype);
+    FlipBitBoard(bb, gametype);
+    shared.excluded[1] = context.prober->TableNumber(bb, gametype);
+  }
+
+  // Helper threads search the same tree with their own move ordering and
+  // feed the shared table; only the main thread's results count.
+  std::atomic<bool> helpersStop{false};
+  TSharedSearch helperShared = shared;
+  helperShared.stop = &helpersStop;
+  const int threads = std::clamp(context.threads, 1, MaxSearchThreads);
+  std::vector<std::unique_ptr<TThreadSearch>> helpers;
+  std::vector<std::thread> helperThreads;
+  const int maxDepth = std::clamp(limits.maxDepth, 1, MaxPly - 20);
+  for (int t = 1; t < threads; ++t) helpers.push_back(std::make_unique<TThreadSearch>(helperShared));
+  struct TJoin {
+    std::atomic<bool>& stop;
+    std::vector<std::thread>& threads;
+    ~TJoin() {
+      stop.store(true);
+      for (std::thread& t : threads) t.join();
+    }
+  } join{helpersStop, helperThreads};
+  for (int t = 1; t < threads; ++t) {
+    helperThreads.emplace_back([&, t, helper = helpers[t - 1].get(), mine = roots] () mutable {
+      struct TQuiet {
+        bool Searching(size_t) { return true; }
+        void Searched(size_t, int, bool) {}
+      } quiet;
+      for (int d = 1 + (t & 1); d <= maxDepth && !helpersStop.load(std::memory_order_relaxed); ++d) {
+        RootPass(*helper, mine, d, -Infinity, Infinity, false, helpersStop, quiet);
+        SortRoots(mine);
+      }
+    });
+  }
+
+  TThreadSearch search(shared);
+  TClockCheck clock{start, limits.hardLimit * 10};
+  if (timed) search.SetTimeCheck(&HardLimitPassed, &clock);
+  const auto stats = [&] {
+    TSearchStats s;
+    s.counters.nodes = search.Nodes();
+    s.counters.edbAnswers = search.EdbAnswers();
+    for (const auto& h : helpers) s.counters.nodes += h->Nodes();
+    s.counters.threadsStarted = helpers.size();
+    s.elapsedMs = elapsedMs();
+    s.elapsedCs = std::max<int64_t>(1, s.elapsedMs / 10);
+    return s;
+  };
+  const auto publish = [&](std::vector<TRootMove>& shown) {
+    for (size_t i = 0; i < roots.size(); ++i) {
+      TRootMove& rm = shown[i];
+      rm.move = roots[i].move;
+      rm.text = PlainMoveText(rm.move, list, count, gametype);
+      rm.score = static_cast<int16_t>(roots[i].score);
+      rm.lower = roots[i].score;
+      rm.upper = roots[i].score == UnsearchedScore ? static_cast<int16_t>(32000) : roots[i].score;
+      rm.pv = LineToPV(board, side, rm.move, roots[i].line, gametype);
+    }
+  };
+
+  const bool extended = context.extendedAnalysis;
+  int previous = 0;
+  for (int depth = 1; depth <= maxDepth; ++depth) {
+    int delta = AspirationWindow;
+    int alpha = -Infinity, beta = Infinity;
+    if (!extended && depth >= 4 && std::abs(previous) < WonScore) {
+      alpha = std::max(previous - delta, -Infinity);
+      beta = std::min(previous + delta, Infinity);
+    }
+    int score = 0;
+    for (;;) {
+      struct TMain {
+        TSearchListener& out;
+        std::vector<TRoot>& roots;
+        int depth;
+        int count;
+        bool extended;
+        TSearchResult& result;
+        const TBoard& board;
+        TDColor side;
+        int gametype;
+        bool Searching(size_t k) {
+          if (extended && out.Excluded(roots[k].move)) return false;
+          out.Searching(depth, static_cast<int>(k) + 1, count);
+          return true;
+        }
+        void Searched(size_t k, int v, bool beat) {
+          // A move that beat the first one has proved better than the last
+          // iteration's choice: it is the move to play should time run out.
+          if (beat) {
+            result.bestMove = roots[k].move;
+            result.pv = LineToPV(board, side, roots[k].move, roots[k].line, gametype);
+            result.score = static_cast<int16_t>(v);
+          }
+          if (k == 0 || beat) {
+            TRootMove rm;
+            rm.move = roots[k].move;
+            rm.score = rm.lower = rm.upper = static_cast<int16_t>(v);
+            rm.pv = LineToPV(board, side, rm.move, roots[k].line, gametype);
+            out.BestLine(rm.score, rm);
+          }
+        }
+      } onMove{out, roots, depth, count, extended, result, board, side, gametype};
+      score = RootPass(search, roots, depth, alpha, beta, extended, stop, onMove);
+      if (stop.load(std::memory_order_relaxed)) break;
+      SortRoots(roots);
+      std::vector<TRootMove> shown(count);
+      publish(shown);
+      out.RootMovesSorted(shown, stats());
+      if (score <= alpha && alpha > -Infinity) {
+        beta = (alpha + beta) / 2;
+        alpha = std::max(score - delta, -Infinity);
+      } else if (score >= beta && beta < Infinity) {
+        beta = std::min(score + delta, Infinity);
+      } else {
+        break;
+      }
+      delta *= 3;
+    }
+    if (stop.load(std::memory_order_relaxed)) break;
+
+    previous = score;
+    publish(moves);
+    result.depth = depth;
+    result.bestMove = moves[0].move;
+    result.score = moves[0].score;
+    result.pv = moves[0].pv;
+    result.stats = stats();
+    out.IterationDone(depth, moves, result.stats);
+    if (result.stats.elapsedCs >= limits.softLimit / 2) break;
+    if (count == 1 && !limits.singleMove) break;
+    // A forced win or loss found does not get faster to find.
+    if (std::abs(score) > 1740 && depth >= 2 * (2001 - std::abs(score)) + 2 && !extended) break;
+  }
+
+  result.stopped = stop.load(std::memory_order_relaxed);
+  result.stats = stats();
+  return result;
+}
+
+}  // namespace kestrel::gen2

@@ -1,0 +1,31 @@
+// What "Kestrel 4" evaluates with: the variant's pattern weights when they
+// are loaded, otherwise the engine file's evaluation function.
+#pragma once
+
+#include <memory>
+
+#include "engine/bitboard.h"
+#include "engine/evaluation.h"
+#include "engine/gen2/gen2_patterns.h"
+
+namespace kestrel::gen2 {
+
+class TEvaluator {
+ public:
+  TEvaluator(const TEvalFuncNew& func, std::shared_ptr<const TPatternWeights> weights, int gametype)
+      : func_(func), weights_(std::move(weights)), gametype_(gametype) {}
+
+  // Score for the side to move (`w`), which has a piece.
+  int operator()(const TBitBoard64& pos, int ply) const {
+    if (weights_) return PatternEvaluate(pos, *weights_);
+    return Evaluate(pos, ply, StageOf(pos, func_), func_, gametype_);
+  }
+  bool UsesPatterns() const { return weights_ != nullptr; }
+
+ private:
+  const TEvalFuncNew& func_;
+  std::shared_ptr<const TPatternWeights> weights_;
+  int gametype_;
+};
+
+}  // namespace kestrel::gen2

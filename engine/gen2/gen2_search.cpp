@@ -1,0 +1,231 @@
+#include "engine/gen2/gen2_search.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+#include "engine/search_types.h"
+#include "engine/transposition_table.h"
+#include "rules/game_types.h"
+
+namespace kestrel::gen2 {
+namespace {
+
+// Quiet moves searched at depth 1, 2, 3 before the rest is pruned.
+constexpr std::array<int, 4> LateMoveCount{0, 5, 8, 12};
+// A position this much above beta at depth 1 (twice that at 2, ...) is
+// taken as failing high without a search, when nothing hangs.
+constexpr int FutilityMargin = 70;
+// Endgame tables are asked from this many pieces down.
+constexpr int ProbePieces = 10;
+constexpr int HistoryLimit = 1 << 20;
+
+int ToNodeScore(int v, int ply) {
+  if (v > 0) return v - ply + 1;
+  if (v < 0) return v + ply - 1;
+  return 0;
+}
+
+// The from and to squares of the mover in a quiet move.
+uint64_t MoveBits(const TBitBoard64& pos, const TBitBoard64& child) { return pos.w ^ child.w; }
+
+}  // namespace
+
+TThreadSearch::TThreadSearch(const TSharedSearch& shared) : shared_(shared) {
+  flipShift_ = IsValidGameType(shared.gametype) ? GameTypes[shared.gametype].FlipShift : 0;
+  for (auto& line : lines_) line.reserve(32);
+}
+
+void TThreadSearch::Reset() {
+  for (auto& k : killers_) k = {0, 0};
+  for (auto& row : history_) row.fill(0);
+  nodes_.store(0, std::memory_order_relaxed);
+  edbAnswers_ = 0;
+}
+
+void TThreadSearch::CountNode() {
+  const uint64_t n = nodes_.load(std::memory_order_relaxed) + 1;
+  nodes_.store(n, std::memory_order_relaxed);
+  if ((n & 1023) == 0 && timeCheck_ && timeCheck_(timeArg_)) shared_.stop->store(true, std::memory_order_relaxed);
+}
+
+void TThreadSearch::SetLine(int ply, const TBitBoard64& child) {
+  std::vector<TBitBoard64>& line = lines_[ply];
+  line.clear();
+  line.push_back(child);
+  const std::vector<TBitBoard64>& rest = lines_[ply + 1];
+  line.insert(line.end(), rest.begin(), rest.end());
+}
+
+int TThreadSearch::Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply) {
+  CountNode();
+  lines_[ply].clear();
+  if (Stopped()) return 0;
+  TBitMoveList list;
+  uint8_t count = 0;
+  GenerateMoves(pos, list, count, shared_.gametype);
+  if (count == 0) return ply + NoMovesScore;
+  // Captures take pieces of `b`; when one is possible every move is one.
+  const bool capture = list[0].b != pos.b;
+  if (!capture || ply >= MaxPly) return (*shared_.eval)(pos, ply);
+  int best = -Infinity - 1;
+  for (int i = 0; i < count; ++i) {
+    TBitBoard64 child = list[i];
+    FlipBitBoardBy(child, flipShift_);
+    const int v = -Quiesce(child, -beta, -std::max(alpha, best), ply + 1);
+    if (Stopped()) return 0;
+    if (v > best) {
+      best = v;
+      SetLine(ply, child);
+      if (best >= beta) break;
+    }
+  }
+  return best;
+}
+
+void TThreadSearch::OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply,
+                               bool capture, std::array<uint8_t, MaxMoves>& order) const {
+  std::array<int32_t, MaxMoves> key;
+  for (int i = 0; i < count; ++i) {
+    const TBitBoard64& child = list[i];
+    int32_t k;
+    if (i + 1 == ttMove) {
+      k = 1 << 30;
+    } else if (capture) {
+      k = (1 << 24) + 64 * PopCount64(pos.b & ~child.b) + PopCount64(pos.b & pos.k & ~child.b);
+    } else {
+      const uint64_t bits = MoveBits(pos, child);
+      if (bits == killers_[ply][0]) {
+        k = 1 << 23;
+      } else if (bits == killers_[ply][1]) {
+        k = 1 << 22;
+      } else {
+        const int from = std::countr_zero(pos.w & ~child.w);
+        const int to = std::countr_zero(child.w & ~pos.w);
+        k = history_[from & 63][to & 63];
+        if ((child.k & ~pos.k) != 0) k += 1 << 21;  // crowning
+      }
+    }
+    key[i] = k;
+    order[i] = static_cast<uint8_t>(i);
+  }
+  // Insertion sort, stable: equal keys keep the generator's order.
+  for (int i = 1; i < count; ++i) {
+    const uint8_t m = order[i];
+    int j = i;
+    for (; j > 0 && key[order[j - 1]] < key[m]; --j) order[j] = order[j - 1];
+    order[j] = m;
+  }
+}
+
+void TThreadSearch::RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth, int ply) {
+  const uint64_t bits = MoveBits(pos, child);
+  if (killers_[ply][0] != bits) {
+    killers_[ply][1] = killers_[ply][0];
+    killers_[ply][0] = bits;
+  }
+  const int from = std::countr_zero(pos.w & ~child.w) & 63;
+  const int to = std::countr_zero(child.w & ~pos.w) & 63;
+  int32_t& h = history_[from][to];
+  h += depth * depth;
+  if (h > HistoryLimit)
+    for (auto& row : history_)
+      for (int32_t& v : row) v /= 2;
+}
+
+int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode) {
+  if (depth <= 0) return Quiesce(pos, alpha, beta, ply);
+  CountNode();
+  lines_[ply].clear();
+  if (Stopped()) return 0;
+  if (ply >= MaxPly) return (*shared_.eval)(pos, ply);
+  const int gametype = shared_.gametype;
+  TBitMoveList list;
+  uint8_t count = 0;
+  GenerateMoves(pos, list, count, gametype);
+  if (count == 0) return ply + NoMovesScore;
+  const bool capture = list[0].b != pos.b;
+
+  if (shared_.prober && !capture && pos.b != 0 && PopCount64(pos.w | pos.b) <= ProbePieces) {
+    int16_t v = 0;
+    if (shared_.prober->ProbeEDB(pos, gametype, ply, v, shared_.excluded)) {
+      ++edbAnswers_;
+      return ToNodeScore(v, ply);
+    }
+  }
+
+  const TSearchShape& shape = shared_.shape;
+  const uint64_t key = PositionKey(pos);
+  int ttMove = 0;
+  TTableHit hit;
+  if (shared_.table->Probe(key, hit)) {
+    if (hit.move >= 1 && hit.move <= count) ttMove = hit.move;
+    const bool deepEnough = shape.exactTable ? hit.depth == depth : hit.depth >= depth;
+    if (deepEnough && (!pvNode || shape.exactTable)) {
+      const int s = ScoreFromTable(hit.score, ply);
+      if (hit.bound == BoundExact || (hit.bound == BoundLower && s >= beta) || (hit.bound == BoundUpper && s <= alpha))
+        return s;
+    }
+  }
+
+  // A forced move costs no depth: the line it leads into is what matters.
+  const int extension = shape.extensions && count == 1 ? 1 : 0;
+
+  // Futility: far above beta near the horizon, with nothing of ours
+  // hanging, the position fails high without a search.
+  if (shape.pruning && !pvNode && !capture && depth <= 3 && std::abs(beta) < WonScore &&
+      OpponentCaptureMask(pos, gametype) == 0) {
+    const int stand = (*shared_.eval)(pos, ply);
+    if (stand - FutilityMargin * depth >= beta) return stand;
+  }
+
+  std::array<uint8_t, MaxMoves> order;
+  OrderMoves(pos, list, count, ttMove, ply, capture, order);
+
+  const int originalAlpha = alpha;
+  int best = -Infinity - 1;
+  int bestMove = 0;
+  for (int k = 0; k < count; ++k) {
+    const int i = order[k];
+    TBitBoard64 child = list[i];
+    FlipBitBoardBy(child, flipShift_);
+    const bool forcing = capture || CaptureMask(child, gametype) != 0 || (list[i].k & ~pos.k) != 0;
+    const uint64_t bits = MoveBits(pos, list[i]);
+    const bool killer = bits == killers_[ply][0] || bits == killers_[ply][1];
+    const int newDepth = depth - 1 + extension;
+
+    if (shape.pruning && !pvNode && !forcing && depth <= 3 && k >= LateMoveCount[depth] && best > -WonScore)
+      continue;
+
+    int v;
+    if (k == 0) {
+      v = -Search(child, -beta, -alpha, newDepth, ply + 1, pvNode);
+    } else {
+      int r = 0;
+      if (shape.reductions && !forcing && !killer && depth >= 3 && k >= (pvNode ? 3 : 2))
+        r = 1 + (k >= 6 && depth >= 6 ? 1 : 0);
+      v = -Search(child, -alpha - 1, -alpha, newDepth - r, ply + 1, false);
+      if (v > alpha && r > 0) v = -Search(child, -alpha - 1, -alpha, newDepth, ply + 1, false);
+      if (v > alpha && v < beta && pvNode) v = -Search(child, -beta, -alpha, newDepth, ply + 1, true);
+    }
+    if (Stopped()) return 0;
+    if (v > best) {
+      best = v;
+      bestMove = i + 1;
+      if (v > alpha) {
+        alpha = v;
+        SetLine(ply, child);
+        if (v >= beta) {
+          if (!forcing) RewardQuiet(pos, list[i], depth, ply);
+          break;
+        }
+      }
+    }
+  }
+
+  const TBound bound = best >= beta ? BoundLower : best > originalAlpha ? BoundExact : BoundUpper;
+  shared_.table->Store(key, ScoreToTable(best, ply), depth, bound, bestMove);
+  return best;
+}
+
+}  // namespace kestrel::gen2

@@ -1,0 +1,86 @@
+// The node search of "Kestrel 4": principal-variation search over bitboard
+// positions with a shared transposition table, killer and history move
+// ordering, late-move reductions and pruning, a single-move extension and a
+// capture quiescence search. One TThreadSearch per search thread; all of
+// them share one TSharedSearch.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "engine/bitboard.h"
+#include "engine/bitboard_movegen.h"
+#include "engine/endgame_probe.h"
+#include "engine/gen2/gen2_eval.h"
+#include "engine/gen2/gen2_table.h"
+
+namespace kestrel::gen2 {
+
+constexpr int Infinity = 2000;
+constexpr int MaxPly = 120;
+
+// Which of the selective parts of the search run. With all of them off and
+// `exactTable` on, the search returns the plain minimax score of its depth.
+struct TSearchShape {
+  bool reductions = true;   // late-move reductions
+  bool pruning = true;      // futility and late-move pruning
+  bool extensions = true;   // a node with one legal move keeps its depth
+  bool exactTable = false;  // table bounds cut only at exactly the depth searched
+};
+
+struct TSharedSearch {
+  int gametype = 1;
+  TTable* table = nullptr;
+  const TEvaluator* eval = nullptr;
+  TEndgameProber* prober = nullptr;  // nullptr: no endgame tables
+  TExcludedTables excluded{};
+  TSearchShape shape;
+  std::atomic<bool>* stop = nullptr;  // set: every thread returns at once
+};
+
+class TThreadSearch {
+ public:
+  explicit TThreadSearch(const TSharedSearch& shared);
+
+  // Score of `pos` (side to move in `w`) at `ply` searched to `depth`
+  // further plies; 0 and meaningless once the stop flag is set.
+  int Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode);
+  // Resolves the captures: a side that must capture searches every capture,
+  // a side that need not takes the static score.
+  int Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply);
+
+  // Clears killers and history (a new search).
+  void Reset();
+  uint64_t Nodes() const { return nodes_.load(std::memory_order_relaxed); }
+  uint64_t EdbAnswers() const { return edbAnswers_; }
+  // The best line found by the last Search at `ply`: positions with the
+  // side to move in `w`, each after one more move.
+  const std::vector<TBitBoard64>& Line(int ply) const { return lines_[ply]; }
+  // Called every few thousand nodes on the thread that owns the clock.
+  void SetTimeCheck(bool (*check)(void*), void* arg) {
+    timeCheck_ = check;
+    timeArg_ = arg;
+  }
+
+ private:
+  bool Stopped() const { return shared_.stop->load(std::memory_order_relaxed); }
+  void CountNode();
+  void OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply, bool capture,
+                  std::array<uint8_t, MaxMoves>& order) const;
+  void RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth, int ply);
+  void SetLine(int ply, const TBitBoard64& child);
+
+  const TSharedSearch& shared_;
+  std::atomic<uint64_t> nodes_{0};
+  uint64_t edbAnswers_ = 0;
+  std::array<std::array<uint64_t, 2>, MaxPly + 2> killers_{};
+  std::array<std::array<int32_t, 64>, 64> history_{};
+  std::array<std::vector<TBitBoard64>, MaxPly + 2> lines_;
+  bool (*timeCheck_)(void*) = nullptr;
+  void* timeArg_ = nullptr;
+  int flipShift_ = 0;
+};
+
+}  // namespace kestrel::gen2

@@ -1,0 +1,65 @@
+// The transposition table of "Kestrel 4": buckets of two entries, one kept
+// for the deepest search of its positions and one always replaced. Entries
+// are two 64-bit words written without locks; the key word is stored XORed
+// with the data word, so a reader that meets half of a concurrent write sees
+// a key that matches nothing and takes the entry for empty.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "engine/bitboard.h"
+
+namespace kestrel::gen2 {
+
+// 64-bit key of a position (side to move in `w`).
+uint64_t PositionKey(const TBitBoard64& pos);
+
+enum TBound : uint8_t { BoundNone = 0, BoundUpper = 1, BoundLower = 2, BoundExact = 3 };
+
+struct TTableHit {
+  int score = 0;   // counted from the node that stored it: see ScoreToTable
+  int depth = 0;   // remaining depth the bound holds for
+  TBound bound = BoundNone;
+  int move = 0;    // 1-based index in the node's move list; 0 none
+};
+
+class TTable {
+ public:
+  explicit TTable(uint64_t megabytes = 1);
+  TTable(const TTable&) = delete;
+  TTable& operator=(const TTable&) = delete;
+
+  // A cleared table of the largest power-of-two bucket count that fits in
+  // `megabytes` (at least one bucket). False, the old table kept, when the
+  // memory is not available.
+  bool Allocate(uint64_t megabytes);
+  uint64_t Megabytes() const { return megabytes_; }
+  uint64_t Buckets() const { return mask_ + 1; }
+  void Clear();
+  // Entries of older searches become the first to be replaced.
+  void NextSearch() { generation_ = static_cast<uint8_t>(generation_ + 1); }
+
+  bool Probe(uint64_t key, TTableHit& hit) const;
+  void Store(uint64_t key, int score, int depth, TBound bound, int move);
+
+ private:
+  struct TEntry {
+    std::atomic<uint64_t> check{0};  // key ^ data
+    std::atomic<uint64_t> data{0};
+  };
+  struct alignas(32) TBucket {
+    TEntry deep;    // replaced by deeper (or equal) searches and by new searches
+    TEntry recent;  // always replaced
+  };
+  static bool Read(const TEntry& e, uint64_t key, uint64_t& data);
+  static void Write(TEntry& e, uint64_t key, uint64_t data);
+
+  std::unique_ptr<TBucket[]> buckets_;
+  uint64_t mask_ = 0;
+  uint64_t megabytes_ = 0;
+  uint8_t generation_ = 0;
+};
+
+}  // namespace kestrel::gen2

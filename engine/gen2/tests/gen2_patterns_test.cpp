@@ -1,0 +1,158 @@
+// The pattern features against a slow reference that reads the square
+// board by ranks and files, and the weights file format.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/gen2/gen2_patterns.h"
+#include "rules/game_types.h"
+#include "test_support/random_position.h"
+
+namespace kestrel::gen2 {
+namespace {
+
+// The board seen from the side to move: its men move up the ranks. Square
+// numbers count along rank 1 first; a 180-degree turn maps number n to
+// count + 1 - n.
+struct TSlowBoard {
+  TBoardShape shape;
+  std::vector<int> cell;  // [rank * files + file]: 0 empty, 1/2 own/other man, 3/4 own/other king
+
+  TSlowBoard(const TBoard& board, TDColor side, int type) : shape(BoardShape(type)) {
+    cell.assign(shape.ranks * shape.files, 0);
+    const int count = GameTypes[type].SquareCount;
+    for (int n = 1; n <= count; ++n) {
+      const int piece = board.b[n];
+      if (piece == Empty) continue;
+      const bool white = piece == WhiteMan || piece == WhiteKing;
+      const bool king = piece == WhiteKing || piece == BlackKing;
+      const bool own = white == (side == TDColor::white);
+      const int at = side == TDColor::white ? n - 1 : count - n;  // 0-based, seen from the mover
+      const int rank = at / shape.squaresPerRank;
+      const int file = 2 * (at % shape.squaresPerRank) + rank % 2;
+      cell[rank * shape.files + file] = (own ? 1 : 2) + (king ? 2 : 0);
+    }
+  }
+  int At(int rank, int file) const {
+    if (rank < 0 || rank >= shape.ranks || file < 0 || file >= shape.files) return -1;
+    return cell[rank * shape.files + file];
+  }
+};
+
+// Diamonds in the order of their lowest square: rank by rank, file by file.
+TFeatures SlowFeatures(const TSlowBoard& b) {
+  TFeatures f;
+  for (int rank = 0; rank < b.shape.ranks; ++rank) {
+    for (int file = rank % 2; file < b.shape.files; file += 2) {
+      const std::array<int, 4> sq{b.At(rank, file), b.At(rank + 1, file - 1), b.At(rank + 1, file + 1),
+                                  b.At(rank + 2, file)};
+      if (std::find(sq.begin(), sq.end(), -1) != sq.end()) continue;
+      int index = 0;
+      for (int i = 3; i >= 0; --i) index = 3 * index + (sq[i] == 1 || sq[i] == 2 ? sq[i] : 0);
+      f.index[f.regions++] = index;
+    }
+  }
+  for (int rank = 0; rank < b.shape.ranks; ++rank) {
+    for (int file = 0; file < b.shape.files; ++file) {
+      switch (b.At(rank, file)) {
+        case 1: ++f.term[termMen]; f.term[termTempo] += rank; break;
+        case 2: --f.term[termMen]; f.term[termTempo] -= b.shape.ranks - 1 - rank; break;
+        case 3: ++f.term[termKings]; break;
+        case 4: --f.term[termKings]; break;
+        default: break;
+      }
+      f.pieces += b.At(rank, file) > 0;
+    }
+  }
+  return f;
+}
+
+TEST(Kestrel4Patterns, FeaturesAgreeWithTheSlowReference) {
+  std::mt19937 rng(11);
+  for (int type = 1; type <= GameTypeCount; ++type) {
+    if (RegionsOf(type).regions.empty()) continue;
+    for (int i = 0; i < 200; ++i) {
+      const TBoard board = testing::RandomPosition(rng, type, 20 + i % 60);
+      const TDColor side = i % 2 ? TDColor::black : TDColor::white;
+      TBitBoard64 pos;
+      BoardToBit64(board, pos, type);
+      if (side == TDColor::black) FlipBitBoard(pos, type);
+      TFeatures fast;
+      ExtractFeatures(pos, type, fast);
+      const TFeatures slow = SlowFeatures(TSlowBoard(board, side, type));
+      ASSERT_EQ(fast.regions, slow.regions) << GameTypeNames[type];
+      for (int r = 0; r < fast.regions; ++r)
+        ASSERT_EQ(fast.index[r], slow.index[r]) << GameTypeNames[type] << " position " << i << " region " << r;
+      EXPECT_EQ(fast.term, slow.term) << GameTypeNames[type] << " position " << i;
+      EXPECT_EQ(fast.pieces, slow.pieces);
+    }
+  }
+}
+
+TEST(Kestrel4Patterns, EvaluationIsTheBlendOfItsWeights) {
+  // One weight per region state and phase, drawn at random: the score must
+  // be the piece-count blend of the summed weights, as the reference adds them.
+  std::mt19937 rng(5);
+  for (const int type : {gtRussian, gtInternational, gtSpantsiretti}) {
+    TPatternWeights w = TPatternWeights::Plain(type);
+    std::uniform_int_distribution<int> value(-40, 40);
+    for (auto& phase : w.region)
+      for (int16_t& v : phase) v = static_cast<int16_t>(value(rng));
+    w.term[0][termTempo] = 3;
+    w.term[1][termTempo] = 7;
+    const int start = 2 * MenPerSide(type);
+    for (int i = 0; i < 100; ++i) {
+      const TBoard board = testing::RandomPosition(rng, type, 30);
+      TBitBoard64 pos;
+      BoardToBit64(board, pos, type);
+      const TFeatures f = SlowFeatures(TSlowBoard(board, TDColor::white, type));
+      int open = 0, end = 0;
+      for (int r = 0; r < f.regions; ++r) {
+        open += w.region[0][r * RegionStates + f.index[r]];
+        end += w.region[1][r * RegionStates + f.index[r]];
+      }
+      for (int t = 0; t < termCount; ++t) {
+        open += f.term[t] * w.term[0][t];
+        end += f.term[t] * w.term[1][t];
+      }
+      const int pieces = std::min(f.pieces, start);
+      const int expected = std::clamp((open * pieces + end * (start - pieces)) / start, -1300, 1300);
+      EXPECT_EQ(PatternEvaluate(pos, w), expected) << GameTypeNames[type] << " position " << i;
+    }
+  }
+}
+
+TEST(Kestrel4Patterns, WeightsFileRoundTripsAndRejectsDamage) {
+  TPatternWeights w = TPatternWeights::Plain(gtInternational);
+  w.region[1][5] = -17;
+  w.region[0][RegionStates * 3 + 80] = 1999;
+  w.term[1][termTempo] = 4;
+  TPatternWeights back;
+  std::string error;
+  ASSERT_TRUE(ParseWeights(WeightsText(w), back, error)) << error;
+  EXPECT_EQ(back, w);
+
+  const std::string head = "K4W 1\nvariant 6\n";
+  const struct {
+    std::string text;
+    std::string_view why;
+  } bad[] = {
+      {"", "no header"},
+      {"K4W 2\nvariant 6\n", "unknown version"},
+      {"K4W 1\nvariant 13\n", "no such variant"},
+      {"K4W 1\nvariant 11\n", "a variant without a bitboard form"},
+      {"K4W 1\nterm 0 men 100\n", "weights before the variant"},
+      {head + "region 0 32 0 5\n", "region out of range"},
+      {head + "region 0 0 81 5\n", "index out of range"},
+      {head + "region 2 0 0 5\n", "phase out of range"},
+      {head + "region 0 0 0 2001\n", "weight too large"},
+      {head + "term 0 queens 5\n", "unknown term"},
+      {head + "region 0 0 0 5x\n", "trailing characters"},
+      {head + "variant 6\n", "variant twice"},
+  };
+  for (const auto& b : bad) EXPECT_FALSE(ParseWeights(b.text, back, error)) << b.why;
+  EXPECT_EQ(back, w);  // a failed parse leaves the weights alone
+}
+
+}  // namespace
+}  // namespace kestrel::gen2
