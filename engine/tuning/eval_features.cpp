@@ -129,7 +129,7 @@ TEvalFuncNew TEvalFeatureMap::Apply(const std::vector<double>& weights, const st
   for (int kind = 0; kind < 3; ++kind)
     for (int b = 0; b < 64; ++b) {
       if (!(mask >> b & 1)) continue;
-      TPattern p;
+      TPattern p{};
       const uint64_t bit = uint64_t{1} << b;
       bool any = false;
       for (int s = 0; s < EvalStages; ++s) {

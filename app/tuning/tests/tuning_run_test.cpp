@@ -1,0 +1,93 @@
+// Tuning runs repeat exactly, and every tuned file shipped with the program
+// is one that a recorded run wrote.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/tuning/tuning_run.h"
+#include "engine/default_eval.h"
+#include "engine/engine_params.h"
+#include "test_support/temp_dir.h"
+
+namespace kestrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+TEST(TuningRun, TheSameGamesAndSeedGiveTheSameWeights) {
+  TTuneSettings s;
+  s.base = DefaultEvalFunc(gtRussian);
+  s.runName = "t";
+  s.play.gametype = gtRussian;
+  s.play.games = 24;
+  s.play.depth = 2;
+  s.epochs = 40;
+  const auto text = [&](int concurrency, uint64_t seed) {
+    s.play.concurrency = concurrency;
+    s.play.seed = seed;
+    const TTuneOutcome r = RunTuning(s);
+    EXPECT_EQ(r.games, 24);
+    EXPECT_GT(r.positions, 200u);
+    EXPECT_LT(r.lossAfter, r.lossBefore);
+    return EngineFileText(r.tuned);
+  };
+  const std::string first = text(1, 7);
+  EXPECT_EQ(text(2, 7), first) << "the threads must not change the games";
+  EXPECT_NE(text(1, 8), first) << "another seed, other games";
+  EXPECT_NE(EngineFileText(s.base), first);
+}
+
+TEST(TuningRun, TheRecordKeepsOneRowPerTunedFile) {
+  testing::TempDir dir;
+  const fs::path record = dir.path() / "TUNING.md";
+  TTuningRecord r{"Russian-tune-s1-g10-d2.eng", "Russian", "Russian.eng", 1, 10, 2, 30, "0123456789abcdef",
+                  "kestrel-cli tune --variant Russian --games 10"};
+  std::string error;
+  ASSERT_TRUE(AddToRecord(record, r, error)) << error;
+  r.hash = "fedcba9876543210";
+  ASSERT_TRUE(AddToRecord(record, r, error)) << error;
+  TTuningRecord other = r;
+  other.file = "International-tune-s1-g10-d2.eng";
+  ASSERT_TRUE(AddToRecord(record, other, error)) << error;
+  const std::vector<TTuningRecord> rows = ParseRecord(ReadAll(record));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].file, r.file);
+  EXPECT_EQ(rows[0].hash, "fedcba9876543210");
+  EXPECT_EQ(rows[0].command, r.command);
+  EXPECT_EQ(rows[1].file, other.file);
+  // FNV-1a 64 of published test vectors.
+  EXPECT_EQ(ContentHash(""), "cbf29ce484222325");
+  EXPECT_EQ(ContentHash("a"), "af63dc4c8601ec8c");
+}
+
+TEST(TuningRun, EveryShippedTunedFileIsOneARecordedRunWrote) {
+  const fs::path root = fs::path(KESTREL_SOURCE_DIR) / "data" / "EvalFunc";
+  const std::vector<TTuningRecord> rows = ParseRecord(ReadAll(root / "TUNING.md"));
+  int tuned = 0;
+  for (const auto& folder : fs::directory_iterator(root)) {
+    if (!folder.is_directory()) continue;
+    for (const auto& file : fs::directory_iterator(folder.path())) {
+      const std::string name = file.path().filename().string();
+      if (name.find("-tune-") == std::string::npos) continue;
+      ++tuned;
+      const auto row = std::find_if(rows.begin(), rows.end(), [&](const TTuningRecord& r) { return r.file == name; });
+      ASSERT_NE(row, rows.end()) << name << " has no run in the record";
+      EXPECT_EQ(row->variant, folder.path().filename().string()) << name;
+      EXPECT_EQ(ContentHash(ReadAll(file.path())), row->hash) << name << " differs from what its run wrote";
+    }
+  }
+  // And no recorded run lacks its file.
+  for (const TTuningRecord& r : rows) EXPECT_TRUE(fs::exists(root / r.variant / r.file)) << r.file;
+  EXPECT_EQ(tuned, static_cast<int>(rows.size()));
+}
+
+}  // namespace
+}  // namespace kestrel
