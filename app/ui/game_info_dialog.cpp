@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 #include "app/play/side_names.h"
@@ -111,6 +112,21 @@ GameInfoDialog::GameInfoDialog(QWidget* parent) : QDialog(parent) {
   layout->addLayout(players);
   layout->addLayout(form);
   layout->addWidget(buttons);
+}
+
+void FillNameBox(QComboBox* box, std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  const QString typed = box->currentText();
+  box->clear();
+  for (const std::string& n : names) box->addItem(Text(n));
+  box->setCurrentText(typed);
+}
+
+void GameInfoDialog::SetNameLists(const std::vector<std::string>& players, const std::vector<std::string>& tournaments,
+                                  const std::vector<std::string>& sites) {
+  for (QComboBox* box : names_) FillNameBox(box, players);
+  FillNameBox(tournament_, tournaments);
+  FillNameBox(site_, sites);
 }
 
 void GameInfoDialog::SetHeader(const TQuickGameHeader& q, int type, bool poolWhiteBottom, int resultStyle) {

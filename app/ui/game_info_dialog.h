@@ -3,6 +3,9 @@
 
 #include <QDialog>
 
+#include <string>
+#include <vector>
+
 #include "game/game_header.h"
 
 class QComboBox;
@@ -10,6 +13,10 @@ class QLabel;
 class QSpinBox;
 
 namespace kestrel {
+
+// Fills the editable list of a name box with `names` (8-bit text), sorted,
+// keeping what the user has typed.
+void FillNameBox(QComboBox* box, std::vector<std::string> names);
 
 class GameInfoDialog : public QDialog {
   Q_OBJECT
@@ -19,6 +26,10 @@ class GameInfoDialog : public QDialog {
 
   // `resultStyle` is "ResType"; the player labels follow the colour rule.
   void SetHeader(const TQuickGameHeader& header, int type, bool poolWhiteBottom, int resultStyle);
+  // The names of the open database to choose from: players (also for the
+  // annotator), tournaments and sites. Without a database only typed names.
+  void SetNameLists(const std::vector<std::string>& players, const std::vector<std::string>& tournaments,
+                    const std::vector<std::string>& sites);
   // The dialog's values over the header given to SetHeader.
   TQuickGameHeader Header() const;
 

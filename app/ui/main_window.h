@@ -95,6 +95,10 @@ class MainWindow : public QMainWindow {
   // shows them in every window.
   void SetLanguage(const std::string& name);
 
+  // "Game information" for the current game, with the open database's
+  // names to choose from; false when the user cancelled.
+  bool EditGameInformation();
+
   // One step of the 25 ms timer (public so tests can drive it).
   void TimerStep();
   // Writes a line into the information panel under the board.

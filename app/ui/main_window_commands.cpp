@@ -17,6 +17,7 @@
 #include "app/ui/game_analysis_dialog.h"
 #include "app/ui/game_info_dialog.h"
 #include "app/ui/main_window.h"
+#include "app/ui/main_window_database.h"
 #include "app/ui/search_info_panel.h"
 #include "app/ui/set_time_dialog.h"
 #include "app/ui/ui_language.h"
@@ -288,11 +289,17 @@ void MainWindow::OnSetTime() {
   RenderModes();
 }
 
-void MainWindow::OnGameInformation() {
+void MainWindow::OnGameInformation() { EditGameInformation(); }
+
+bool MainWindow::EditGameInformation() {
   GameInfoDialog dialog(this);
   const Settings& s = app_.settings();
   dialog.SetHeader(controller_->Header(), CurrentGameType, s.PoolWhiteBottom, s.ResType);
-  if (dialog.exec() == QDialog::Accepted) controller_->SetHeader(dialog.Header());
+  if (const TKestrelDB& db = database_->Current().DB(); db.DBOpened)
+    dialog.SetNameLists(db.DBNames.Names(), db.DBTourn.Names(), db.DBSites.Names());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  controller_->SetHeader(dialog.Header());
+  return true;
 }
 
 void MainWindow::OnSetup() {

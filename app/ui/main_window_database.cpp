@@ -247,7 +247,7 @@ bool MainWindowDatabase::SaveCurrentGame() {
 }
 
 bool MainWindowDatabase::SaveGameAsNew() {
-  if (!RequireOpen()) return false;
+  if (!RequireOpen() || !main_.EditGameInformation()) return false;
   TDbOutcome r;
   main_.controller().ChangeGame([&](TGame& game) { r = current_.SaveAsNew(game); });
   window_->Reload(false);

@@ -63,8 +63,13 @@ class MainWindowDatabase : public QObject {
   void PasteFen();
   void ImportFromText(const QString& text);
 
+  // "Save" is enabled while the game is modified.
+  void UpdateSaveActions();
+
   QAction* saveAction() const { return save_; }
   QAction* saveAsNewAction() const { return saveAsNew_; }
+  QAction* deleteAction() const { return delete_; }
+  QAction* selectAction() const { return select_; }
   QAction* loadPreviousAction() const { return loadPrevious_; }
   QAction* loadNextAction() const { return loadNext_; }
   QAction* goToDatabaseAction() const { return goToDatabase_; }
@@ -79,7 +84,6 @@ class MainWindowDatabase : public QObject {
  private:
   void CreateActions();
   void AfterDatabaseChange();
-  void UpdateSaveActions();
   bool RequireOpen();
   QString DefaultFolder() const;
   void RememberFolder(const QString& file);

@@ -17,6 +17,7 @@
 #include "app/play/play_texts.h"
 #include "app/ui/board_panel.h"
 #include "app/ui/main_window.h"
+#include "app/ui/main_window_database.h"
 #include "app/ui/search_info_panel.h"
 #include "app/ui/ui_language.h"
 #include "rules/current_game_type.h"
@@ -62,6 +63,7 @@ void MainWindow::TimerStep() {
     Guarded(this, "Exception in Clock Module - Stop Button!", [&] { RenderStopButton(); });
   if (flags & rqMode) RenderModes();
   if (flags & rqWindowMenu) RebuildWindowMenu();
+  if (flags & rqSaveButton) database_->UpdateSaveActions();
   if (!c.AnalysisMode()) Guarded(this, "Exception in Clock Module - PlayMode!", [&] { RenderClock(); });
   Guarded(this, "Exception in Clock Module - Thread Message!", [&] { ShowThreadMessages(); });
   Guarded(this, "Exception in Clock Module - SearchInfo!", [&] { RenderSearchInfo(false); });

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/ui/game_info_dialog.h"
 #include "app/ui/pattern_board_widget.h"
 #include "database/list_texts.h"
 #include "formats/code_page.h"
@@ -32,12 +33,6 @@ QSpinBox* Spin(QWidget* parent, int lo, int hi, int width = 58) {
   return s;
 }
 
-void Fill(QComboBox* box, const std::vector<std::string>& names) {
-  const QString typed = box->currentText();
-  box->clear();
-  for (const std::string& n : names) box->addItem(Text(n));
-  box->setCurrentText(typed);
-}
 
 }  // namespace
 
@@ -200,13 +195,11 @@ SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
 
 void SearchDialog::SetNameLists(std::vector<std::string> players, std::vector<std::string> tournaments,
                                 std::vector<std::string> sites) {
-  std::sort(players.begin(), players.end());
-  std::sort(tournaments.begin(), tournaments.end());
-  Fill(names_[0], players);
-  Fill(names_[1], players);
-  Fill(names_[2], tournaments);
-  Fill(names_[3], sites);
-  Fill(names_[4], players);
+  FillNameBox(names_[0], players);
+  FillNameBox(names_[1], players);
+  FillNameBox(names_[2], tournaments);
+  FillNameBox(names_[3], sites);
+  FillNameBox(names_[4], players);
 }
 
 void SearchDialog::SetValues(const TSearchDialogValues& v) {

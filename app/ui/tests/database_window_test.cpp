@@ -3,8 +3,11 @@
 // the game list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
@@ -19,6 +22,7 @@
 #include "app/ui/game_list_model.h"
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_database.h"
+#include "app/play/refresh_requests.h"
 #include "database/database_file.h"
 #include "database/derived_header.h"
 #include "database/game_io.h"
@@ -60,6 +64,8 @@ void Modify(MainWindow& window) {
     AddMove(g, 0, m);
     g.Modified = true;
   });
+  window.controller().Refresh().Request(rqSaveButton);
+  window.TimerStep();
 }
 
 // Answers the next message box with `button`.
@@ -108,10 +114,29 @@ TEST_F(DatabaseWindowTest, SaveAddsTheGameThenWritesOverIt) {
   EXPECT_EQ(GamesIn(path), 3);
   EXPECT_FALSE(window->controller().ReadGame([](const TGame& g) { return g.Modified; }));
   EXPECT_EQ(window->controller().ReadGame([](const TGame& g) { return g.DBGameNo; }), 3);
+  window->TimerStep();
+  EXPECT_FALSE(window->database().saveAction()->isEnabled()) << "nothing to save";
   Modify(*window);
   window->database().saveAction()->trigger();
   EXPECT_EQ(GamesIn(path), 3) << "a game loaded from the database is written over its place";
   EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+  EXPECT_TRUE(window->close());
+}
+
+TEST_F(DatabaseWindowTest, AFailedSaveSaysWhyAndKeepsTheGameModified) {
+  const std::string path = dir.File("kept.abd");
+  MakeDatabase(path, 1);
+  Start();
+  ASSERT_TRUE(window->database().Current().OpenReadOnly(path).ok());
+  Modify(*window);
+  window->database().saveAction()->trigger();
+  EXPECT_EQ(messages.size(), 1);
+  EXPECT_TRUE(window->controller().ReadGame([](const TGame& g) { return g.Modified; }));
+  EXPECT_EQ(GamesIn(path), 1);
+  // Yes on exit with the same failure keeps the window open.
+  AnswerNextQuestion(QMessageBox::Yes);
+  EXPECT_FALSE(window->close());
+  AnswerNextQuestion(QMessageBox::No);
   EXPECT_TRUE(window->close());
 }
 
@@ -210,6 +235,48 @@ TEST_F(DatabaseWindowTest, KeysAndMouseOfTheGameList) {
   EXPECT_EQ(w.Model().data(w.Model().index(3, 1), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
   if (qEnvironmentVariableIsSet("KESTREL_SCREENSHOTS")) w.grab().save(qEnvironmentVariable("KESTREL_SCREENSHOTS") + "/dbwindow.png");
   EXPECT_TRUE(window->close());
+}
+
+TEST_F(DatabaseWindowTest, DeleteAndSelectActOnTheGameLoadedFromTheDatabase) {
+  const std::string path = dir.File("marks.abd");
+  MakeDatabase(path, 2);
+  Start(path);
+  window->database().deleteAction()->trigger();
+  ASSERT_EQ(messages.size(), 1) << "a new game is not in the database";
+  window->database().loadNextAction()->trigger();
+  ASSERT_EQ(WhiteOfGame(), "Player 2");
+  TCurrentDatabase& db = window->database().Current();
+  window->database().deleteAction()->trigger();
+  window->database().selectAction()->trigger();
+  EXPECT_TRUE(db.IsDeleted(2));
+  EXPECT_TRUE(db.List()[2].selected);
+  EXPECT_TRUE(window->controller().ReadGame([](const TGame& g) { return g.Selected; }));
+  window->database().deleteAction()->trigger();
+  EXPECT_FALSE(db.IsDeleted(2)) << "a second Delete takes the mark back";
+  EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(DatabaseWindowTest, FenButtonTakesOnlyAFenTagFromTheClipboard) {
+  Start();
+  ASSERT_TRUE(window->controller().EnterSetup());
+  const auto pieces = [this] {
+    return window->controller().ReadGame([](const TGame& g) {
+      return static_cast<int>(std::count_if(g.CurBoard.b.cells.begin(), g.CurBoard.b.cells.end(), [](auto p) { return p != 0; }));
+    });
+  };
+  const int before = pieces();
+  const struct {
+    const char* clipboard;
+    int pieces;
+  } cases[] = {{"W:W21,22:B1", before}, {"[Event \"W:W21,22:B1\"]", before}, {"[FEN \"B:W21,22:B1\"]", 3}};
+  for (const auto& c : cases) {
+    QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
+    window->setupFenButton()->click();
+    EXPECT_EQ(pieces(), c.pieces) << c.clipboard;
+  }
+  window->controller().SetupDone(TDColor::white, 1);
+  AnswerNextQuestion(QMessageBox::No);
+  window->close();
 }
 
 }  // namespace
