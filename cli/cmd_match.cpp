@@ -27,6 +27,7 @@
 #include "database/db_error.h"
 #include "database/game_io.h"
 #include "engine/endgame/edb_tables.h"
+#include "engine/gen2/gen2_patterns.h"
 #include "formats/pdn_writer.h"
 #include "rules/game_types.h"
 
@@ -34,6 +35,7 @@ namespace kestrel::cli {
 namespace {
 
 constexpr const char* HubEnginePrefix = "hub:";
+constexpr const char* Gen2EnginePrefix = "gen2";
 
 namespace fs = std::filesystem;
 
@@ -184,12 +186,40 @@ int RunMatchCommand(const TMatchArgs& a) {
       entries.push_back({name, [name, command] { return std::make_unique<THubPlayer>(command, name); }});
       continue;
     }
-    auto params = VariantEngineParams(*type, -1, file, error);
+    // gen1, gen2 and gen2:WEIGHTS name a generation with the variant's own files.
+    std::optional<TEngineParams> params;
+    std::string name;
+    if (file == "gen1") {
+      params = VariantEngineParams(*type, EngineNew, "", error);
+      name = "gen1";
+    } else if (file.rfind(Gen2EnginePrefix, 0) == 0 && (file.size() == 4 || file[4] == ':')) {
+      params = VariantEngineParams(*type, EngineGen2, "", error);
+      name = "gen2";
+      if (params && file.size() > 5) {
+        const fs::path weights = file.substr(5);
+        gen2::TPatternWeights check;
+        if (!gen2::ReadWeights(weights, check, error)) {
+          std::cerr << error << '\n';
+          return ExitBadInput;
+        }
+        if (check.gametype != *type) {
+          std::cerr << weights.string() << " holds weights of another variant\n";
+          return ExitBadInput;
+        }
+        params->PatternWeights = weights;
+        name = "gen2-" + weights.stem().string();
+      } else if (params && params->PatternWeights.empty()) {
+        std::cerr << "warning: no Kestrel 4 weights for " << GameTypeNames[*type]
+                  << ", it evaluates with the engine file\n";
+      }
+    } else {
+      params = VariantEngineParams(*type, -1, file, error);
+      name = fs::path(file).stem().string();
+    }
     if (!params) {
       std::cerr << error << '\n';
       return ExitBadInput;
     }
-    std::string name = fs::path(file).stem().string();
     if (const int seen = names[name]++; seen > 0) name += "#" + std::to_string(seen + 1);
     auto shared = std::make_shared<const TEngineParams>(std::move(*params));
     entries.push_back({name, [name, shared, hash] { return std::make_unique<TEnginePlayer>(name, *shared, hash); }});
@@ -263,7 +293,9 @@ const CommandRegistrar registrar("match", [](CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("match", "Engine files play each other; results, Elo and SPRT");
   static TMatchArgs a;
   cmd->add_option("--variant", a.variant, "Variant name or number")->required();
-  cmd->add_option("--engine", a.engines, "Engine file, or hub:\"COMMAND\" for an external Hub engine (twice or more)")->required();
+  cmd->add_option("--engine", a.engines,
+                  "Engine file, gen1, gen2 or gen2:WEIGHTS (Kestrel 4 with a weights file), or hub:\"COMMAND\" for "
+                  "an external Hub engine (twice or more)")->required();
   cmd->add_option("--games", a.games, "Games per pair of engines (with --sprt: at most)");
   cmd->add_option("--sprt", a.sprt, "ELO0,ELO1: stop when the test decides (alpha = beta = 0.05)");
   cmd->add_option("--time", a.timeMs, "Milliseconds per move");

@@ -74,7 +74,8 @@ TThinkReply TEnginePlayer::Think(const TBoard& start, TDColor startSide, const s
     ApplyMove(m, board, gametype_);
     side = Opponent(side);
   }
-  if (IsShallow(limits.maxDepth) && limits.moveTimeMs == 0 && limits.clockMs < 0)
+  // Kestrel 4's iterations start at depth 1, so it needs no shallow search.
+  if (generation_ != EngineGen2 && IsShallow(limits.maxDepth) && limits.moveTimeMs == 0 && limits.clockMs < 0)
     return ShallowSearch(board, side, limits.maxDepth);
 
   TSearchLimits search;

@@ -328,7 +328,8 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
     result.pv = moves[0].pv;
     result.stats = stats();
     out.IterationDone(depth, moves, result.stats);
-    if (result.stats.elapsedCs >= limits.softLimit / 2) break;
+    // No iteration starts after half of the soft limit.
+    if (timed && 2 * result.stats.elapsedMs >= 10 * limits.softLimit) break;
     if (count == 1 && !limits.singleMove) break;
     // A forced win or loss found does not get faster to find.
     if (std::abs(score) > 1740 && depth >= 2 * (2001 - std::abs(score)) + 2 && !extended) break;
