@@ -12,6 +12,7 @@
 #include "app/tuning/tuning_run.h"
 #include "cli/command_registry.h"
 #include "cli/engine_setup.h"
+#include "cli/tune_patterns.h"
 #include "engine/bitboard.h"
 #include "engine/engine_params.h"
 #include "rules/game_types.h"
@@ -33,6 +34,8 @@ struct TTuneArgs {
   std::string name;
   std::string out;
   std::string record;
+  int generation = 1;
+  TPatternTuneArgs patterns;  // generation 2
 };
 
 int RunTune(const TTuneArgs& a) {
@@ -121,7 +124,26 @@ const CommandRegistrar registrar("tune", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--name", a.name, "Name of the run (default s<seed>-g<games>-d<depth>)");
   cmd->add_option("--out", a.out, "Folder of the tuned file (default: the variant's engine folder)");
   cmd->add_option("--record", a.record, "Tuning record that receives the run's row");
-  cmd->callback([&exitCode] { exitCode = RunTune(a); });
+  cmd->add_option("--generation", a.generation,
+                  "1: an engine file of Kestrel 3.0 (default); 2: the pattern weights of Kestrel 4")
+      ->check(CLI::Range(1, 2));
+  AddPatternTuneOptions(cmd, a.patterns);
+  cmd->callback([cmd, &exitCode] {
+    if (a.generation != 2) {
+      exitCode = RunTune(a);
+      return;
+    }
+    TPatternTuneArgs p = a.patterns;
+    p.variant = a.variant;
+    p.games = a.games;
+    p.depth = a.depth;
+    p.seed = a.seed;
+    p.openingPlies = a.openingPlies;
+    p.concurrency = a.concurrency;
+    // Minibatch passes: far fewer than the full-batch fit of engine files needs.
+    if (cmd->count("--epochs") > 0) p.epochs = a.epochs;
+    exitCode = RunPatternTune(p);
+  });
 });
 
 }  // namespace

@@ -1,0 +1,143 @@
+#include "cli/tune_patterns.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include "app/match/engine_player.h"
+#include "app/play/result_detection.h"
+#include "app/tuning/self_play.h"
+#include "app/settings/atomic_file.h"
+#include "app/settings/program_folder.h"
+#include "cli/command_registry.h"
+#include "cli/engine_setup.h"
+#include "engine/bitboard_movegen.h"
+#include "engine/gen2/gen2_tune.h"
+#include "engine/packed_board.h"
+#include "formats/pdn_game_reader.h"
+#include "formats/pdn_source.h"
+#include "game/move_tree.h"
+#include "rules/game_types.h"
+#include "rules/move_generator.h"
+
+namespace kestrel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The main line of every PDN game of the variant with a result, as a game
+// the runner could have played.
+bool ReadGames(const std::string& path, int gametype, std::vector<TPlayedGame>& out, int& skipped) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::cerr << "cannot open " << path << '\n';
+    return false;
+  }
+  TPdnSource source(in);
+  TPdnRawGame raw;
+  while (source.Next(raw)) {
+    TGame game;
+    const TPdnGameReport report = ReadPdnGame(raw, gametype, game);
+    TPlayedGame played;
+    if (!report.complete || game.Header.TypeOfGame != gametype || game.Header.Result == ResultUnknown ||
+        !UnpackBoard(game.StartBoard, played.opening.board.b)) {
+      ++skipped;
+      continue;
+    }
+    played.opening.side = game.Header.FirstMove;
+    played.result = game.Header.Result;
+    for (int slot = FirstChild(game, 0); slot > 0; slot = FirstChild(game, slot)) played.moves.push_back(game.Moves[slot]);
+    out.push_back(std::move(played));
+  }
+  return true;
+}
+
+std::unique_ptr<TMatchPlayer> Kestrel4Player(const TEngineParams& params) {
+  return std::make_unique<TEnginePlayer>("gen2", params, 8);
+}
+
+}  // namespace
+
+void AddPatternTuneOptions(CLI::App* cmd, TPatternTuneArgs& a) {
+  cmd->add_option("--games-file", a.gamesFiles, "Generation 2: learn from the games of this PDN file instead of self-play (repeatable)");
+  cmd->add_option("--out-weights", a.out, "Generation 2: weights file to write (default: the program's Patterns/<Variant>.k4w)");
+  cmd->add_option("--start-weights", a.start, "Generation 2: weights to start from (default: material only)");
+  cmd->add_option("--skip-plies", a.skipPlies, "Generation 2: opening plies not learnt from (default 8)");
+}
+
+int RunPatternTune(const TPatternTuneArgs& a) {
+  const auto type = ParseGameType(a.variant);
+  if (!type || !HasBitBoardGenerator(*type)) {
+    std::cerr << "Kestrel 4 does not play " << a.variant << '\n';
+    return ExitBadInput;
+  }
+  if (a.epochs < 1 || a.skipPlies < 0 || a.games < 2 || a.depth < 1) {
+    std::cerr << "--epochs at least 1, --skip-plies not negative, --games at least 2, --depth at least 1\n";
+    return ExitBadInput;
+  }
+  gen2::TPatternWeights start = gen2::TPatternWeights::Plain(*type);
+  std::string error;
+  if (!a.start.empty() && (!gen2::ReadWeights(a.start, start, error) || start.gametype != *type)) {
+    std::cerr << (error.empty() ? a.start + " holds weights of another variant" : error) << '\n';
+    return ExitBadInput;
+  }
+  std::vector<TPlayedGame> games;
+  int skipped = 0;
+  for (const std::string& file : a.gamesFiles)
+    if (!ReadGames(file, *type, games, skipped)) return ExitBadInput;
+  if (a.gamesFiles.empty()) {
+    auto params = VariantEngineParams(*type, EngineGen2, "", error);
+    if (!params) {
+      std::cerr << error << '\n';
+      return ExitBadInput;
+    }
+    if (!a.start.empty()) params->PatternWeights = a.start;
+    TSelfPlaySettings play;
+    play.gametype = *type;
+    play.games = a.games;
+    play.depth = a.depth;
+    play.seed = a.seed;
+    play.openingPlies = a.openingPlies;
+    play.concurrency = std::max(1, a.concurrency);
+    const auto shared = std::make_shared<const TEngineParams>(std::move(*params));
+    games = PlaySelfPlayGames({"gen2", [shared] { return Kestrel4Player(*shared); }}, play, [](int done, int total) {
+      if (done % 100 == 0 || done == total) std::cerr << "games " << done << " of " << total << std::endl;
+    });
+  }
+  TLabelOptions label;
+  label.skipPlies = a.skipPlies;
+  std::vector<gen2::TLabelledPosition> positions;
+  for (const TTrainingPosition& t : LabelPositions(games, *type, label)) {
+    TBitBoard64 pos;
+    BoardToBit64(t.board, pos, *type);
+    if (t.side == TDColor::black) FlipBitBoard(pos, *type);
+    positions.push_back({pos, t.target});
+  }
+  if (positions.empty()) {
+    std::cerr << "no positions: " << games.size() << " games read, " << skipped
+              << " skipped (other variant, no result or damaged)\n";
+    return ExitFailure;
+  }
+  gen2::TFitOptions options;
+  options.seed = a.seed;
+  options.epochs = a.epochs;
+  gen2::TFitReport report;
+  const gen2::TPatternWeights tuned =
+      gen2::FitPatternWeights(positions, start, options, report, [](int epoch, double loss) {
+        std::fprintf(stderr, "epoch %d loss %.6f\n", epoch, loss);
+        return true;
+      });
+  const fs::path out = a.out.empty() ? gen2::DefaultWeightsPath(ProgramFolder(), *type) : fs::path(a.out);
+  std::error_code ec;
+  if (out.has_parent_path()) fs::create_directories(out.parent_path(), ec);
+  if (!WriteFileAtomically(out, gen2::WeightsText(tuned), &error)) {
+    std::cerr << "cannot write " << out.string() << ": " << error << '\n';
+    return ExitFailure;
+  }
+  std::printf("games %zu skipped %d positions %zu k %.6f loss %.6f -> %.6f\n", games.size(), skipped, report.positions,
+              report.k, report.lossBefore, report.lossAfter);
+  std::cout << "wrote " << out.string() << '\n';
+  return ExitOk;
+}
+
+}  // namespace kestrel::cli
