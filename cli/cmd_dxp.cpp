@@ -22,11 +22,12 @@ struct TDxpOptions {
   bool listenAll = false;
   std::string evalFile;
   uint64_t hashMb = 16;
+  int generation = -1;
 };
 
 int RunDxp(const TDxpOptions& o) {
   std::string error;
-  const auto params = VariantEngineParams(gtInternational, -1, o.evalFile, error);
+  const auto params = VariantEngineParams(gtInternational, o.generation, o.evalFile, error);
   if (!params) {
     std::cerr << error << "\n";
     return ExitBadInput;
@@ -104,6 +105,9 @@ const CommandRegistrar registrar("dxp", [](CLI::App& app, int& exitCode) {
   cmd->add_flag("--listen-all", o->listenAll, "Accept connections on every network interface, not only 127.0.0.1");
   cmd->add_option("--eval", o->evalFile, "Engine parameter file (default: International's own)");
   cmd->add_option("--hash", o->hashMb, "Transposition table size in MB")->check(CLI::Range(1, 1 << 20));
+  cmd->add_option("--generation", o->generation,
+                  "Engine generation: 0 (Kestrel 2.11), 1 (Kestrel 3.0) or 2 (Kestrel 4); default: International's")
+      ->check(CLI::Range(0, 2));
   cmd->callback([o, &exitCode] { exitCode = RunDxp(*o); });
 });
 

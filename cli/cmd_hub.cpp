@@ -11,11 +11,14 @@
 namespace kestrel::cli {
 namespace {
 
-int RunHub(uint64_t hashMb) {
+int RunHub(uint64_t hashMb, int generation) {
   THubEngineSetup setup;
   setup.version = KESTREL_VERSION;
-  setup.loadParams = [](int gametype, const std::string& evalFile, std::string& error) {
-    return VariantEngineParams(gametype, -1, evalFile, error);
+  setup.loadParams = [generation](int gametype, const std::string& evalFile, std::string& error) {
+    // A variant the asked generation does not play gets its own default.
+    const bool has = generation < 0 || (generation == EngineNew && HasNewEngine(gametype)) ||
+                     (generation == EngineGen2 && HasGen2Engine(gametype)) || generation == EngineOld;
+    return VariantEngineParams(gametype, has ? generation : -1, evalFile, error);
   };
   const uint64_t memoryMb = GetMemoryTotalPhys() >> 20;
   if (memoryMb >= 2) setup.maxHashMb = memoryMb / 2;
@@ -34,10 +37,14 @@ int RunHub(uint64_t hashMb) {
 
 const CommandRegistrar registrar("hub", [](CLI::App& app, int& exitCode) {
   auto hashMb = std::make_shared<uint64_t>(16);
+  auto generation = std::make_shared<int>(-1);
   auto* cmd = app.add_subcommand("hub", "Run the engine under the Hub protocol (version 2) on stdin and stdout");
   cmd->add_option("--hash", *hashMb, "Transposition table size in MB until the GUI sets \"hash\"")
       ->check(CLI::Range(1, 1 << 20));
-  cmd->callback([hashMb, &exitCode] { exitCode = RunHub(*hashMb); });
+  cmd->add_option("--generation", *generation,
+                  "Engine generation: 0 (Kestrel 2.11), 1 (Kestrel 3.0) or 2 (Kestrel 4); default: each variant's")
+      ->check(CLI::Range(0, 2));
+  cmd->callback([hashMb, generation, &exitCode] { exitCode = RunHub(*hashMb, *generation); });
 });
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/play/play_texts.h"
 #include "engine/default_eval.h"
 #include "engine/engine.h"
+#include "engine/gen2/gen2_patterns.h"
 
 namespace kestrel {
 
@@ -13,7 +14,13 @@ TEngineParams LoadVariantParams(const Settings& settings, const std::filesystem:
   const VariantSettings& v = settings.Variants[type];
   p.UseBook = v.UseBook;
   p.Book = v.Book;
-  p.Engine = static_cast<uint8_t>(v.Engine == 0 ? EngineOld : EngineNew);
+  p.Engine = static_cast<uint8_t>(v.Engine == 0 ? EngineOld : v.Engine == EngineGen2 ? EngineGen2 : EngineNew);
+  if (p.Engine == EngineGen2) {
+    // Without its weights file Kestrel 4 evaluates with the engine file.
+    const std::filesystem::path weights = gen2::DefaultWeightsPath(programFolder, type);
+    std::error_code missing;
+    if (std::filesystem::exists(weights, missing)) p.PatternWeights = weights;
+  }
   p.EvalFunc = DefaultEvalFunc(type);
   // A named file that is not in the variant's folder falls back to the
   // variant's own file, and so does the name the settings will keep.

@@ -9,8 +9,10 @@
 #include "app/settings/program_folder.h"
 #include "app/ui/command_line_tools.h"
 #include "app/ui/main_window.h"
+#include "engine/gen2/gen2_engine.h"
 
 int main(int argc, char** argv) {
+  kestrel::gen2::RegisterKestrel4();
   const kestrel::ToolRequest request = kestrel::ParseToolRequest(std::vector<std::string>(argv + 1, argv + argc));
   if (request.kind != kestrel::ToolRequest::Kind::None) {
     // Tools draw off screen and need no display.
