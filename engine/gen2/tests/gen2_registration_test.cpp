@@ -1,0 +1,47 @@
+// Kestrel 4 through TEngine: once registered it is offered where the
+// current generation is, and TEngine hands it the search.
+#include <gtest/gtest.h>
+
+#include "engine/gen2/gen2_engine.h"
+#include "engine/tests/search_test_helpers.h"
+
+namespace kestrel::gen2 {
+namespace {
+
+TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEngine) {
+  RegisterKestrel4();
+  for (int type = 1; type <= GameTypeCount; ++type) {
+    const auto choices = EngineGenerationChoices(type);
+    EXPECT_EQ(HasGen2Engine(type), HasNewEngine(type)) << GameTypeNames[type];
+    EXPECT_EQ(choices.size(), HasNewEngine(type) ? 3u : 1u) << GameTypeNames[type];
+    if (HasNewEngine(type)) EXPECT_EQ(choices[EngineGen2], "Kestrel Thornby 4");
+  }
+
+  const TEngineParams params = searchtest::MaterialParams(EngineGen2);
+  TDColor side;
+  const TBoard board = searchtest::RandomGamePosition(gtBrazilian, 14, 8, side);
+  TEngine engine(4);
+  const TSearchResult via = searchtest::Search(engine, board, side, gtBrazilian, 7, params);
+  TKestrel4 direct;
+  std::atomic<bool> stop{false};
+  TNullEndgameProber prober;
+  TGenerationContext context;
+  context.stop = &stop;
+  context.hashMegabytes = 4;
+  context.prober = &prober;
+  TSearchLimits limits;
+  limits.maxDepth = 7;
+  TSearchListener silent;
+  const TSearchResult own = direct.SearchRoot(board, side, gtBrazilian, limits, params, silent, context);
+  EXPECT_EQ(via.depth, 7);
+  EXPECT_EQ(via.stats.counters.nodes, own.stats.counters.nodes);
+  EXPECT_EQ(via.score, own.score);
+  EXPECT_TRUE(searchtest::SameMove(via.bestMove, own.bestMove));
+
+  // A variant without a bitboard generator stays with the older generation.
+  EXPECT_EQ(SearchGeneration(params, gtFrisian), EngineOld);
+  EXPECT_EQ(SearchGeneration(params, gtRussian), EngineGen2);
+}
+
+}  // namespace
+}  // namespace kestrel::gen2
