@@ -77,3 +77,32 @@ TEST(ExportCli, RtfOfDatabaseGames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExportCli, GifFileAndItsSize) {
+  kestrel::testing::TempDir dir;
+  const auto r = RunCliCommand("export gif --variant brazilian --size 345 --reversed " + dir.File("board.GIF"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string gif = Slurp(dir.path() / "board.gif");
+  ASSERT_GE(gif.size(), 10u);
+  EXPECT_EQ(gif.substr(0, 3), "GIF");
+  // The logical screen: 345 by 345, little-endian.
+  EXPECT_EQ(static_cast<unsigned char>(gif[6]) | static_cast<unsigned char>(gif[7]) << 8, 345);
+  EXPECT_EQ(static_cast<unsigned char>(gif[8]) | static_cast<unsigned char>(gif[9]) << 8, 345);
+  for (const char* size : {"300", "0", "1035", "big"}) {
+    const auto refused = RunCliCommand(std::string("export gif --variant 1 --size ") + size + " " + dir.File("x.gif"));
+    EXPECT_EQ(refused.exitCode, 2) << size;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.gif"));
+  EXPECT_EQ(RunCliCommand("export gif --variant 1 " + (dir.path() / "none" / "x.gif").string()).exitCode, 1);
+}
+
+TEST(ExportCli, FontBuildIsTheShippedFont) {
+  kestrel::testing::TempDir dir;
+  const auto r = RunCliCommand("font build " + dir.File("k.ttf"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Slurp(dir.path() / "k.ttf") == Slurp(std::filesystem::path(KESTREL_SOURCE_DIR) / "data/Fonts/KestrelDraughts.ttf"));
+}
+
+}  // namespace
