@@ -33,7 +33,7 @@ TEngineSettingsOutcome ApplyEngineSettings(TPlayController& controller, const TE
   for (int t = 1; t <= GameTypeCount; ++t) {
     VariantSettings v = values.variants[t];
     if (!HasNewEngine(t)) v.Engine = 0;
-    v.Engine = std::clamp(v.Engine, 0, 1);
+    v.Engine = std::clamp(v.Engine, 0, MaxEngineGeneration);
     s.Variants[t] = v;
   }
   s.BookLevel = std::clamp(values.bookLevel, 0, 2);

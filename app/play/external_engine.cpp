@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "protocols/hub_notation.h"
 #include "rules/game_types.h"
@@ -121,6 +122,13 @@ bool TExternalEngine::Search(const std::string& command, const TBoard& board, TD
     result.pv.Mvs[0] = *move;
   }
   return true;
+}
+
+void LabelExternalEngine(const std::string& command, TSearchStart& start) {
+  std::string program = command.substr(0, command.find_first_of(" \t"));
+  if (!command.empty() && command.front() == '"') program = command.substr(1, command.find('"', 1) - 1);
+  start.engineName = "External (Hub)";
+  start.engineFile = std::filesystem::path(program).filename().string();
 }
 
 }  // namespace kestrel

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/play/search_info.h"
 #include "engine/engine.h"
 #include "protocols/hub_client.h"
 
@@ -28,5 +29,9 @@ class TExternalEngine {
   std::string command_;
   int type_ = 0;
 };
+
+// Names the external engine in the search information: "External (Hub)"
+// and the program file of `command`.
+void LabelExternalEngine(const std::string& command, TSearchStart& start);
 
 }  // namespace kestrel

@@ -32,7 +32,7 @@ TRunSetup TPlayController::MakeRunSetup() {
   run.bookLevel = settings_.BookLevel;
   run.sound = settings_.Sound;
   run.params = params_[run.type];
-  if (settings_.Variants[run.type].Engine == EngineExternalHub) run.hubCommand = settings_.Variants[run.type].HubCommand;
+  if (settings_.Variants[run.type].External) run.hubCommand = settings_.Variants[run.type].HubCommand;
   return run;
 }
 
@@ -161,6 +161,7 @@ void TPlayController::Analyse(const TRunSetup& run) {
   start.type = run.type;
   start.engineName = EngineLabel(run.params, run.type);
   start.engineFile = EngineFileLabel(run.params, run.type);
+  if (!run.hubCommand.empty()) LabelExternalEngine(run.hubCommand, start);
   start.extended = run.extended;
   searchInfo_.BeginSearch(start);
   engine_.SetExtendedAnalysis(run.extended);
@@ -195,6 +196,7 @@ TPlayController::TReplyOutcome TPlayController::EngineReply(const TRunSetup& run
   start.type = run.type;
   start.engineName = EngineLabel(params, run.type);
   start.engineFile = EngineFileLabel(params, run.type);
+  if (!run.hubCommand.empty()) LabelExternalEngine(run.hubCommand, start);
   const int parent = start.currentMovePos;
 
   TMoveList list;

@@ -101,8 +101,15 @@ void Settings::Load(const IniFile& ini, const fs::path& programFolder, const fs:
     v.EngineName = ini.ReadString(Engines, name + "Engine", v.EngineName);
     v.UseBook = ini.ReadBool(Engines, key + "UseBook", v.UseBook);
     v.Book = ini.ReadString(Engines, key + "Book", v.Book);
-    v.Engine = Clamp(ini.ReadInt(Engines, key, v.Engine), 0, EngineExternalHub);
+    const int defaultEngine = v.Engine;
+    v.Engine = Clamp(ini.ReadInt(Engines, key, v.Engine), 0, MaxEngineGeneration);
     v.HubCommand = ini.ReadString(Engines, key + "HubCommand", "");
+    if (ini.Get(Engines, key + "External")) {
+      v.External = ini.ReadBool(Engines, key + "External", false);
+    } else if (v.Engine == LegacyExternalEngineValue) {
+      v.External = true;
+      v.Engine = defaultEngine;
+    }
     // Frisian and Canadian have no second-generation engine.
     if ((t == gtFrisian || t == gtCanadian) && v.Engine == 1) v.Engine = 0;
   }
@@ -167,6 +174,7 @@ void Settings::Store(IniFile& ini) const {
 
   for (int t = 1; t <= GameTypeCount; ++t) {
     ini.WriteInt(Engines, VariantKeyName(t), Variants[t].Engine);
+    ini.WriteBool(Engines, VariantKeyName(t) + "External", Variants[t].External);
     ini.WriteString(Engines, VariantKeyName(t) + "HubCommand", Variants[t].HubCommand);
   }
   ini.WriteInt(Engines, "ThreadsCount", ThreadsCount);

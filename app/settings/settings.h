@@ -23,7 +23,8 @@ struct VariantSettings {
   std::string EngineName;  // engine file inside EvalFunc/<Name>/
   bool UseBook = true;
   std::string Book;        // opening book file
-  int Engine = 1;          // 0 "Kestrel 2.11", 1 "Kestrel 3.0", 2 "External (Hub)"
+  int Engine = 1;          // the built-in engine's generation, as TEngineParams::Engine
+  bool External = false;   // "External (Hub)": HubCommand searches instead of the built-in engine
   std::string HubCommand;  // the external engine's command line
 };
 
@@ -96,8 +97,11 @@ struct Settings {
   void Store(IniFile& ini) const;
 };
 
-// The "Engine" value of an external engine speaking the Hub protocol.
-inline constexpr int EngineExternalHub = 2;
+// The highest engine generation a settings file may name.
+inline constexpr int MaxEngineGeneration = 2;
+// Files written before "<Variant>External" existed said "<Variant>=2" for the
+// external engine; that value is read as the external engine only there.
+inline constexpr int LegacyExternalEngineValue = 2;
 
 // Ranges the program accepts for values typed into the settings file.
 inline constexpr int MaxThreadsCount = 64;

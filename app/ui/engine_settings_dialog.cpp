@@ -38,9 +38,20 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
   BindLang(engineBox, 90);
   generation_ = new QComboBox(engineBox);
   engineFile_ = new QComboBox(engineBox);
+  hubCommand_ = new QLineEdit(engineBox);
+  hubCommand_->setPlaceholderText(QStringLiteral("scan hub"));
+  hubCommand_->setToolTip(QStringLiteral("The command that starts an engine speaking the Hub protocol, "
+                                         "with its arguments"));
+  hubBrowse_ = new QPushButton(engineBox);
+  BindLang(hubBrowse_, 93);
+  auto* hubLine = new QHBoxLayout;
+  hubLine->addWidget(new QLabel(QStringLiteral("Hub command line:"), engineBox));
+  hubLine->addWidget(hubCommand_, 1);
+  hubLine->addWidget(hubBrowse_);
   auto* engineLayout = new QVBoxLayout(engineBox);
   engineLayout->addWidget(generation_);
   engineLayout->addWidget(engineFile_);
+  engineLayout->addLayout(hubLine);
 
   auto* bookBox = new QGroupBox(this);
   BindLang(bookBox, 91);
@@ -88,7 +99,11 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  problem_ = new QLabel(this);
+  problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+  problem_->setWordWrap(true);
+  problem_->hide();
+  connect(buttons, &QDialogButtonBox::accepted, this, &EngineSettingsDialog::AcceptIfComplete);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
@@ -97,15 +112,21 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
   layout->addWidget(bookBox);
   layout->addWidget(edBox);
   layout->addWidget(memoryBox);
+  layout->addWidget(problem_);
   layout->addWidget(buttons);
+  setMinimumWidth(480);  // room for paths and the command line
 
   connect(variant_, &QComboBox::currentIndexChanged, this, [this](int index) {
     KeepVariant();
     ShowVariant(variant_->itemData(index).toInt());
   });
   connect(useBook_, &QCheckBox::toggled, bookLevel_, &QWidget::setEnabled);
-  connect(generation_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { engineFile_->setEnabled(index == EngineNew); });
+  connect(generation_, &QComboBox::currentIndexChanged, this, [this] { EnableEngineControls(); });
+  connect(hubBrowse_, &QPushButton::clicked, this, [this] {
+    const QString file = QFileDialog::getOpenFileName(this, LangQ(192), hubCommand_->text().section(' ', 0, 0));
+    // A path with spaces is quoted so that the command line splits it as one word.
+    if (!file.isEmpty()) hubCommand_->setText(file.contains(' ') ? '"' + file + '"' : file);
+  });
   connect(bookBrowse_, &QPushButton::clicked, this, [this] {
     const QString file = QFileDialog::getOpenFileName(this, LangQ(192), book_->text(),
                                                       QStringLiteral("Kestrel Thornby Book/Tree (*.CBK *.cbk)"));
@@ -134,9 +155,16 @@ void EngineSettingsDialog::ShowVariant(int type) {
   if (!IsValidGameType(type)) return;
   shown_ = type;
   const VariantSettings& v = values_.variants[type];
-  generation_->clear();
-  for (const std::string& choice : EngineGenerationChoices(type)) generation_->addItem(QString::fromStdString(choice));
-  generation_->setCurrentIndex(std::clamp(v.Engine, 0, generation_->count() - 1));
+  {
+    const QSignalBlocker block(generation_);
+    generation_->clear();
+    // The item data is the generation, so that a new generation is one more item.
+    int generation = 0;
+    for (const std::string& choice : EngineGenerationChoices(type))
+      generation_->addItem(QString::fromStdString(choice), generation++);
+    generation_->addItem(QStringLiteral("External (Hub)"), ExternalChoice);
+  }
+  SelectEngine(v.External ? ExternalChoice : v.Engine);
   engineFile_->clear();
   for (const std::string& file : ListEngineFiles(EngineFolder(programFolder_, type)))
     engineFile_->addItem(QString::fromStdString(file));
@@ -146,7 +174,8 @@ void EngineSettingsDialog::ShowVariant(int type) {
     file = engineFile_->count() - 1;
   }
   engineFile_->setCurrentIndex(file);
-  engineFile_->setEnabled(generation_->currentIndex() == EngineNew);
+  hubCommand_->setText(QString::fromStdString(v.HubCommand));
+  EnableEngineControls();
   book_->setText(PathText(v.Book));
   useBook_->setChecked(v.UseBook);
   bookLevel_->setEnabled(v.UseBook);
@@ -155,10 +184,42 @@ void EngineSettingsDialog::ShowVariant(int type) {
 void EngineSettingsDialog::KeepVariant() {
   if (!IsValidGameType(shown_)) return;
   VariantSettings& v = values_.variants[shown_];
-  v.Engine = std::max(generation_->currentIndex(), 0);
+  const int choice = generation_->currentData().toInt();
+  v.External = choice == ExternalChoice;
+  if (!v.External) v.Engine = std::max(choice, 0);
+  v.HubCommand = hubCommand_->text().trimmed().toStdString();
   if (engineFile_->currentIndex() >= 0) v.EngineName = engineFile_->currentText().toStdString();
   v.Book = book_->text().toStdString();
   v.UseBook = useBook_->isChecked();
+}
+
+void EngineSettingsDialog::SelectEngine(int choice) {
+  int index = generation_->findData(choice);
+  // A generation this variant lacks falls back to the best it has.
+  if (index < 0) index = std::max(generation_->count() - 2, 0);
+  generation_->setCurrentIndex(index);
+}
+
+void EngineSettingsDialog::EnableEngineControls() {
+  const int choice = generation_->currentData().toInt();
+  engineFile_->setEnabled(choice >= EngineNew);
+  hubCommand_->setEnabled(choice == ExternalChoice);
+  hubBrowse_->setEnabled(choice == ExternalChoice);
+}
+
+void EngineSettingsDialog::AcceptIfComplete() {
+  KeepVariant();
+  // An external engine without a command would leave Compute nothing to run.
+  for (int t = 1; t <= GameTypeCount; ++t) {
+    if (!values_.variants[t].External || !values_.variants[t].HubCommand.empty()) continue;
+    variant_->setCurrentIndex(variant_->findData(t));
+    problem_->setText(ProgramTextQ(GameTypeTitle(t)) + QStringLiteral(": the external engine needs its command line."));
+    problem_->show();
+    hubCommand_->setFocus();
+    return;
+  }
+  problem_->hide();
+  accept();
 }
 
 TEngineSettingsValues EngineSettingsDialog::Values() {

@@ -1,5 +1,5 @@
-// "Engine settings": per variant ("Options for:") the engine generation, the
-// engine file, the book with "Use book moves"; for all variants the book
+// "Engine settings": per variant ("Options for:") the engine generation or
+// "External (Hub)" with its command line, the engine file, the book with "Use book moves"; for all variants the book
 // level, the endgame database folder and the memory sizes. The dialog edits
 // a copy; the caller applies it when the user confirms.
 #pragma once
@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -30,6 +31,10 @@ class EngineSettingsDialog : public QDialog {
   QComboBox* variantBox() const { return variant_; }
   QComboBox* generationBox() const { return generation_; }
   QComboBox* engineFileBox() const { return engineFile_; }
+  QLineEdit* hubCommandEdit() const { return hubCommand_; }
+  // Selects the engine of the shown variant: a generation, or ExternalChoice.
+  void SelectEngine(int choice);
+  static constexpr int ExternalChoice = -1;
   QLineEdit* bookEdit() const { return book_; }
   QCheckBox* useBookBox() const { return useBook_; }
   QComboBox* bookLevelBox() const { return bookLevel_; }
@@ -40,6 +45,8 @@ class EngineSettingsDialog : public QDialog {
  private:
   void ShowVariant(int type);
   void KeepVariant();
+  void EnableEngineControls();
+  void AcceptIfComplete();
 
   std::filesystem::path programFolder_;
   TEngineSettingsValues values_;
@@ -47,6 +54,9 @@ class EngineSettingsDialog : public QDialog {
   QComboBox* variant_;
   QComboBox* generation_;
   QComboBox* engineFile_;
+  QLineEdit* hubCommand_;
+  QPushButton* hubBrowse_;
+  QLabel* problem_;
   QLineEdit* book_;
   QPushButton* bookBrowse_;
   QCheckBox* useBook_;

@@ -75,7 +75,7 @@ TEST_F(PlayFixture, ComputeAsksTheExternalEngine) {
   // hardly choose.
   const std::vector<TMove> moves = LegalMoves();
   const std::string answer = HubMoveText(moves.back(), gtRussian);
-  settings.Variants[gtRussian].Engine = EngineExternalHub;
+  settings.Variants[gtRussian].External = true;
   settings.Variants[gtRussian].HubCommand = ScriptedEngine(answer, answer);
   controller->SetPlayMode();
   controller->Compute();

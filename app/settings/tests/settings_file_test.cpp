@@ -182,5 +182,37 @@ TEST(Settings, StoreThenLoadGivesTheSameValues) {
   EXPECT_EQ(r.DefEbDir, s.DefEbDir);
 }
 
+TEST(Settings, ExternalEngineChoiceAndGenerationAreSeparateValues) {
+  struct Case {
+    const char* keys;
+    bool external;
+    int engine;
+  };
+  // Files written before the External key said "Russian=2" for the external
+  // engine; with the key present, 2 is a generation like any other.
+  const Case cases[] = {
+      {"Russian=2\r\nRussianHubCommand=scan hub\r\n", true, 1},
+      {"Russian=2\r\nRussianExternal=0\r\n", false, 2},
+      {"Russian=0\r\nRussianExternal=1\r\nRussianHubCommand=scan hub\r\n", true, 0},
+      {"Russian=7\r\nRussianExternal=0\r\n", false, MaxEngineGeneration},
+      {"Russian=1\r\n", false, 1},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    ini.Parse(Utf8ToUtf16Le(std::string("[Engines]\r\n") + c.keys));
+    Settings s;
+    s.Load(ini, "/p/");
+    EXPECT_EQ(s.Variants[gtRussian].External, c.external) << c.keys;
+    EXPECT_EQ(s.Variants[gtRussian].Engine, c.engine) << c.keys;
+    IniFile stored;
+    s.Store(stored);
+    Settings back;
+    back.Load(stored, "/p/");
+    EXPECT_EQ(back.Variants[gtRussian].External, c.external) << c.keys;
+    EXPECT_EQ(back.Variants[gtRussian].Engine, c.engine) << c.keys;
+    EXPECT_EQ(back.Variants[gtRussian].HubCommand, s.Variants[gtRussian].HubCommand) << c.keys;
+  }
+}
+
 }  // namespace
 }  // namespace kestrel
