@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -79,6 +80,8 @@ class MainWindow : public QMainWindow {
   QAction* helpAction() const { return help_; }
   QAction* showLogAction() const { return showLog_; }
   QAction* aboutAction() const { return about_; }
+  QAction* gameServerAction() const { return gameServer_; }
+  QAction* endgameGeneratorAction() const { return endgameGenerator_; }
   QAction* exitAction() const { return exit_; }
   QLabel* statusField(int index) const { return status_[index]; }
 
@@ -141,6 +144,10 @@ class MainWindow : public QMainWindow {
   void OnAutoplay();
   void OnEngineMatch();
   void OnEnginesTournament();
+  // The tool windows.
+  void CreateToolActions();
+  void OnGameServer();
+  void OnEndgameGenerator();
   void OnOfferDraw();
   // "Add variation": the line of the chosen root move into the game.
   void OnAddVariation();
@@ -200,6 +207,10 @@ class MainWindow : public QMainWindow {
   QAction* autoplay_;
   QAction* engineMatch_;
   QAction* enginesTournament_;
+  QAction* gameServer_ = nullptr;  // none when built without Qt Network
+  QAction* endgameGenerator_;
+  QPointer<QWidget> gameServerWindow_;
+  QPointer<QWidget> endgameGeneratorWindow_;
   QAction* reversed_;
   QMenu* gameMenu_;
   QMenu* playMenu_;

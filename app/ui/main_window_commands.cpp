@@ -165,6 +165,7 @@ void MainWindow::CreateActions() {
   enginesTournament_ = new QAction(tr("Engines tournament"), this);
   enginesTournament_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
   connect(enginesTournament_, &QAction::triggered, this, &MainWindow::OnEnginesTournament);
+  CreateToolActions();
   searchInfo_->rootMenu()->addAction(extended_);
   searchInfo_->rootMenu()->addAction(dontAnalyse_);
   searchInfo_->rootMenu()->addAction(addVariation_);
@@ -203,6 +204,10 @@ void MainWindow::CreateMenus() {
   playMenu_->addSeparator();
   playMenu_->addAction(tournament_);
   playMenu_->addAction(blind_);
+  if (gameServer_) {
+    playMenu_->addSeparator();
+    playMenu_->addAction(gameServer_);
+  }
 
   timeMenu_ = menuBar()->addMenu(QString());
   BindLang(timeMenu_, 24);
@@ -221,6 +226,8 @@ void MainWindow::CreateMenus() {
   coachMenu_->addSeparator();
   coachMenu_->addAction(engineMatch_);
   coachMenu_->addAction(enginesTournament_);
+  coachMenu_->addSeparator();
+  coachMenu_->addAction(endgameGenerator_);
 
   optionsMenu_ = menuBar()->addMenu(QString());
   BindLang(optionsMenu_, 33);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <shared_mutex>
 #include <sstream>
 #include <thread>
@@ -90,6 +91,42 @@ std::string LogFileName() {
   return text;
 }
 
+// The splits (i, n - i) of n pieces that have tables: i from the larger
+// half up, within the men limit of the board.
+std::vector<std::pair<int, int>> SplitsOf(const TEdbBoard& board, int n) {
+  std::vector<std::pair<int, int>> splits;
+  for (int i = (n + 1) / 2; i <= n - 1; ++i)
+    if (i <= board.MaxMen()) splits.emplace_back(i, n - i);
+  return splits;
+}
+
+// The tables of the split a against b in solving order: the kings of each
+// side from most to fewest, then the men row sums from largest to smallest.
+// `table` stops the walk by returning false.
+template <class Table>
+bool WalkSplit(const TEdbBoard& board, int a, int b, Table table) {
+  for (int k = a; k >= 0; --k)
+    for (int j = b; j >= 0; --j) {
+      if (a == b && k < j) continue;  // the mirror of a material already made
+      const int am = a - k, bm = b - j;
+      for (int rsb = board.MaxRowSum(bm); rsb >= board.MinRowSum(bm); --rsb)
+        for (int rsa = board.MaxRowSum(am); rsa >= board.MinRowSum(am); --rsa) {
+          // With the same pieces on both sides, the row sums swapped are the
+          // mirror made together with the pair met first.
+          if (a == b && k == j && rsa > rsb) continue;
+          if (!table(TEdbMaterial{am, bm, k, j, rsa, rsb})) return false;
+        }
+    }
+  return true;
+}
+
+// The split of a split run, larger side first; none when it has no tables.
+std::optional<std::pair<int, int>> RequestedSplit(const TEdbBoard& board, const TEdbGenOptions& o) {
+  const int a = std::max(o.splitStrong, o.splitWeak), b = std::min(o.splitStrong, o.splitWeak);
+  if (b < 1 || a > board.MaxMen()) return std::nullopt;
+  return std::make_pair(a, b);
+}
+
 class TGenerator {
  public:
   explicit TGenerator(const TEdbGenOptions& options)
@@ -138,6 +175,8 @@ class TGenerator {
   std::mutex failMutex_;
   std::atomic<bool> failed_{false};
   int maxExternal_ = 0;
+  int tablesDone_ = 0;
+  int tablesPlanned_ = 0;
 };
 
 void TGenerator::Log(const std::string& line) {
@@ -169,16 +208,18 @@ TEdbGenStats TGenerator::Run() {
     }
   }
   logFile_.open(TableFolder(o_.root, o_.gametype, false).parent_path() / LogFileName(), std::ios::app);
+  tablesPlanned_ = CountGenerationTables(o_);
   if (o_.fullPieces > 0) {
     for (int n = 2; n <= o_.fullPieces && !Stopped(); ++n) GenerateTotal(n);
   } else {
-    const int a = std::max(o_.splitStrong, o_.splitWeak), b = std::min(o_.splitStrong, o_.splitWeak);
-    if (b < 1 || a > board_.MaxMen()) {
+    const auto split = RequestedSplit(board_, o_);
+    if (!split) {
       stats_.ok = false;
-      stats_.error = "no tables for the split " + std::to_string(a) + "-" + std::to_string(b);
+      stats_.error = "no tables for the split " + std::to_string(std::max(o_.splitStrong, o_.splitWeak)) + "-" +
+                     std::to_string(std::min(o_.splitStrong, o_.splitWeak));
       return stats_;
     }
-    GenerateSplit(a, b);
+    GenerateSplit(split->first, split->second);
   }
   if (!failed_ && o_.cancel && o_.cancel->load()) stats_.cancelled = true;
   if (failed_) Log(stats_.error);
@@ -190,8 +231,8 @@ bool TGenerator::GenerateTotal(int n) {
   const auto start = Clock::now();
   const uint64_t before = stats_.positions;
   Log("EDB=" + std::to_string(n));
-  for (int i = (n + 1) / 2; i <= n - 1 && !Stopped(); ++i)
-    if (i <= board_.MaxMen()) GenerateSplit(i, n - i);
+  for (const auto& [a, b] : SplitsOf(board_, n))
+    if (Stopped() || !GenerateSplit(a, b)) break;
   Log("==" + std::to_string(stats_.positions - before) + " " + Seconds(Since(start)));
   if (o_.mtw)
     Log("Max=" + std::to_string(stats_.maxDistance) + " " + stats_.maxPosition + ", Runout:" +
@@ -202,16 +243,13 @@ bool TGenerator::GenerateTotal(int n) {
 bool TGenerator::GenerateSplit(int a, int b) {
   const uint64_t before = stats_.positions;
   Log(" " + std::to_string(a) + " vs " + std::to_string(b));
-  for (int k = a; k >= 0; --k)
-    for (int j = b; j >= 0; --j) {
-      if (a == b && k < j) continue;  // the mirror of a material already made
-      const int am = a - k, bm = b - j;
-      for (int rsb = board_.MaxRowSum(bm); rsb >= board_.MinRowSum(bm); --rsb)
-        for (int rsa = board_.MaxRowSum(am); rsa >= board_.MinRowSum(am); --rsa) {
-          if (Stopped()) return false;
-          if (!SolvePair({am, bm, k, j, rsa, rsb})) return false;
-        }
-    }
+  const bool whole = WalkSplit(board_, a, b, [this](const TEdbMaterial& m) {
+    if (Stopped() || !SolvePair(m)) return false;
+    ++tablesDone_;
+    if (o_.tableDone) o_.tableDone(tablesDone_, tablesPlanned_);
+    return true;
+  });
+  if (!whole) return false;
   Log(" =" + std::to_string(stats_.positions - before));
   return true;
 }
@@ -569,5 +607,19 @@ bool TGenerator::SolvePair(const TEdbMaterial& m) {
 }  // namespace
 
 TEdbGenStats GenerateEndgameTables(const TEdbGenOptions& options) { return TGenerator(options).Run(); }
+
+int CountGenerationTables(const TEdbGenOptions& o) {
+  if (!HasBitBoardGenerator(o.gametype)) return 0;
+  const TEdbBoard board(o.gametype);
+  int count = 0;
+  auto counted = [&count](const TEdbMaterial&) { return ++count, true; };
+  if (o.fullPieces > 0) {
+    for (int n = 2; n <= o.fullPieces; ++n)
+      for (const auto& [a, b] : SplitsOf(board, n)) WalkSplit(board, a, b, counted);
+  } else if (const auto split = RequestedSplit(board, o)) {
+    WalkSplit(board, split->first, split->second, counted);
+  }
+  return count;
+}
 
 }  // namespace kestrel

@@ -26,6 +26,7 @@ struct TEdbGenOptions {
   uint64_t memoryBudget = 2048ull << 20;  // for solved tables read back while solving
   std::function<void(const std::string&)> log;       // each log line
   std::function<void(const std::string&)> progress;  // the current step, often
+  std::function<void(int done, int total)> tableDone;  // after each table (or mirror pair) of the plan
   const std::atomic<bool>* cancel = nullptr;         // stops between steps; nothing half-written stays
 };
 
@@ -44,6 +45,10 @@ struct TEdbGenStats {
 };
 
 TEdbGenStats GenerateEndgameTables(const TEdbGenOptions& options);
+
+// The number of tables (a mirror pair counted once) a run of `options`
+// goes through, solved or skipped: the `total` of `tableDone`.
+int CountGenerationTables(const TEdbGenOptions& options);
 
 // Folders of the generator's files for one variant and kind.
 std::filesystem::path WorkingFolder(const std::filesystem::path& root, int gametype, bool mtw);

@@ -199,6 +199,11 @@ TEST(EndgameGeneration, StoppedRunResumesToIdenticalFiles) {
   const TEdbGenStats second = run(stopped.path(), nullptr, 0);
   ASSERT_TRUE(second.ok);
   EXPECT_GT(second.tablesSkipped, 30);
+  // The planned count is every table the resumed run solved or skipped.
+  TEdbGenOptions plan;
+  plan.gametype = gtEnglish;
+  plan.fullPieces = 3;
+  EXPECT_EQ(CountGenerationTables(plan), second.tablesSolved + second.tablesSkipped);
   int files = 0;
   for (const auto& entry : fs::recursive_directory_iterator(whole.path())) {
     if (!entry.is_regular_file() || entry.path().filename().string().rfind("log", 0) == 0) continue;
