@@ -71,13 +71,16 @@ int RunTune(const TTuneArgs& a) {
   const std::string baseName =
       a.engine.empty() ? DefaultEngineFileName(*type) : fs::path(a.engine).filename().string();
 
-  const TTuneOutcome r = RunTuning(s, [](const std::string& line) { std::cerr << line << std::endl; });
+  TTuneOutcome r = RunTuning(s, [](const std::string& line) { std::cerr << line << std::endl; });
   if (r.positions == 0) {
     std::cerr << "no positions to fit: the games ended without results\n";
     return ExitFailure;
   }
   const fs::path folder = a.out.empty() ? EngineFolder(ProgramFolder(), *type) : fs::path(a.out);
   const fs::path file = folder / TunedFileName(*type, s.runName);
+  // The function carries its file's name, so that a copy installed as the
+  // variant's default still says which run made it.
+  r.tuned.Name = file.stem().string();
   if (const TEngineFileResult w = WriteEngine(file, r.tuned); !w) {
     std::cerr << "cannot write " << file.string() << ": " << w.message << '\n';
     return ExitFailure;

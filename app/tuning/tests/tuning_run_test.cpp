@@ -2,6 +2,7 @@
 // is one that a recorded run wrote.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -76,9 +77,15 @@ TEST(TuningRun, EveryShippedTunedFileIsOneARecordedRunWrote) {
     if (!folder.is_directory()) continue;
     for (const auto& file : fs::directory_iterator(folder.path())) {
       const std::string name = file.path().filename().string();
-      if (name.find("-tune-") == std::string::npos) continue;
+      // A tuned file, or a default replaced by one: its function keeps the
+      // tuned file's name.
+      TEvalFuncNew func;
+      const bool claims = name.find("-tune-") != std::string::npos ||
+                          (ReadEngine(file.path(), func) && func.Name.find("-tune-") != std::string::npos);
+      if (!claims) continue;
       ++tuned;
-      const auto row = std::find_if(rows.begin(), rows.end(), [&](const TTuningRecord& r) { return r.file == name; });
+      const std::string stem = name.find("-tune-") != std::string::npos ? name : func.Name + ".eng";
+      const auto row = std::find_if(rows.begin(), rows.end(), [&](const TTuningRecord& r) { return r.file == stem; });
       ASSERT_NE(row, rows.end()) << name << " has no run in the record";
       EXPECT_EQ(row->variant, folder.path().filename().string()) << name;
       EXPECT_EQ(ContentHash(ReadAll(file.path())), row->hash) << name << " differs from what its run wrote";
@@ -86,7 +93,7 @@ TEST(TuningRun, EveryShippedTunedFileIsOneARecordedRunWrote) {
   }
   // And no recorded run lacks its file.
   for (const TTuningRecord& r : rows) EXPECT_TRUE(fs::exists(root / r.variant / r.file)) << r.file;
-  EXPECT_EQ(tuned, static_cast<int>(rows.size()));
+  EXPECT_GE(tuned, static_cast<int>(rows.size()));
 }
 
 }  // namespace
