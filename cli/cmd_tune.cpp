@@ -1,7 +1,7 @@
 // kestrel-cli tune: fits an engine file's weights to the results of
 // self-play games at a fixed depth and writes the tuned file, named after
 // the run, and the run's row in the tuning record.
-//   tune --variant V [--engine BASE.eng] [--games N] [--depth D] [--seed S]
+//   tune --variant V [--engine BASE.eng (default: the built-in function)] [--games N] [--depth D] [--seed S]
 //        [--epochs E] [--opening-plies P] [--concurrency K] [--name RUN]
 //        [--out DIR] [--record FILE]
 #include <filesystem>
@@ -14,6 +14,7 @@
 #include "cli/engine_setup.h"
 #include "cli/tune_patterns.h"
 #include "engine/bitboard.h"
+#include "engine/default_eval.h"
 #include "engine/engine_params.h"
 #include "rules/game_types.h"
 
@@ -53,13 +54,19 @@ int RunTune(const TTuneArgs& a) {
     return ExitBadInput;
   }
   std::string error;
-  const auto params = VariantEngineParams(*type, EngineNew, a.engine, error);
-  if (!params) {
-    std::cerr << error << '\n';
-    return ExitBadInput;
-  }
   TTuneSettings s;
-  s.base = params->EvalFunc;
+  // Without --engine the run starts from the built-in function, not from
+  // the shipped file (which may itself be a tuned one): the recorded command
+  // then makes the same file again whatever is installed.
+  s.base = DefaultEvalFunc(*type);
+  if (!a.engine.empty()) {
+    const auto params = VariantEngineParams(*type, EngineNew, a.engine, error);
+    if (!params) {
+      std::cerr << error << '\n';
+      return ExitBadInput;
+    }
+    s.base = params->EvalFunc;
+  }
   s.play.gametype = *type;
   s.play.games = a.games;
   s.play.depth = a.depth;
@@ -68,8 +75,7 @@ int RunTune(const TTuneArgs& a) {
   s.play.concurrency = std::max(a.concurrency, 1);
   s.epochs = a.epochs;
   s.runName = a.name.empty() ? DefaultRunName(s.play) : a.name;
-  const std::string baseName =
-      a.engine.empty() ? DefaultEngineFileName(*type) : fs::path(a.engine).filename().string();
+  const std::string baseName = a.engine.empty() ? "built-in" : fs::path(a.engine).filename().string();
 
   TTuneOutcome r = RunTuning(s, [](const std::string& line) { std::cerr << line << std::endl; });
   if (r.positions == 0) {
@@ -117,7 +123,7 @@ const CommandRegistrar registrar("tune", [](CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("tune", "Fit an engine file's weights to self-play results");
   static TTuneArgs a;
   cmd->add_option("--variant", a.variant, "Variant name or number")->required();
-  cmd->add_option("--engine", a.engine, "Engine file to start from (default: the variant's)");
+  cmd->add_option("--engine", a.engine, "Engine file to start from (default: the variant's built-in function)");
   cmd->add_option("--games", a.games, "Self-play games");
   cmd->add_option("--depth", a.depth, "Fixed depth of the self-play searches");
   cmd->add_option("--seed", a.seed, "Seed of the random openings");

@@ -33,8 +33,10 @@ TEST(DefaultEngines, EveryVariantShipsAFileThatReadsAndWritesBackUnchanged) {
     const TEngineFileResult r = ReadEngine(file, f);
     ASSERT_TRUE(r) << r.message;
     EXPECT_EQ(EngineFileText(f), ReadText(file));
-    // The file is what the generator makes: `kestrel-cli engine-file defaults` rewrites it.
-    EXPECT_EQ(EngineFileText(DefaultEvalFunc(type)), ReadText(file));
+    // The file is what the generator makes (`kestrel-cli engine-file defaults`
+    // rewrites it), or what a recorded tuning run made: such a function keeps
+    // its run's name, and the tuning tests check it against the record.
+    if (f.Name.find("-tune-") == std::string::npos) EXPECT_EQ(EngineFileText(DefaultEvalFunc(type)), ReadText(file));
   }
 }
 
