@@ -169,16 +169,21 @@ bool AddToRecord(const std::filesystem::path& path, const TTuningRecord& r, std:
     text = all.str();
   }
   if (text.empty()) text = RecordHeading;
-  // A run made again replaces its row.
-  std::string kept;
+  // A run made again replaces its row; a new row goes after the table's
+  // last, before any notes that follow the table.
+  std::vector<std::string> lines;
   std::istringstream in(text);
   std::string line;
+  std::size_t after = 0;
   while (std::getline(in, line)) {
     const std::vector<std::string> c = Cells(line);
     if (c.size() == 9 && c[0] == r.file) continue;
-    kept += line + "\n";
+    lines.push_back(line);
+    if (!c.empty()) after = lines.size();
   }
-  kept += RecordRow(r) + "\n";
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), RecordRow(r));
+  std::string kept;
+  for (const std::string& l : lines) kept += l + "\n";
   return WriteFileAtomically(path, kept, &error);
 }
 

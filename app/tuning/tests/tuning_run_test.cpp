@@ -53,6 +53,7 @@ TEST(TuningRun, TheRecordKeepsOneRowPerTunedFile) {
                   "kestrel-cli tune --variant Russian --games 10"};
   std::string error;
   ASSERT_TRUE(AddToRecord(record, r, error)) << error;
+  std::ofstream(record, std::ios::app) << "\n## Notes below the table\n";
   r.hash = "fedcba9876543210";
   ASSERT_TRUE(AddToRecord(record, r, error)) << error;
   TTuningRecord other = r;
@@ -64,6 +65,8 @@ TEST(TuningRun, TheRecordKeepsOneRowPerTunedFile) {
   EXPECT_EQ(rows[0].hash, "fedcba9876543210");
   EXPECT_EQ(rows[0].command, r.command);
   EXPECT_EQ(rows[1].file, other.file);
+  const std::string text = ReadAll(record);
+  EXPECT_LT(text.find(other.file), text.find("## Notes")) << "rows stay in the table";
   // FNV-1a 64 of published test vectors.
   EXPECT_EQ(ContentHash(""), "cbf29ce484222325");
   EXPECT_EQ(ContentHash("a"), "af63dc4c8601ec8c");
