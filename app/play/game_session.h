@@ -41,6 +41,12 @@ class TGameSession {
     std::lock_guard lock(mutex_);
     return f(games_.Current());
   }
+  // Every game of the Window menu, changed under the lock.
+  template <class F>
+  void ChangeEach(F&& f) {
+    std::lock_guard lock(mutex_);
+    for (int i = 0; i < games_.Count(); ++i) f(games_.At(i));
+  }
   [[nodiscard]] std::unique_lock<std::mutex> Lock() const { return std::unique_lock(mutex_); }
   // The current game; the caller holds Lock(). Its address stays valid
   // while the game is open, so a worker may keep it for its whole run.

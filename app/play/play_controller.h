@@ -166,6 +166,12 @@ class TPlayController {
   decltype(auto) ChangeGame(F&& f) {
     return session_.Change(std::forward<F>(f));
   }
+  // Every open game, changed under the game lock (a database whose games
+  // were renumbered).
+  template <class F>
+  void ChangeEveryGame(F&& f) {
+    session_.ChangeEach(std::forward<F>(f));
+  }
   // The game record's observer that turns refresh requests of the game
   // functions into the controller's (no questions: it answers "New
   // variation").

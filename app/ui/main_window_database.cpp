@@ -22,6 +22,7 @@
 
 #include "app/database/database_imports.h"
 #include "app/settings/kestrel_app.h"
+#include "app/ui/database_maintenance_menu.h"
 #include "app/ui/database_window.h"
 #include "app/ui/main_window.h"
 #include "app/ui/ui_language.h"
@@ -65,6 +66,7 @@ MainWindowDatabase::MainWindowDatabase(MainWindow& window, KestrelApp& app)
   showMessage = [this](const QString& message) { QMessageBox::information(&main_, main_.windowTitle(), message); };
 
   window_ = new DatabaseWindow(current_, &main_);
+  new DatabaseMaintenanceMenu(*window_, main_.controller());  // owned by the window
   connect(window_, &DatabaseWindow::loadRequested, this, [this](int pos) {
     if (LoadListGame(pos)) window_->accept();
   });

@@ -1,0 +1,170 @@
+#include "app/ui/database_maintenance_menu.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <ctime>
+#include <exception>
+#include <filesystem>
+
+#include "app/play/play_controller.h"
+#include "app/ui/database_window.h"
+#include "app/ui/progress_dialog.h"
+#include "app/ui/ui_language.h"
+#include "database/maintenance/backup.h"
+#include "database/maintenance/bulk_edit.h"
+#include "database/maintenance/database_check.h"
+#include "database/maintenance/full_cleanup.h"
+#include "database/maintenance/index_rewrite.h"
+
+namespace kestrel {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The game numbers of the selected entries of the list, in list order.
+std::vector<int32_t> SelectedGames(const TCurrentDatabase& db) {
+  std::vector<int32_t> games;
+  for (int32_t pos = 1; pos <= db.Count(); ++pos)
+    if (db.List()[pos].selected) games.push_back(db.List()[pos].num);
+  return games;
+}
+
+}  // namespace
+
+DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayController& controller)
+    : QObject(&window), window_(window), controller_(controller) {
+  confirm = [this](const QString& question) {
+    return QMessageBox::question(&window_, window_.windowTitle(), question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+  };
+  showMessage = [this](const QString& message) { QMessageBox::information(&window_, window_.windowTitle(), message); };
+  askBackupFile = [this](const QString& proposed) {
+    return QFileDialog::getSaveFileName(&window_, LangQ(308), proposed, QStringLiteral("Zip (*.zip)"));
+  };
+
+  menu_ = window_.AddMenu(tr("&Maintenance"));
+  const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
+    QAction* a = menu_->addAction(text);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+
+  deleteSelected_ = add(tr("Delete selected games (physically)"), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] {
+    Run([this]() -> QString {
+      const std::vector<int32_t> games = SelectedGames(window_.Current());
+      if (games.empty()) return tr("No game is selected.");
+      if (!confirm(tr("Delete the %1 selected games from the database? This cannot be undone.").arg(games.size())))
+        return {};
+      const TRenumbering r = DeleteSelectedGames(window_.Current().DB(), window_.Current().List());
+      Renumbered(r);
+      return tr("%1 games deleted.").arg(r.removed);
+    });
+  });
+  QMenu* cleanUp = menu_->addMenu(QString());
+  BindLang(cleanUp, 104);  // "CleanUp database"
+  quickCleanUp_ = cleanUp->addAction(tr("Quick"));
+  connect(quickCleanUp_, &QAction::triggered, this, [this] {
+    Run([this]() -> QString {
+      const TRenumbering r = QuickCleanUp(window_.Current().DB());
+      Renumbered(r);
+      return tr("%1 games marked deleted were removed.").arg(r.removed);
+    });
+  });
+  fullCleanUp_ = cleanUp->addAction(tr("Full"));
+  connect(fullCleanUp_, &QAction::triggered, this, [this] {
+    Run([this]() -> QString {
+      ProgressDialog progress(&window_);
+      const TFullCleanUpReport report = FullCleanUp(window_.Current().DB(), progress);
+      Renumbered(report.renumbering);
+      QString text = tr("%1 games marked deleted were removed.").arg(report.renumbering.removed);
+      if (report.unreadable > 0) text += QLatin1Char(' ') + tr("%1 unreadable games were left out.").arg(report.unreadable);
+      return text;
+    });
+  });
+  check_ = add(QString(), {}, [this] {
+    Run([this]() -> QString {
+      const bool mark = confirm(tr("Mark the damaged games as deleted?"));
+      ProgressDialog progress(&window_);
+      const TCheckReport report = CheckDatabase(window_.Current().DB(), mark, progress);
+      window_.Reload(false);
+      QString text = tr("Damaged games: %1, damaged headers: %2.").arg(report.damagedGames).arg(report.damagedHeaders);
+      if (report.cancelled) text += QLatin1Char(' ') + tr("The check was cancelled.");
+      for (size_t i = 0; i < report.log.size() && i < 20; ++i) text += QLatin1Char('\n') + Q(report.log[i]);
+      return text;
+    });
+  });
+  BindLang(check_, 154);  // "Check database"
+  backup_ = add(QString(), {}, [this] {
+    Run([this]() -> QString {
+      const std::time_t now = std::time(nullptr);
+      std::tm local{};
+      localtime_r(&now, &local);
+      const std::string main = window_.Current().DB().DBNameMain;
+      const std::filesystem::path proposed =
+          std::filesystem::path(main).parent_path() / BackupFileName(main, local);
+      const QString path = askBackupFile(Q(proposed.string()));
+      if (path.isEmpty()) return {};
+      ProgressDialog progress(&window_);
+      BackupDatabase(window_.Current().DB(), path.toStdString(), progress);
+      return tr("The database was saved into %1.").arg(path);
+    });
+  });
+  BindLang(backup_, 308);  // "Backup database"
+  menu_->addSeparator();
+  removeComments_ = add(tr("Remove comments of the selected games"), {}, [this] {
+    Run([this]() -> QString {
+      const std::vector<int32_t> games = SelectedGames(window_.Current());
+      if (games.empty()) return tr("No game is selected.");
+      ProgressDialog progress(&window_);
+      const TBulkReport r = RemoveComments(window_.Current().DB(), games, progress);
+      return tr("Comments removed from %1 games.").arg(r.changed);
+    });
+  });
+  removeVariations_ = add(tr("Remove variations of the selected games"), {}, [this] {
+    Run([this]() -> QString {
+      const std::vector<int32_t> games = SelectedGames(window_.Current());
+      if (games.empty()) return tr("No game is selected.");
+      ProgressDialog progress(&window_);
+      const TBulkReport r = RemoveVariations(window_.Current().DB(), games, progress);
+      return tr("Variations removed from %1 games.").arg(r.changed);
+    });
+  });
+}
+
+void DatabaseMaintenanceMenu::Run(const std::function<QString()>& command) {
+  const TCurrentDatabase& db = window_.Current();
+  if (!db.IsOpen()) {
+    showMessage(LangQ(87));  // "Database not opened."
+    return;
+  }
+  if (db.ReadOnly()) {
+    showMessage(tr("The database is open for reading only."));
+    return;
+  }
+  QString message;
+  try {
+    message = command();
+  } catch (const std::exception& e) {
+    message = Q(e.what());
+    // The list may name games the failed command was about to move.
+    window_.Current().ResetList();
+    window_.Reload(false);
+  }
+  if (!message.isEmpty()) showMessage(message);
+}
+
+void DatabaseMaintenanceMenu::Renumbered(const TRenumbering& renumbering) {
+  const TKestrelDB& db = window_.Current().DB();
+  controller_.ChangeEveryGame([&](TGame& game) { ForgetMovedGame(game, db, renumbering); });
+  controller_.Refresh().Request(rqSaveButton);
+  window_.Current().ResetList();
+  window_.Reload(true);
+}
+
+}  // namespace kestrel
