@@ -55,7 +55,7 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
     return a;
   };
 
-  deleteSelected_ = add(tr("Delete selected games (physically)"), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] {
+  deleteSelected_ = add(QString(), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] {
     Run([this]() -> QString {
       const std::vector<int32_t> games = SelectedGames(window_.Current());
       if (games.empty()) return tr("No game is selected.");
@@ -66,9 +66,11 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
       return tr("%1 games deleted.").arg(r.removed);
     });
   });
+  BindLang(deleteSelected_, 215);  // "Delete selected games (physically)"
   QMenu* cleanUp = menu_->addMenu(QString());
   BindLang(cleanUp, 104);  // "CleanUp database"
-  quickCleanUp_ = cleanUp->addAction(tr("Quick"));
+  quickCleanUp_ = cleanUp->addAction(QString());
+  BindLang(quickCleanUp_, 283);  // "Quick"
   connect(quickCleanUp_, &QAction::triggered, this, [this] {
     Run([this]() -> QString {
       const TRenumbering r = QuickCleanUp(window_.Current().DB());
@@ -76,7 +78,8 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
       return tr("%1 games marked deleted were removed.").arg(r.removed);
     });
   });
-  fullCleanUp_ = cleanUp->addAction(tr("Full"));
+  fullCleanUp_ = cleanUp->addAction(QString());
+  BindLang(fullCleanUp_, 284);  // "Full"
   connect(fullCleanUp_, &QAction::triggered, this, [this] {
     Run([this]() -> QString {
       ProgressDialog progress(&window_);
@@ -117,7 +120,7 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
   });
   BindLang(backup_, 308);  // "Backup database"
   menu_->addSeparator();
-  removeComments_ = add(tr("Remove comments of the selected games"), {}, [this] {
+  removeComments_ = add(QString(), {}, [this] {
     Run([this]() -> QString {
       const std::vector<int32_t> games = SelectedGames(window_.Current());
       if (games.empty()) return tr("No game is selected.");
@@ -126,7 +129,8 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
       return tr("Comments removed from %1 games.").arg(r.changed);
     });
   });
-  removeVariations_ = add(tr("Remove variations of the selected games"), {}, [this] {
+  BindLang(removeComments_, 246);  // "Remove comments": of the selected games
+  removeVariations_ = add(QString(), {}, [this] {
     Run([this]() -> QString {
       const std::vector<int32_t> games = SelectedGames(window_.Current());
       if (games.empty()) return tr("No game is selected.");
@@ -135,6 +139,7 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
       return tr("Variations removed from %1 games.").arg(r.changed);
     });
   });
+  BindLang(removeVariations_, 276);  // "Remove variations"
 }
 
 void DatabaseMaintenanceMenu::Run(const std::function<QString()>& command) {

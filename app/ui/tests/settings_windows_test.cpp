@@ -88,7 +88,7 @@ const std::set<QString> KeptWords = {"Kestrel", "Thornby", "OK", "PDN", "TXT", "
 const std::set<QString> CaptionsWithoutEntry = {"Engine match",          "Engines tournament",
                                                 "&List",                 "Select games from-to",
                                                 "Deselect games from-to", "Hub command line:",
-                                                "Endgame databases generator"};
+                                                "Endgame databases generator", "&Maintenance"};
 
 // The caption, if it still holds an English word.
 bool StillEnglish(const QString& kindAndCaption) {
