@@ -36,6 +36,8 @@ class TCurrentDatabase {
   const TKestrelDB& DB() const { return db_; }
   TKestrelDB& DB() { return db_; }
   const TGameList& List() const { return list_; }
+  // The list itself, for commands that reorder it (sorting).
+  TGameList& MutableList() { return list_; }
   int32_t Count() const { return list_.GameListCount; }
   // The cursor: a list position 1..Count(), 0 while the list is empty.
   int32_t Cursor() const { return Count() == 0 ? 0 : db_.DBCurPos; }

@@ -11,6 +11,7 @@
 
 #include "app/play/play_controller.h"
 #include "app/ui/database_window.h"
+#include "app/ui/maintenance_dialogs.h"
 #include "app/ui/progress_dialog.h"
 #include "app/ui/ui_language.h"
 #include "database/maintenance/backup.h"
@@ -46,6 +47,14 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
     return QFileDialog::getSaveFileName(&window_, LangQ(308), proposed, QStringLiteral("Zip (*.zip)"));
   };
 
+  askSort = [this](bool wholeDatabase, std::vector<TSortKey>& keys, bool& save) {
+    SortGamesDialog dialog(wholeDatabase, &window_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    keys = dialog.Keys();
+    save = dialog.SaveToDatabase();
+    return true;
+  };
+
   menu_ = window_.AddMenu(tr("&Maintenance"));
   const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
     QAction* a = menu_->addAction(text);
@@ -55,6 +64,28 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
     return a;
   };
 
+  sort_ = add(QString(), QKeySequence(Qt::CTRL | Qt::Key_T), [this] {
+    TCurrentDatabase& db = window_.Current();
+    const bool whole = !db.ReadOnly() && CanSaveSortOrder(db.DB(), db.List());
+    std::vector<TSortKey> keys;
+    bool save = false;
+    if (!db.IsOpen() || !askSort(whole, keys, save) || keys.empty()) return;
+    Run(
+        [this, keys, save]() -> QString {
+          TCurrentDatabase& db = window_.Current();
+          ProgressDialog progress(&window_);
+          SortGameList(db.DB(), db.MutableList(), keys, progress);
+          if (!save) {
+            window_.Reload(true);
+            return {};
+          }
+          Renumbered(SaveSortOrder(db.DB(), db.MutableList()));
+          return {};
+        },
+        save);
+  });
+  BindLang(sort_, 116);  // "Sort games list"
+  menu_->addSeparator();
   deleteSelected_ = add(QString(), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] {
     Run([this]() -> QString {
       const std::vector<int32_t> games = SelectedGames(window_.Current());
@@ -142,13 +173,13 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
   BindLang(removeVariations_, 276);  // "Remove variations"
 }
 
-void DatabaseMaintenanceMenu::Run(const std::function<QString()>& command) {
+void DatabaseMaintenanceMenu::Run(const std::function<QString()>& command, bool writes) {
   const TCurrentDatabase& db = window_.Current();
   if (!db.IsOpen()) {
     showMessage(LangQ(87));  // "Database not opened."
     return;
   }
-  if (db.ReadOnly()) {
+  if (writes && db.ReadOnly()) {
     showMessage(tr("The database is open for reading only."));
     return;
   }

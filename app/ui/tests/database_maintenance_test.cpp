@@ -32,22 +32,29 @@ std::vector<std::string> WhitesIn(const std::string& path) {
   return names;
 }
 
-TEST(DatabaseMaintenanceMenu, RenumberingCommandsKeepSaveFromOverwritingAnotherGame) {
-  testing::TempDir dir;
-  const std::string path = dir.File("club.abd");
-  {
-    TKestrelDB db;
-    CreateDatabase(path, db);
-    for (const char* white : {"Anna", "Boris", "Clara", "Dmitri"}) {
-      TGame g;
-      NewGame(g, gtRussian);
-      g.WhiteName = white;
-      WriteDBGame(g, 0, db, true);
-    }
+void MakeDatabase(const std::string& path, std::initializer_list<const char*> whites) {
+  TKestrelDB db;
+  CreateDatabase(path, db);
+  for (const char* white : whites) {
+    TGame g;
+    NewGame(g, gtRussian);
+    g.WhiteName = white;
+    WriteDBGame(g, 0, db, true);
   }
+}
+
+// The settings of a program that opens `path` at start-up.
+void OpenAtStart(const testing::TempDir& dir, const std::string& path) {
   IniFile ini;
   ini.WriteString("Main", "Database", path);
   ASSERT_TRUE(ini.Save(dir.path() / "winkes36.ini"));
+}
+
+TEST(DatabaseMaintenanceMenu, RenumberingCommandsKeepSaveFromOverwritingAnotherGame) {
+  testing::TempDir dir;
+  const std::string path = dir.File("club.abd");
+  MakeDatabase(path, {"Anna", "Boris", "Clara", "Dmitri"});
+  OpenAtStart(dir, path);
   KestrelApp app(dir.path(), dir.path());
   MainWindow window(app);
   window.Start();
@@ -91,6 +98,39 @@ TEST(DatabaseMaintenanceMenu, RenumberingCommandsKeepSaveFromOverwritingAnotherG
   EXPECT_EQ(WhitesIn(path), (std::vector<std::string>{"Anna", "Dmitri", "Dmitri II"}));
   EXPECT_EQ(openNumber(), 1);
   EXPECT_EQ(database.Current().Count(), 3);
+  EXPECT_TRUE(window.close());
+}
+
+TEST(DatabaseMaintenanceMenu, SortSavedToTheDatabaseRenumbersTheOpenGame) {
+  testing::TempDir dir;
+  const std::string path = dir.File("sorted.abd");
+  MakeDatabase(path, {"Dmitri", "Anna", "Clara"});
+  OpenAtStart(dir, path);
+  KestrelApp app(dir.path(), dir.path());
+  MainWindow window(app);
+  window.Start();
+  MainWindowDatabase& database = window.database();
+  auto* menu = database.Window().findChild<DatabaseMaintenanceMenu*>();
+  ASSERT_NE(menu, nullptr);
+  bool offeredSave = false;
+  bool save = false;
+  menu->askSort = [&](bool whole, std::vector<TSortKey>& keys, bool& saveOrder) {
+    offeredSave = whole;
+    keys = {TSortKey::white};
+    saveOrder = save;
+    return true;
+  };
+  ASSERT_TRUE(database.LoadListGame(1));
+  // The list alone first: the file keeps its order and the game its number.
+  menu->sortAction()->trigger();
+  EXPECT_TRUE(offeredSave);
+  EXPECT_EQ(database.Current().GameAt(1), 2);
+  EXPECT_EQ(WhitesIn(path), (std::vector<std::string>{"Dmitri", "Anna", "Clara"}));
+  EXPECT_EQ(window.controller().ReadGame([](const TGame& g) { return g.DBGameNo; }), 1);
+  save = true;
+  menu->sortAction()->trigger();
+  EXPECT_EQ(WhitesIn(path), (std::vector<std::string>{"Anna", "Clara", "Dmitri"}));
+  EXPECT_EQ(window.controller().ReadGame([](const TGame& g) { return g.DBGameNo; }), 0);
   EXPECT_TRUE(window.close());
 }
 
