@@ -151,25 +151,20 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
   });
   BindLang(backup_, 308);  // "Backup database"
   menu_->addSeparator();
-  removeComments_ = add(QString(), {}, [this] {
-    Run([this]() -> QString {
-      const std::vector<int32_t> games = SelectedGames(window_.Current());
-      if (games.empty()) return tr("No game is selected.");
-      ProgressDialog progress(&window_);
-      const TBulkReport r = RemoveComments(window_.Current().DB(), games, progress);
-      return tr("Comments removed from %1 games.").arg(r.changed);
-    });
-  });
+  // A bulk edit of the selected games, reported with `done` ("... %1 games").
+  const auto bulk = [this](TBulkReport (*edit)(TKestrelDB&, const std::vector<int32_t>&, TProgress&), QString done) {
+    return [this, edit, done] {
+      Run([this, edit, done]() -> QString {
+        const std::vector<int32_t> games = SelectedGames(window_.Current());
+        if (games.empty()) return tr("No game is selected.");
+        ProgressDialog progress(&window_);
+        return done.arg(edit(window_.Current().DB(), games, progress).changed);
+      });
+    };
+  };
+  removeComments_ = add(QString(), {}, bulk(&RemoveComments, tr("Comments removed from %1 games.")));
   BindLang(removeComments_, 246);  // "Remove comments": of the selected games
-  removeVariations_ = add(QString(), {}, [this] {
-    Run([this]() -> QString {
-      const std::vector<int32_t> games = SelectedGames(window_.Current());
-      if (games.empty()) return tr("No game is selected.");
-      ProgressDialog progress(&window_);
-      const TBulkReport r = RemoveVariations(window_.Current().DB(), games, progress);
-      return tr("Variations removed from %1 games.").arg(r.changed);
-    });
-  });
+  removeVariations_ = add(QString(), {}, bulk(&RemoveVariations, tr("Variations removed from %1 games.")));
   BindLang(removeVariations_, 276);  // "Remove variations"
 }
 
