@@ -19,7 +19,9 @@ namespace {
 struct TBenchOptions {
   int depth = 9;
   int threads = 1;
-  int generation = -1;  // each variant's default
+  // Kestrel 3.0 where the variant has it, so that the signature stays that
+  // generation's whatever the variants' defaults are.
+  int generation = EngineNew;
 };
 
 // The asked generation where the variant has it, its default elsewhere.
@@ -74,7 +76,7 @@ const CommandRegistrar registrar("bench", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--threads", options->threads, "Threads of a parallel batch (default 1)")
       ->check(CLI::Range(1, MaxSearchThreads));
   cmd->add_option("--generation", options->generation,
-                  "Engine generation: 1 (Kestrel 3.0) or 2 (Kestrel 4) where the variant has it; default: each variant's")
+                  "Engine generation where the variant has it (elsewhere its default): 1 (Kestrel 3.0, default) or 2 (Kestrel 4)")
       ->check(CLI::Range(1, 2));
   cmd->callback([options, &exitCode] { exitCode = RunBench(*options); });
 });

@@ -61,7 +61,7 @@ std::unique_ptr<TMatchPlayer> Kestrel4Player(const TEngineParams& params) {
 void AddPatternTuneOptions(CLI::App* cmd, TPatternTuneArgs& a) {
   cmd->add_option("--games-file", a.gamesFiles, "Generation 2: learn from the games of this PDN file instead of self-play (repeatable)");
   cmd->add_option("--out-weights", a.out, "Generation 2: weights file to write (default: the program's Patterns/<Variant>.k4w)");
-  cmd->add_option("--start-weights", a.start, "Generation 2: weights to start from (default: material only)");
+  cmd->add_option("--start-weights", a.start, "Generation 2: weights to start from and to play the self-play games with (default: material only, games with the engine file)");
   cmd->add_option("--skip-plies", a.skipPlies, "Generation 2: opening plies not learnt from (default 8)");
 }
 
@@ -91,7 +91,10 @@ int RunPatternTune(const TPatternTuneArgs& a) {
       std::cerr << error << '\n';
       return ExitBadInput;
     }
-    if (!a.start.empty()) params->PatternWeights = a.start;
+    // The games are played with the start weights only (or, without them,
+    // the engine file), never the program's current weights, so that the
+    // same command makes the same file again.
+    params->PatternWeights = a.start;
     TSelfPlaySettings play;
     play.gametype = *type;
     play.games = a.games;
@@ -130,7 +133,18 @@ int RunPatternTune(const TPatternTuneArgs& a) {
   const fs::path out = a.out.empty() ? gen2::DefaultWeightsPath(ProgramFolder(), *type) : fs::path(a.out);
   std::error_code ec;
   if (out.has_parent_path()) fs::create_directories(out.parent_path(), ec);
-  if (!WriteFileAtomically(out, gen2::WeightsText(tuned), &error)) {
+  // The file says how to make it again.
+  std::string made = "# made by: kestrel-cli tune --generation 2 --variant " + std::string(GameTypeNames[*type]);
+  for (const std::string& file : a.gamesFiles) made += " --games-file " + fs::path(file).filename().string();
+  if (a.gamesFiles.empty())
+    made += " --games " + std::to_string(a.games) + " --depth " + std::to_string(a.depth) + " --opening-plies " +
+            std::to_string(a.openingPlies);
+  if (!a.start.empty()) made += " --start-weights " + fs::path(a.start).filename().string();
+  made += " --seed " + std::to_string(a.seed) + " --epochs " + std::to_string(a.epochs) + " --skip-plies " +
+          std::to_string(a.skipPlies) + "\n";
+  made += "# positions " + std::to_string(report.positions) + ", loss " + std::to_string(report.lossBefore) + " -> " +
+          std::to_string(report.lossAfter) + "\n";
+  if (!WriteFileAtomically(out, made + gen2::WeightsText(tuned), &error)) {
     std::cerr << "cannot write " << out.string() << ": " << error << '\n';
     return ExitFailure;
   }

@@ -37,7 +37,18 @@ bool HasNewEngine(int gametype) { return HasBitBoardGenerator(gametype); }
 
 bool HasGen2Engine(int gametype) { return HasNewEngine(gametype) && GenerationSearchFactory(EngineGen2) != nullptr; }
 
-uint8_t DefaultEngineGeneration(int gametype) { return HasNewEngine(gametype) ? EngineNew : EngineOld; }
+namespace {
+
+// The variants where Kestrel 4 beat Kestrel 3.0 in a match by a margin
+// beyond doubt; elsewhere a fresh settings file keeps Kestrel 3.0.
+bool Gen2WonItsMatch(int gametype) { return gametype == gtRussian; }
+
+}  // namespace
+
+uint8_t DefaultEngineGeneration(int gametype) {
+  if (HasGen2Engine(gametype) && Gen2WonItsMatch(gametype)) return EngineGen2;
+  return HasNewEngine(gametype) ? EngineNew : EngineOld;
+}
 
 std::vector<std::string> EngineGenerationChoices(int gametype) {
   std::vector<std::string> choices{"Kestrel Thornby 2.11"};

@@ -73,7 +73,8 @@ bool HasNewEngine(int gametype);
 // Whether "Kestrel 4" is offered for the variant: the variants of the
 // current generation, once a program has registered the generation.
 bool HasGen2Engine(int gametype);
-// The generation a variant plays with unless the user chose otherwise.
+// The generation a variant plays with unless the user chose otherwise:
+// Kestrel 4 where it is registered and won its match against Kestrel 3.0.
 uint8_t DefaultEngineGeneration(int gametype);
 // The list the engine settings dialog offers; the chosen index is `Engine`.
 std::vector<std::string> EngineGenerationChoices(int gametype);

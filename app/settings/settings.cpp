@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/engine_params.h"
+
 namespace kestrel {
 
 namespace fs = std::filesystem;
@@ -45,7 +47,7 @@ Settings Settings::Defaults(const fs::path& programFolder, const fs::path& dataF
     v.UseBook = true;
     // Pool plays from the Russian book until it has one of its own.
     v.Book = InFolder(dataFolder, "Books/" + (t == gtPool ? std::string("Russian") : VariantKeyName(t)) + ".cbk");
-    v.Engine = (t == gtFrisian || t == gtCanadian) ? 0 : 1;
+    v.Engine = DefaultEngineGeneration(t);
   }
   return s;
 }

@@ -157,12 +157,13 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
   TSearchResult result;
   std::atomic<bool>& stop = *context.stop;
 
-  if (table_.Megabytes() != context.hashMegabytes) table_.Allocate(context.hashMegabytes);
+  // A new table is empty already.
+  const bool fresh = table_.Megabytes() != context.hashMegabytes && table_.Allocate(context.hashMegabytes);
   const bool timed = limits.hardLimit < NoTimeLimit || limits.softLimit < NoTimeLimit;
   // A fixed-depth search starts from an empty table, so that it gives the
   // same answer every time; a timed one keeps what earlier moves learnt.
   if (timed) table_.NextSearch();
-  else table_.Clear();
+  else if (!fresh) table_.Clear();
 
   TMoveList list;
   uint8_t count = 0;

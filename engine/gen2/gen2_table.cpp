@@ -43,6 +43,7 @@ bool TTable::Allocate(uint64_t megabytes) {
   buckets_ = std::move(fresh);
   mask_ = count - 1;
   megabytes_ = megabytes;
+  generation_ = 0;
   return true;
 }
 

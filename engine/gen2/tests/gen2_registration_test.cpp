@@ -38,6 +38,11 @@ TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEng
   EXPECT_EQ(via.score, own.score);
   EXPECT_TRUE(searchtest::SameMove(via.bestMove, own.bestMove));
 
+  // Fresh settings take Kestrel 4 only where it won its match.
+  EXPECT_EQ(DefaultEngineGeneration(gtRussian), EngineGen2);
+  EXPECT_EQ(DefaultEngineGeneration(gtInternational), EngineNew);
+  EXPECT_EQ(DefaultEngineGeneration(gtFrisian), EngineOld);
+
   // A variant without a bitboard generator stays with the older generation.
   EXPECT_EQ(SearchGeneration(params, gtFrisian), EngineOld);
   EXPECT_EQ(SearchGeneration(params, gtRussian), EngineGen2);
