@@ -31,7 +31,7 @@ CliRun RunCli(const std::string& args) {
 const std::regex IterationLine(R"(depth (\d+) score (-?(?:\d+\.\d\d|x\d+|xN\(\d+\))) nodes (\d+) nps (\d+) time (\d+) pv (.+))");
 
 TEST(AnalyseCli, OneLinePerIterationThenTheBestMove) {
-  const CliRun run = RunCli("analyse --variant russian --depth 9");
+  const CliRun run = RunCli("analyse --variant russian --depth 9 --engine 1");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ASSERT_EQ(run.out.size(), 4u);
   uint64_t lastNodes = 0;
@@ -58,9 +58,21 @@ TEST(AnalyseCli, OneLinePerIterationThenTheBestMove) {
   EXPECT_EQ(run.out[3], "bestmove " + firstPvMove);
 }
 
+TEST(AnalyseCli, Kestrel4IteratesOnePlyAtATime) {
+  const CliRun run = RunCli("analyse --variant russian --depth 6 --generation 2");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.out.size(), 7u);
+  for (int i = 0; i < 6; ++i) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(run.out[i], m, IterationLine)) << run.out[i];
+    EXPECT_EQ(std::stoi(m[1]), i + 1);
+  }
+  EXPECT_EQ(run.out[6].rfind("bestmove ", 0), 0u) << run.out[6];
+}
+
 TEST(AnalyseCli, PositionFromFen) {
   // White takes the last black man: Black has no move at the root's child.
-  CliRun run = RunCli("analyse --variant russian --fen W:Wc3:Bd4. --depth 5");
+  CliRun run = RunCli("analyse --variant russian --fen W:Wc3:Bd4. --depth 5 --engine 1");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ASSERT_EQ(run.out.size(), 2u);
   std::smatch m;
@@ -112,7 +124,7 @@ TEST(AnalyseCli, EngineFileChangesTheScore) {
     file << ". 200 200 200 200 ; 0.man value\r\n";
   }
   // A man up: two of them against one.
-  const CliRun run = RunCli("analyse --variant russian --fen W:Wa1,c1:Bh8. --depth 5 --eval " + path);
+  const CliRun run = RunCli("analyse --variant russian --fen W:Wa1,c1:Bh8. --depth 5 --engine 1 --eval " + path);
   std::remove(path.c_str());
   ASSERT_EQ(run.exitCode, 0) << run.err;
   std::smatch m;
