@@ -9,7 +9,8 @@
 
 namespace kestrel {
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data, std::string* error) {
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data, std::string* error,
+                         unsigned mode) {
   auto fail = [&](const std::string& what) {
     if (error) *error = what + ": " + std::strerror(errno);
     return false;
@@ -36,7 +37,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view dat
     errno = saved;
     return fail("cannot flush " + tmp);
   }
-  ::chmod(tmp.c_str(), 0644);
+  // mkstemp made the file 0600; a file with a password stays so.
+  ::chmod(tmp.c_str(), static_cast<mode_t>(mode));
   if (::rename(tmp.c_str(), path.c_str()) != 0) {
     const int saved = errno;
     ::unlink(tmp.c_str());

@@ -9,7 +9,9 @@
 
 namespace kestrel {
 
+// `mode` is the new file's permission bits: 0600 for files holding a
+// password.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
-                         std::string* error = nullptr);
+                         std::string* error = nullptr, unsigned mode = 0644);
 
 }  // namespace kestrel

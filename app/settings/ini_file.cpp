@@ -191,8 +191,8 @@ std::string IniFile::Serialize() const {
   return std::string("\xFF\xFE", 2) + Utf8ToUtf16Le(text);
 }
 
-bool IniFile::Save(const std::filesystem::path& path, std::string* error) const {
-  return WriteFileAtomically(path, Serialize(), error);
+bool IniFile::Save(const std::filesystem::path& path, std::string* error, unsigned mode) const {
+  return WriteFileAtomically(path, Serialize(), error, mode);
 }
 
 IniFile::Section* IniFile::FindSection(std::string_view name) {

@@ -19,7 +19,7 @@ class IniFile {
   // The whole file as UTF-16 LE bytes with a byte-order mark and CR LF lines.
   std::string Serialize() const;
   // Writes atomically: a temporary file beside the target, then a rename.
-  bool Save(const std::filesystem::path& path, std::string* error = nullptr) const;
+  bool Save(const std::filesystem::path& path, std::string* error = nullptr, unsigned mode = 0644) const;
 
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;

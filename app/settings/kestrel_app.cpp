@@ -42,7 +42,8 @@ bool KestrelApp::Close(std::string* error) {
   settings_.TypeOfGame = CurrentGameType;
   settings_.Store(ini_);
   std::string why;
-  const bool ok = ini_.Save(SettingsPath(), &why);
+  // The gallery's password is readable by its owner only.
+  const bool ok = ini_.Save(SettingsPath(), &why, settings_.FtpPass.empty() ? 0644 : 0600);
   if (!ok) log_.Write("Settings file not written: " + why);
   if (error) *error = why;
   log_.Close();

@@ -131,6 +131,7 @@ void Settings::Load(const IniFile& ini, const fs::path& programFolder, const fs:
   FtpFolder = ini.ReadString(Ftp, "Folder", "");
   FtpFileName = ini.ReadString(Ftp, "FileName", "");
   FtpWebFolder = ini.ReadString(Ftp, "WebFolder", "");
+  FtpAllowPlain = ini.ReadInt(Ftp, "AllowPlain", 0) != 0;
   GameServerHost = ini.ReadString(GameServer, "Host", GameServerHost);
   if (GameServerHost.empty()) GameServerHost = "127.0.0.1";
   GameServerPort = Clamp(ini.ReadInt(GameServer, "Port", GameServerPort), 1, 65535);
@@ -199,6 +200,7 @@ void Settings::Store(IniFile& ini) const {
   ini.WriteString(Ftp, "Folder", FtpFolder);
   ini.WriteString(Ftp, "FileName", FtpFileName);
   ini.WriteString(Ftp, "WebFolder", FtpWebFolder);
+  ini.WriteInt(Ftp, "AllowPlain", FtpAllowPlain ? 1 : 0);
   ini.WriteString(GameServer, "Host", GameServerHost);
   ini.WriteInt(GameServer, "Port", GameServerPort);
 

@@ -84,6 +84,7 @@ struct Settings {
 
   // FTP
   std::string FtpSite, FtpUser, FtpPass, FtpFolder, FtpFileName, FtpWebFolder;
+  bool FtpAllowPlain = false;  // the user allowed unencrypted FTP for a server without TLS
 
   // Internet game server
   std::string GameServerHost = "127.0.0.1";

@@ -23,6 +23,7 @@
 #include "app/ui/game_input.h"
 #include "app/ui/new_move_dialog.h"
 #include "app/ui/main_window_database.h"
+#include "app/ui/main_window_export.h"
 #include "app/ui/search_info_panel.h"
 #include "app/ui/ui_language.h"
 #include "game/new_game.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow(KestrelApp& app, QWidget* parent) : QMainWindow(parent), 
   // Move input, the game panel and the book grid; owned by the window.
   input_ = new GameInput(*this);
   database_ = new MainWindowDatabase(*this, app_);
+  new MainWindowExport(*this, app_);  // owned by the window
 
   for (auto*& field : status_) {
     field = new QLabel(this);
