@@ -16,6 +16,7 @@
 #include <string>
 
 #include "cli/command_registry.h"
+#include "formats/code_page.h"
 #include "cli/db_open.h"
 #include "database/database_file.h"
 #include "database/db_error.h"
@@ -100,7 +101,8 @@ int List(const std::string& path, int from, int count, bool lengths) {
     const TGame game = HeaderGame(q);
     std::string marks = FlagMarks(q.Header.Flags);
     if (q.Header.Flags & hfDeleted) marks += 'D';
-    std::cout << n << '\t' << q.WhiteName << '\t' << q.BlackName << '\t' << EventLine(game, true) << '\t'
+    std::cout << n << '\t' << AnsiToUtf8(q.WhiteName) << '\t' << AnsiToUtf8(q.BlackName) << '\t'
+              << AnsiToUtf8(EventLine(game, true)) << '\t'
               << ResultText(q.Header.Result, 0) << '\t' << TypeName(q.Header.TypeOfGame) << '\t'
               << q.Header.GameLength << '\t' << marks;
     if (lengths) std::cout << '\t' << q.Header.Length;
@@ -125,16 +127,16 @@ int Show(const std::string& path, int n) {
   if (!message.empty()) std::cerr << message << '\n';
   const TGameHeader& h = game.Header;
   std::cout << "Game: " << n << '\n'
-            << "White: " << game.WhiteName << '\n'
-            << "Black: " << game.BlackName << '\n'
-            << "Event: " << EventLine(game, true) << '\n'
+            << "White: " << AnsiToUtf8(game.WhiteName) << '\n'
+            << "Black: " << AnsiToUtf8(game.BlackName) << '\n'
+            << "Event: " << AnsiToUtf8(EventLine(game, true)) << '\n'
             << "Result: " << ResultText(h.Result, 0) << '\n'
             << "Type: " << TypeName(h.TypeOfGame) << '\n'
             << "Moves: " << h.GameLength << '\n';
-  if (!game.CommentsBef[0].empty()) std::cout << "Opening: " << game.CommentsBef[0] << '\n';
-  if (!game.CommentsAft[0].empty()) std::cout << "Comment: " << game.CommentsAft[0] << '\n';
+  if (!game.CommentsBef[0].empty()) std::cout << "Opening: " << AnsiToUtf8(game.CommentsBef[0]) << '\n';
+  if (!game.CommentsAft[0].empty()) std::cout << "Comment: " << AnsiToUtf8(game.CommentsAft[0]) << '\n';
   std::cout << '\n';
-  for (const std::string& line : BreakPdnLine(PdnMoveSection(game, {}))) std::cout << TrimBlanks(line) << '\n';
+  for (const std::string& line : BreakPdnLine(PdnMoveSection(game, {}))) std::cout << AnsiToUtf8(TrimBlanks(line)) << '\n';
   return ExitOk;
 }
 

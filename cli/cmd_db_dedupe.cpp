@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "formats/code_page.h"
 #include "cli/db_open.h"
 #include "cli/db_range.h"
 #include "database/game_io.h"
@@ -35,8 +36,8 @@ int Dedupe(const Args& a) {
   TQuickGameHeader q;
   for (const TMatchEntry& e : r.entries) {
     if (!ReadQuickHeader(db, e.num, q)) q = {};
-    std::cout << (e.duplicate ? "+ " : "") << e.num << '\t' << q.WhiteName << '\t' << q.BlackName << '\t'
-              << q.Tournament << '\n';
+    std::cout << (e.duplicate ? "+ " : "") << e.num << '\t' << AnsiToUtf8(q.WhiteName) << '\t' << AnsiToUtf8(q.BlackName) << '\t'
+              << AnsiToUtf8(q.Tournament) << '\n';
   }
   std::cout << r.groups << " groups, " << r.duplicates << " duplicates"
             << (a.noMark || r.duplicates == 0 ? "" : " marked deleted") << '\n';

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "formats/code_page.h"
 #include "cli/db_open.h"
 #include "cli/db_range.h"
 #include "database/maintenance/bulk_edit.h"
@@ -15,7 +16,8 @@ int SetFields(const std::string& file, const std::string& range, const std::vect
   THeaderFields fields;
   for (const std::string& s : sets) {
     std::string error;
-    if (!ParseHeaderField(s, fields, error)) {
+    // Values come as UTF-8; the headers keep stored text.
+    if (!ParseHeaderField(Utf8ToAnsi(s), fields, error)) {
       std::cerr << error << '\n';
       return ExitBadInput;
     }

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "formats/code_page.h"
 #include "cli/db_open.h"
 #include "cli/db_range.h"
 #include "database/maintenance/name_tools.h"
@@ -36,13 +37,13 @@ int Names(const Args& a) {
     for (char& c : text)
       if (c == '\r') c = ' ';
     for (std::size_t at; (at = text.find(" \n")) != std::string::npos;) text.erase(at, 1);
-    std::cout << text << TournamentTotals(shown) << '\n';
+    std::cout << AnsiToUtf8(text) << TournamentTotals(shown) << '\n';
     return ExitOk;
   }
   if (a.tool == "sorted") {
     std::string text = SortedNamesText(db);
     for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
-    std::cout << text;
+    std::cout << AnsiToUtf8(text);
     return ExitOk;
   }
   int32_t changed = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command_registry.h"
+#include "formats/code_page.h"
 #include "cli/db_open.h"
 #include "database/ansi_case.h"
 #include "database/game_io.h"
@@ -152,10 +153,11 @@ int Bad(const std::string& message) {
 int Search(const TArgs& a) {
   TSearchInfo info;
   TSearchSwitches sw;
-  info.name = {AnsiLowerCase(a.white), AnsiLowerCase(a.black)};
-  info.tourn = AnsiLowerCase(a.tournament);
-  info.site = AnsiLowerCase(a.site);
-  info.annot = AnsiLowerCase(a.annotator);
+  // The texts come as UTF-8 and are compared with stored names.
+  info.name = {AnsiLowerCase(Utf8ToAnsi(a.white)), AnsiLowerCase(Utf8ToAnsi(a.black))};
+  info.tourn = AnsiLowerCase(Utf8ToAnsi(a.tournament));
+  info.site = AnsiLowerCase(Utf8ToAnsi(a.site));
+  info.annot = AnsiLowerCase(Utf8ToAnsi(a.annotator));
   info.ignorecol = a.ignoreColors;
   info.yearend = 65535;
   int lo = 0, hi = 0;
@@ -225,7 +227,7 @@ int Search(const TArgs& a) {
   for (const TDBListRec& e : r.found) {
     std::cout << e.num << ' ' << e.gotomove << ' ';
     if (ReadHeaderRecord(db, e.num, h))
-      std::cout << PlayerNameOf(db, h.White.NameIndex) << " - " << PlayerNameOf(db, h.Black.NameIndex);
+      std::cout << AnsiToUtf8(PlayerNameOf(db, h.White.NameIndex)) << " - " << AnsiToUtf8(PlayerNameOf(db, h.Black.NameIndex));
     std::cout << '\n';
   }
   if (r.unreadable > 0) std::cerr << r.unreadable << " games could not be read\n";

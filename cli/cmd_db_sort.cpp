@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/command_registry.h"
+#include "formats/code_page.h"
 #include "cli/db_open.h"
 #include "cli/db_range.h"
 #include "database/game_io.h"
@@ -38,8 +39,8 @@ int Sort(const std::string& file, const std::string& keyText, bool save) {
   TQuickGameHeader q;
   for (int32_t i = 1; i <= list.GameListCount; ++i) {
     if (!ReadQuickHeader(db, list[i].num, q)) continue;
-    std::cout << list[i].num << '\t' << q.WhiteName << '\t' << q.BlackName << '\t' << ListDateText(q.Header.Date)
-              << '\t' << q.Tournament << '\n';
+    std::cout << list[i].num << '\t' << AnsiToUtf8(q.WhiteName) << '\t' << AnsiToUtf8(q.BlackName) << '\t'
+              << ListDateText(q.Header.Date) << '\t' << AnsiToUtf8(q.Tournament) << '\n';
   }
   return ExitOk;
 }

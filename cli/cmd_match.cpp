@@ -22,6 +22,7 @@
 #include "app/match/match_runner.h"
 #include "app/settings/program_folder.h"
 #include "cli/command_registry.h"
+#include "formats/code_page.h"
 #include "cli/engine_setup.h"
 #include "database/database_file.h"
 #include "database/db_error.h"
@@ -251,7 +252,7 @@ int RunMatchCommand(const TMatchArgs& a) {
         game.Tournament = "Match " + entries[0].name + " - " + entries[1].name;
         game.Header.Round = g.opening + 1;
         game.Header.Subround = (g.number - 1) % 2 + 1;  // the schedule pairs the games in turn
-        if (!a.pdn.empty()) pdnText += PDNGameText(game);
+        if (!a.pdn.empty()) pdnText += AnsiToUtf8(PDNGameText(game));
         if (!a.db.empty() && !saveFailed) {
           try {
             WriteDBGame(game, 0, save.db, false);

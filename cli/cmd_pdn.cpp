@@ -5,8 +5,9 @@
 //       "imported N games, M marked damaged" on stdout; without --variant,
 //       games without a GameType tag are read as the type under which they
 //       are legal, and a line before the summary says which and why
-//   pdn export DB.abd OUT.pdn [--games FROM-TO] [--italian] [--result-style S]
-//       the games into a new file
+//   pdn export DB.abd OUT.pdn [--games FROM-TO] [--italian] [--result-style S] [--out-encoding NAME]
+//       the games into a new file, in UTF-8 or in the 8-bit code page NAME;
+//       characters that code page cannot hold are counted in the summary
 #include <iostream>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "cli/command_registry.h"
 #include "database/database_file.h"
 #include "database/db_error.h"
+#include "formats/code_page.h"
 #include "formats/pdn_export.h"
 #include "formats/pdn_import.h"
 #include "rules/current_game_type.h"
@@ -105,7 +107,8 @@ int Import(const std::string& pdn, const std::string& dbPath, const std::string&
   return ExitOk;
 }
 
-int Export(const std::string& dbPath, const std::string& out, const std::string& games, bool italian, int style) {
+int Export(const std::string& dbPath, const std::string& out, const std::string& games, bool italian, int style,
+           const std::string& encoding) {
   TRange range;
   if (!games.empty()) {
     const auto parsed = ParseRange(games);
@@ -122,12 +125,23 @@ int Export(const std::string& dbPath, const std::string& out, const std::string&
     return ExitFailure;
   }
   TPdnWriteOptions options;
+  if (!encoding.empty()) {
+    const auto page = ParseCodePage(encoding);
+    if (!page) {
+      std::cerr << "unknown encoding " << encoding << " (Windows-1251, Windows-1252 or UTF-8)\n";
+      return ExitBadInput;
+    }
+    options.encoding = *page;
+  }
   options.italianTags = italian;
   options.resultStyle = style;
   try {
     const TPdnExportSummary summary = ExportPDN(db, out, range.from, range.to, options);
     for (const std::string& skipped : summary.skipped) std::cerr << "skipped " << skipped << '\n';
-    std::cout << "exported " << summary.written << " games\n";
+    std::cout << "exported " << summary.written << " games";
+    if (summary.lostCharacters > 0)
+      std::cout << ", " << summary.lostCharacters << " characters not in " << CodePageName(options.encoding);
+    std::cout << '\n';
     return summary.skipped.empty() ? ExitOk : ExitFailure;
   } catch (const TPdnFileError& e) {
     std::cerr << e.what() << '\n';
@@ -140,7 +154,7 @@ const CommandRegistrar registrar("pdn", [](CLI::App& app, int& exitCode) {
   pdn->require_subcommand(1);
 
   struct Args {
-    std::string pdn, db, variant, games;
+    std::string pdn, db, variant, games, encoding;
     bool italian = false;
     int style = 0;
   };
@@ -161,7 +175,11 @@ const CommandRegistrar registrar("pdn", [](CLI::App& app, int& exitCode) {
   exp->add_option("--games", args.games, "Game numbers FROM-TO (FROM- to the end, or one number)");
   exp->add_flag("--italian", args.italian, "Italian tag names");
   exp->add_option("--result-style", args.style, "0: 1-0, 1/2-1/2; 1: 2-0, 1-1")->check(CLI::Range(0, 1));
-  exp->callback([&exitCode] { exitCode = Export(args.db, args.pdn, args.games, args.italian, args.style); });
+  exp->add_option("--out-encoding", args.encoding,
+                  "Write the file in this 8-bit code page (Windows-1251, Windows-1252) instead of UTF-8");
+  exp->callback([&exitCode] {
+    exitCode = Export(args.db, args.pdn, args.games, args.italian, args.style, args.encoding);
+  });
 });
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "cli/command_registry.h"
 #include "engine/gen2/gen2_engine.h"
+#include "formats/code_page.h"
 
 namespace kestrel::cli {
 
@@ -46,6 +47,17 @@ int main(int argc, char** argv) {
   CLI::App app{"kestrel-cli: the command-line tool of Kestrel Thornby, draughts in twelve variants"};
   app.require_subcommand(1);
   int exitCode = ExitOk;
+  // Set while the command line is read, so that every command, wherever the
+  // option stands, reads and writes its databases' texts in that code page.
+  app.add_option_function<std::string>(
+         "--db-code-page",
+         [](const std::string& name) { kestrel::SetCodePage(*kestrel::ParseCodePage(name)); },
+         "Code page of names and comments in databases: Windows-1251 (the default), Windows-1252 or UTF-8")
+      ->check([](const std::string& name) {
+        return kestrel::ParseCodePage(name) ? std::string() : "unknown code page " + name;
+      })
+      ->trigger_on_parse();
+  app.fallthrough();
   auto& commands = RegisteredCommands();
   std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
   for (auto& c : commands) c.setup(app, exitCode);

@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <stdexcept>
@@ -70,6 +72,29 @@ bool HasHighByte(std::string_view text) {
   return false;
 }
 
+const char* IconvName(TCodePage page) {
+  switch (page) {
+    case TCodePage::windows1252: return "WINDOWS-1252";
+    case TCodePage::utf8: return "UTF-8";
+    case TCodePage::windows1251: break;
+  }
+  return "WINDOWS-1251";
+}
+
+// `text` from one encoding to another; what the target cannot hold becomes
+// its nearest form or "?" and is counted.
+std::string Recode(std::string_view text, TCodePage from, TCodePage to, int& lost) {
+  std::string target = IconvName(to);
+  if (to != TCodePage::utf8) target += "//TRANSLIT";
+  TIconv cv(target.c_str(), IconvName(from));
+  if (!cv.ok())
+    throw std::runtime_error(std::string("the code page conversion ") + CodePageName(from) + " to " +
+                             CodePageName(to) + " is not available");
+  return cv.Convert(text, "?", from == TCodePage::utf8, &lost);
+}
+
+std::atomic<TCodePage> codePage{TCodePage::windows1251};
+
 }  // namespace
 
 bool IsUtf8WithNonAscii(std::string_view text) {
@@ -111,6 +136,28 @@ bool IsUtf8WithNonAscii(std::string_view text) {
   return multi;
 }
 
+std::optional<TCodePage> ParseCodePage(std::string_view name) {
+  std::string key;
+  for (char c : name)
+    if (c != '-' && c != '_' && c != ' ') key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (key == "windows1251" || key == "cp1251" || key == "1251") return TCodePage::windows1251;
+  if (key == "windows1252" || key == "cp1252" || key == "1252") return TCodePage::windows1252;
+  if (key == "utf8") return TCodePage::utf8;
+  return std::nullopt;
+}
+
+const char* CodePageName(TCodePage page) {
+  switch (page) {
+    case TCodePage::windows1252: return "Windows-1252";
+    case TCodePage::utf8: return "UTF-8";
+    case TCodePage::windows1251: break;
+  }
+  return DefaultCodePageName;
+}
+
+TCodePage CurrentCodePage() { return codePage.load(std::memory_order_relaxed); }
+void SetCodePage(TCodePage page) { codePage.store(page, std::memory_order_relaxed); }
+
 std::string Utf8ToAnsi(std::string_view text) {
   int lost = 0;
   return Utf8ToAnsi(text, lost);
@@ -118,17 +165,23 @@ std::string Utf8ToAnsi(std::string_view text) {
 
 std::string Utf8ToAnsi(std::string_view text, int& lost) {
   if (!HasHighByte(text)) return std::string(text);
-  TIconv cv((std::string(SystemCodePage) + "//TRANSLIT").c_str(), "UTF-8");
-  if (!cv.ok()) throw std::runtime_error("the code page conversion UTF-8 to Windows-1251 is not available");
-  return cv.Convert(text, "?", true, &lost);
+  const TCodePage page = CurrentCodePage();
+  if (page == TCodePage::utf8 && IsUtf8WithNonAscii(text)) return std::string(text);
+  return Recode(text, TCodePage::utf8, page, lost);
 }
 
 std::string AnsiToUtf8(std::string_view text) {
   if (!HasHighByte(text)) return std::string(text);
-  TIconv cv("UTF-8", SystemCodePage);
-  if (!cv.ok()) throw std::runtime_error("the code page conversion Windows-1251 to UTF-8 is not available");
-  // Windows-1251 leaves one byte (0x98) unassigned.
-  return cv.Convert(text, "?", false);
+  const TCodePage page = CurrentCodePage();
+  if (page == TCodePage::utf8 && IsUtf8WithNonAscii(text)) return std::string(text);
+  // Bytes the code page leaves unassigned (0x98 in Windows-1251) become "?".
+  int lost = 0;
+  return Recode(text, page, TCodePage::utf8, lost);
+}
+
+std::string AnsiToCodePage(std::string_view text, TCodePage page, int& lost) {
+  if (!HasHighByte(text) || page == CurrentCodePage()) return std::string(text);
+  return Recode(AnsiToUtf8(text), TCodePage::utf8, page, lost);
 }
 
 std::string ToAnsiText(std::string_view text) {
@@ -137,7 +190,14 @@ std::string ToAnsiText(std::string_view text) {
 }
 
 std::string ToAnsiText(std::string_view text, int& lost) {
-  return IsUtf8WithNonAscii(text) ? Utf8ToAnsi(text, lost) : std::string(text);
+  if (IsUtf8WithNonAscii(text)) return Utf8ToAnsi(text, lost);
+  if (CurrentCodePage() != TCodePage::utf8 || !HasHighByte(text)) return std::string(text);
+  return Recode(text, TCodePage::windows1251, TCodePage::utf8, lost);
+}
+
+std::string FileTextToUtf8(std::string_view text) {
+  if (!HasHighByte(text) || IsUtf8WithNonAscii(text)) return std::string(text);
+  return AnsiToUtf8(ToAnsiText(text));
 }
 
 std::string_view WithoutBom(std::string_view text) {

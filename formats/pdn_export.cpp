@@ -15,12 +15,13 @@ std::string PdnExportFileName(std::string_view chosen) {
   return std::string(hasExtension ? chosen.substr(0, dot) : chosen) + ".pdn";
 }
 
-void AppendPDNGame(const TGame& game, const std::string& path, const TPdnWriteOptions& options) {
+int AppendPDNGame(const TGame& game, const std::string& path, const TPdnWriteOptions& options) {
   std::ofstream out(path, std::ios::binary | std::ios::app);
   if (!out) throw TPdnFileError("Cannot write the file " + path);
-  WritePDNGame(game, out, options);
+  const int lost = WritePDNGame(game, out, options);
   out.flush();
   if (!out) throw TPdnFileError("Cannot write the file " + path);
+  return lost;
 }
 
 TPdnExportSummary ExportPDN(TKestrelDB& db, const std::string& path, int32_t from, int32_t to,
@@ -37,7 +38,7 @@ TPdnExportSummary ExportPDN(TKestrelDB& db, const std::string& path, int32_t fro
       summary.skipped.push_back("game " + std::to_string(n) + ": " + message);
       continue;
     }
-    WritePDNGame(game, out, options);
+    summary.lostCharacters += WritePDNGame(game, out, options);
     ++summary.written;
   }
   out.flush();

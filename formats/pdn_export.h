@@ -19,10 +19,12 @@ std::string PdnExportFileName(std::string_view chosen);
 
 // The main window's export: appends the game to the file, creating it when
 // it does not exist. Raises TPdnFileError when it cannot be written.
-void AppendPDNGame(const TGame& game, const std::string& path, const TPdnWriteOptions& options = {});
+// Returns the number of characters the file's encoding could not hold.
+int AppendPDNGame(const TGame& game, const std::string& path, const TPdnWriteOptions& options = {});
 
 struct TPdnExportSummary {
   int written = 0;
+  int lostCharacters = 0;  // characters the file's encoding could not hold
   std::vector<std::string> skipped;  // games that could not be read, with the reason
 };
 

@@ -41,6 +41,9 @@ std::vector<std::string> SplitTags(std::string_view line, std::string& rest) {
 
 bool IsResultWord(std::string_view word) { return IsResultToken(word); }
 
+// "1." begins the move text of a game without tags.
+bool StartsFirstMove(std::string_view text) { return text.size() >= 2 && text[0] == '1' && text[1] == '.'; }
+
 }  // namespace
 
 TPdnSource::TPdnSource(std::istream& in, bool detectUtf8) : in_(in), buffer_(ChunkSize), detectUtf8_(detectUtf8) {}
@@ -111,16 +114,22 @@ size_t TPdnSource::AddMoveLine(std::string_view line, TPdnRawGame& game) {
     if (depth_ != 0) continue;
     if (c == '(') ++parens_;
     if (c == ')' && parens_ > 0) --parens_;
-    // Games without tags follow one another, each ended by its result.
-    if (game.tags.empty() && parens_ == 0 && (i == 0 || static_cast<unsigned char>(line[i - 1]) <= ' ')) {
+    // Games without tags follow one another, each ended by its result, also
+    // right after a game with tags: there the result ends the game when the
+    // first move of the next one follows.
+    if (parens_ == 0 && (i == 0 || static_cast<unsigned char>(line[i - 1]) <= ' ')) {
       size_t end = i;
       while (end < line.size() && static_cast<unsigned char>(line[end]) > ' ') ++end;
       if (IsResultWord(line.substr(i, end - i))) {
-        game.moveText.append(line.substr(0, end));
-        game.moveText += ' ';
-        ended_ = true;
-        while (end < line.size() && static_cast<unsigned char>(line[end]) <= ' ') ++end;
-        return end < line.size() ? end : std::string_view::npos;
+        size_t next = end;
+        while (next < line.size() && static_cast<unsigned char>(line[next]) <= ' ') ++next;
+        if (game.tags.empty() || StartsFirstMove(line.substr(next))) {
+          game.moveText.append(line.substr(0, end));
+          game.moveText += ' ';
+          ended_ = true;
+          return next < line.size() ? next : std::string_view::npos;
+        }
+        if (next == line.size()) resultEndsLine_ = true;
       }
     }
     if (c == ';') {
@@ -144,7 +153,28 @@ size_t TPdnSource::AddMoveLine(std::string_view line, TPdnRawGame& game) {
   return std::string_view::npos;
 }
 
+namespace {
+// True when the text has a digit outside comments: a move, or a move number.
+bool HasMoves(std::string_view moveText) {
+  int depth = 0;
+  for (char c : moveText) {
+    if (c == '{') ++depth;
+    if (c == '}' && depth > 0) --depth;
+    if (depth == 0 && c >= '0' && c <= '9') return true;
+  }
+  return false;
+}
+}  // namespace
+
 bool TPdnSource::Next(TPdnRawGame& game) {
+  // Text after a game's result with neither tags nor moves (a closing
+  // remark) is no game of its own.
+  while (NextPiece(game))
+    if (!game.tags.empty() || HasMoves(game.moveText)) return true;
+  return false;
+}
+
+bool TPdnSource::NextPiece(TPdnRawGame& game) {
   game.tags.clear();
   game.moveText.clear();
   game.firstLine = 0;
@@ -158,6 +188,7 @@ bool TPdnSource::Next(TPdnRawGame& game) {
   game.firstLine = lineNumber_;
   parens_ = 0;
   ended_ = false;
+  resultEndsLine_ = false;
   bool more = true;
   while (more && !line.empty() && (line.front() == '[' || line.front() == '%')) {
     if (line.front() == '[') {
@@ -178,6 +209,12 @@ bool TPdnSource::Next(TPdnRawGame& game) {
         held_ = true;
         break;
       }
+      if (resultEndsLine_ && depth_ == 0 && StartsFirstMove(line)) {
+        heldLine_ = std::move(line);
+        held_ = true;
+        break;
+      }
+      resultEndsLine_ = false;
       if (line.front() != '%' || depth_ > 0) {
         const size_t tag = AddMoveLine(line, game);
         if (tag != std::string_view::npos) {

@@ -30,7 +30,8 @@ class TPdnSource {
   // line; a line beginning with "[" inside an open "{" comment is part of
   // the comment unless it looks like a tag; a tag after the moves on one
   // line starts the next game. Several tags may share a line. A game
-  // without tags ends with its result, and the next one may follow at once.
+  // without tags ends with its result, and the next one may follow at once,
+  // also after a game with tags.
   bool Next(TPdnRawGame& game);
 
   int64_t BytesRead() const { return bytes_; }
@@ -39,6 +40,8 @@ class TPdnSource {
   int LostLines() const { return lostLines_; }
 
  private:
+  // A game or a piece of text between two results.
+  bool NextPiece(TPdnRawGame& game);
   bool ReadLine(std::string& line);
   bool RawLine(std::string& line);
   // Adds a line of moves; where a tag begins inside it, the position of
@@ -60,7 +63,8 @@ class TPdnSource {
   std::string heldLine_;
   int depth_ = 0;  // open "{" in the move text being read
   int parens_ = 0;  // open "(" outside comments
-  bool ended_ = false;  // a game without tags ended by its result
+  bool ended_ = false;  // the game ended by its result
+  bool resultEndsLine_ = false;  // the last line read ended with a result
 };
 
 }  // namespace kestrel

@@ -245,9 +245,13 @@ std::string PDNGameText(const TGame& game, const TPdnWriteOptions& options) {
   return out;
 }
 
-void WritePDNGame(const TGame& game, std::ostream& out, const TPdnWriteOptions& options) {
-  const std::string text = PDNGameText(game, options);
+int WritePDNGame(const TGame& game, std::ostream& out, const TPdnWriteOptions& options) {
+  int lost = 0;
+  const std::string stored = PDNGameText(game, options);
+  const std::string text = options.encoding == TCodePage::utf8 ? AnsiToUtf8(stored)
+                                                               : AnsiToCodePage(stored, options.encoding, lost);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return lost;
 }
 
 }  // namespace kestrel

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/code_page.h"
 #include "game/game.h"
 
 namespace kestrel {
@@ -14,6 +15,8 @@ namespace kestrel {
 struct TPdnWriteOptions {
   bool italianTags = false;  // settings key "UseItalPDN"
   int resultStyle = 0;       // settings key "ResType": 0 "1-0", 1 "2-0"
+  // The file's encoding: UTF-8 as PDN 3.0 has it, or an 8-bit code page.
+  TCodePage encoding = TCodePage::utf8;
 };
 
 // The tag lines, each ended by CR LF.
@@ -30,10 +33,13 @@ std::string PdnMoveSection(const TGame& game, const TPdnWriteOptions& options);
 // escape line.
 std::vector<std::string> BreakPdnLine(std::string_view text, size_t width = 70);
 
-// Tags, a blank line, the move text lines and a blank line, CR LF each.
+// Tags, a blank line, the move text lines and a blank line, CR LF each, in
+// the stored code page.
 std::string PDNGameText(const TGame& game, const TPdnWriteOptions& options = {});
 
-void WritePDNGame(const TGame& game, std::ostream& out, const TPdnWriteOptions& options = {});
+// The game as the file holds it, in `options.encoding`. Returns the number
+// of characters that encoding could not hold.
+int WritePDNGame(const TGame& game, std::ostream& out, const TPdnWriteOptions& options = {});
 
 // The text of a comment as written between braces: line breaks become
 // blanks and a brace without its partner becomes a parenthesis, so that the

@@ -10,6 +10,7 @@
 #include "app/play/result_detection.h"
 #include "app/play/side_names.h"
 #include "app/play/wrong_moves.h"
+#include "formats/code_page.h"
 #include "game/move_tree.h"
 #include "game/navigation.h"
 #include "game/new_game.h"
@@ -204,7 +205,8 @@ std::string TPlayController::EngineTitle() const { return BlackEngineName(); }
 void TPlayController::StartNewGameOnCurrent() {
   modes_.ApplyTimeControl();
   modes_.Clock().Stop();
-  const std::string white = settings_.UserName.empty() ? Lang(LtPlayer) : settings_.UserName;
+  // The settings keep the user name in UTF-8, the game in the code page.
+  const std::string white = settings_.UserName.empty() ? Lang(LtPlayer) : Utf8ToAnsi(settings_.UserName);
   const std::string black = BlackEngineName();
   const std::string tournament = Lang(LtNewGame) + " " + TimeControlText(modes_.Clock().Control());
   {

@@ -1,6 +1,7 @@
 #include "app/settings/kestrel_app.h"
 
 #include "app/settings/program_folder.h"
+#include "formats/code_page.h"
 #include "rules/current_game_type.h"
 
 namespace kestrel {
@@ -28,6 +29,14 @@ void KestrelApp::InitKestrel() {
                configFolder_.string() + ", databases and tables in " + dataFolder_.string());
   ini_.Load(SettingsPath());
   settings_.Load(ini_, programFolder_, dataFolder_);
+  // Every stored name and comment is read in this code page from now on.
+  if (const auto page = ParseCodePage(settings_.CodePage)) {
+    SetCodePage(*page);
+  } else {
+    log_.Write("Unknown code page \"" + settings_.CodePage + "\" in the settings; " + DefaultCodePageName + " is used");
+    settings_.CodePage = DefaultCodePageName;
+    SetCodePage(TCodePage::windows1251);
+  }
   CurrentGameType = 0;  // force the listeners of the first switch to run
   SetGameType(settings_.TypeOfGame);
 }

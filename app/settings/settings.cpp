@@ -71,6 +71,7 @@ void Settings::Load(const IniFile& ini, const fs::path& programFolder, const fs:
   FigWSName = ini.ReadString(Main, "FigWSName", FigWSName);
   FigWKName = ini.ReadString(Main, "FigWKName", FigWKName);
   LanguageName = ini.ReadString(Main, "LanguageName", LanguageName);
+  CodePage = ini.ReadString(Main, "CodePage", CodePage);
   Notation = Clamp(ini.ReadInt(Main, "Notation", Notation), 0, 2);
   TakeChar = Clamp(ini.ReadInt(Main, "TakeChar", TakeChar), 0, 1);
   ResType = Clamp(ini.ReadInt(Main, "ResType", ResType), 0, 1);
@@ -142,6 +143,7 @@ void Settings::Store(IniFile& ini) const {
   ini.WriteBool(Main, "PlayingMode", PlayingMode);
   ini.WriteInt(Main, "TypeOfGame", TypeOfGame);
   ini.WriteString(Main, "LanguageName", LanguageName);
+  ini.WriteString(Main, "CodePage", CodePage);
   ini.WriteString(Main, UserNameKey, UserName);
   ini.WriteBool(Main, "Sound", Sound);
   ini.WriteBool(Main, "Tuning", Tuning);

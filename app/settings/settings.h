@@ -49,6 +49,9 @@ struct Settings {
   uint32_t BoardLightSquares = 0x00F0F0E3;
   std::string FigBKName, FigBSName, FigWSName, FigWKName;
   std::string LanguageName = "English";
+  // Code page of names and comments in databases and 8-bit files:
+  // "Windows-1251", "Windows-1252" or "UTF-8".
+  std::string CodePage = "Windows-1251";
   int Notation = 0;
   int TakeChar = 1;
   int ResType = 1;

@@ -10,13 +10,13 @@
 #include <algorithm>
 
 #include "app/panels/book_grid.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/ui_language.h"
 
 namespace kestrel {
 
 namespace {
 
-QString ToQt(const std::string& text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -78,7 +78,7 @@ void BookGridWidget::ShowTree(const TOpenMoves& tree, const QString& bookName) {
       case TBookRowColor::good: color = QColor(0, 128, 0); break;
     }
     for (int c = 0; c < 2; ++c) {
-      auto* item = new QTableWidgetItem(ToQt(c == 0 ? e.move : e.stat));
+      auto* item = new QTableWidgetItem(StoredToQt(c == 0 ? e.move : e.stat));
       item->setForeground(color);
       table_->setItem(r, c, item);
     }

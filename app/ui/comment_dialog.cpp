@@ -1,4 +1,5 @@
 #include "app/ui/comment_dialog.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/ui_language.h"
 
 #include <QDialogButtonBox>
@@ -14,9 +15,7 @@ namespace kestrel {
 
 namespace {
 
-QString ToQt(const std::string& text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
 
-std::string FromQt(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 }  // namespace
 
@@ -49,14 +48,14 @@ CommentDialog::CommentDialog(QWidget* parent)
 }
 
 void CommentDialog::SetComments(const std::string& before, const std::string& after, bool beforeEnabled) {
-  before_->setPlainText(ToQt(before));
-  after_->setPlainText(ToQt(after));
+  before_->setPlainText(StoredToQt(before));
+  after_->setPlainText(StoredToQt(after));
   before_->setEnabled(beforeEnabled);
   lastEntered_ = after_;
 }
 
-std::string CommentDialog::Before() const { return FromQt(before_->toPlainText()); }
-std::string CommentDialog::After() const { return FromQt(after_->toPlainText()); }
+std::string CommentDialog::Before() const { return QtToStored(before_->toPlainText()); }
+std::string CommentDialog::After() const { return QtToStored(after_->toPlainText()); }
 
 bool CommentDialog::eventFilter(QObject* watched, QEvent* event) {
   // A box is entered by focus, a click or a key.
@@ -70,11 +69,11 @@ bool CommentDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void CommentDialog::AddDiagram() {
   QPlainTextEdit* box = lastEntered_->isEnabled() ? lastEntered_ : after_;
-  std::string text = FromQt(box->toPlainText());
+  std::string text = QtToStored(box->toPlainText());
   // The caret counts characters; the text is kept as bytes of the code page.
   const QString before = box->toPlainText().left(box->textCursor().position());
-  InsertDiagramMark(text, FromQt(before).size());
-  box->setPlainText(ToQt(text));
+  InsertDiagramMark(text, QtToStored(before).size());
+  box->setPlainText(StoredToQt(text));
   QTextCursor cursor = box->textCursor();
   cursor.setPosition(static_cast<int>(before.size() + DiagramMark.size()));
   box->setTextCursor(cursor);

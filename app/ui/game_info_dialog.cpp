@@ -13,9 +13,9 @@
 #include <array>
 
 #include "app/play/side_names.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/ui_language.h"
 #include "database/list_texts.h"
-#include "formats/code_page.h"
 
 namespace kestrel {
 namespace {
@@ -23,8 +23,6 @@ namespace {
 constexpr std::array<const char*, 10> PlayerTitles = {"", "IG", "G", "IM", "M", "C", "1", "2", "3", "4"};
 
 // Names are kept in the system code page.
-QString Text(const std::string& s) { return QString::fromStdString(AnsiToUtf8(s)); }
-std::string Text(const QString& s) { return Utf8ToAnsi(s.toStdString()); }
 
 // A list index for a value; a value beyond the list is shown as its number
 // and given back unchanged.
@@ -118,7 +116,7 @@ void FillNameBox(QComboBox* box, std::vector<std::string> names) {
   std::sort(names.begin(), names.end());
   const QString typed = box->currentText();
   box->clear();
-  for (const std::string& n : names) box->addItem(Text(n));
+  for (const std::string& n : names) box->addItem(StoredToQt(n));
   box->setCurrentText(typed);
 }
 
@@ -133,11 +131,11 @@ void GameInfoDialog::SetHeader(const TQuickGameHeader& q, int type, bool poolWhi
   original_ = q;
   for (int side = 0; side < 2; ++side)
     BindLang(playerLabels_[side], BoardSideName(static_cast<TDColor>(side), type, poolWhiteBottom) == "White" ? 57 : 58);
-  names_[0]->setEditText(Text(q.WhiteName));
-  names_[1]->setEditText(Text(q.BlackName));
-  names_[2]->setEditText(Text(q.AnnotatorName));
-  tournament_->setEditText(Text(q.Tournament));
-  site_->setEditText(Text(q.Site));
+  names_[0]->setEditText(StoredToQt(q.WhiteName));
+  names_[1]->setEditText(StoredToQt(q.BlackName));
+  names_[2]->setEditText(StoredToQt(q.AnnotatorName));
+  tournament_->setEditText(StoredToQt(q.Tournament));
+  site_->setEditText(StoredToQt(q.Site));
   const TPlayerInfo* info[2] = {&q.Header.White, &q.Header.Black};
   for (int side = 0; side < 2; ++side) {
     SetIndex(title_[side], info[side]->Title, static_cast<int>(PlayerTitles.size()));
@@ -156,11 +154,11 @@ void GameInfoDialog::SetHeader(const TQuickGameHeader& q, int type, bool poolWhi
 
 TQuickGameHeader GameInfoDialog::Header() const {
   TQuickGameHeader q = original_;
-  q.WhiteName = Text(names_[0]->currentText());
-  q.BlackName = Text(names_[1]->currentText());
-  q.AnnotatorName = Text(names_[2]->currentText());
-  q.Tournament = Text(tournament_->currentText());
-  q.Site = Text(site_->currentText());
+  q.WhiteName = QtToStored(names_[0]->currentText());
+  q.BlackName = QtToStored(names_[1]->currentText());
+  q.AnnotatorName = QtToStored(names_[2]->currentText());
+  q.Tournament = QtToStored(tournament_->currentText());
+  q.Site = QtToStored(site_->currentText());
   TPlayerInfo* info[2] = {&q.Header.White, &q.Header.Black};
   const TPlayerInfo* was[2] = {&original_.Header.White, &original_.Header.Black};
   for (int side = 0; side < 2; ++side) {

@@ -163,9 +163,10 @@ bool GameInput::eventFilter(QObject* watched, QEvent* event) {
       OnKey(TTypedMove::Backspace);
       return true;
     }
-    const QByteArray text = key->text().toLocal8Bit();
-    if (text.size() == 1 && static_cast<unsigned char>(text[0]) >= 32) {
-      OnKey(text[0]);
+    // Moves are typed in ASCII: squares, letters, separators.
+    const QString text = key->text();
+    if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() < 127) {
+      OnKey(static_cast<char>(text[0].unicode()));
       return true;
     }
   }
@@ -174,7 +175,7 @@ bool GameInput::eventFilter(QObject* watched, QEvent* event) {
 
 void GameInput::OnKey(char c) {
   typed_.Key(c);
-  window_.infoPanel()->setPlainText(QString::fromLocal8Bit(typed_.Text().c_str()));
+  window_.infoPanel()->setPlainText(QString::fromStdString(typed_.Text()));
   if (controller_.SetupMode() || !controller_.NavigationAllowed()) return;
   const TLegalMoves moves = CurrentMoves();
   const int type = controller_.ReadGame([](const TGame& g) { return GameTypeOf(g); });

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "app/ui/qt_text.h"
 #include "app/ui/board_renderer.h"
 #include "app/ui/ui_language.h"
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int BarWidth = 16;
 
-QString ToQt(std::string_view text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -128,7 +128,7 @@ QColor GamePanel::ColorFor(TTreeColor color) const {
 }
 
 int GamePanel::TextWidth(std::string_view text, TTreeStyle style) const {
-  return QFontMetrics(FontFor(style)).horizontalAdvance(ToQt(text));
+  return QFontMetrics(FontFor(style)).horizontalAdvance(StoredToQt(text));
 }
 
 int GamePanel::LineHeight() const { return QFontMetrics(font_).height() + 2; }
@@ -141,7 +141,7 @@ void GamePanel::paintEvent(QPaintEvent*) {
     f.setStrikeOut(line.strikeOut);
     p.setFont(f);
     p.setPen(ColorFor(line.color));
-    p.drawText(line.x, line.y + QFontMetrics(f).ascent(), ToQt(line.Text));
+    p.drawText(line.x, line.y + QFontMetrics(f).ascent(), StoredToQt(line.Text));
   }
   // The text area: below the header, inside the margins and left of the bar.
   const int right = bar_->isVisible() ? width() - BarWidth : width() - 1;
@@ -152,7 +152,7 @@ void GamePanel::paintEvent(QPaintEvent*) {
     QFont f = FontFor(look.font);
     f.setUnderline(look.underline);
     f.setStrikeOut(look.strikeOut);
-    const QString text = ToQt(item.Text);
+    const QString text = StoredToQt(item.Text);
     const QFontMetrics metrics(f);
     const QRect box(TGameTreeView::ItemLeft(item), view_.ItemTop(item), metrics.horizontalAdvance(text), lineHeight);
     if (look.background != TTreeColor::buttonFace) p.fillRect(box, ColorFor(look.background));
@@ -215,11 +215,11 @@ void GamePanel::BuildMenu() {
   QMenu* moveMarks = menu_->addMenu(QString());
   BindLang(moveMarks, 310);
   for (int i = 0; i < static_cast<int>(MoveMarkTexts.size()); ++i)
-    command(moveMarks, ToQt(MoveMarkTexts[i]), TPanelCommandKind::moveMark, i);
+    command(moveMarks, StoredToQt(MoveMarkTexts[i]), TPanelCommandKind::moveMark, i);
   QMenu* positionMarks = menu_->addMenu(QString());
   BindLang(positionMarks, 311);
   for (int i = 0; i < static_cast<int>(PositionMarkTexts.size()); ++i)
-    command(positionMarks, ToQt(PositionMarkTexts[i]), TPanelCommandKind::positionMark, i);
+    command(positionMarks, StoredToQt(PositionMarkTexts[i]), TPanelCommandKind::positionMark, i);
   menu_->addSeparator();
   QAction* comment = menu_->addAction(QString());
   BindLang(comment, 69);

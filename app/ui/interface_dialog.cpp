@@ -106,7 +106,7 @@ InterfaceDialog::InterfaceDialog(Settings& settings, std::filesystem::path progr
 
   languages_ = new QListWidget(general);
   for (const TLanguageEntry& language : LanguageList(programFolder_)) {
-    auto* item = new QListWidgetItem(QString::fromStdString(AnsiToUtf8(language.ownName)), languages_);
+    auto* item = new QListWidgetItem(ProgramTextQ(language.ownName), languages_);
     item->setData(Qt::UserRole, QString::fromStdString(language.file));
     if (language.file == settings_.LanguageName) languages_->setCurrentItem(item);
   }

@@ -1,4 +1,5 @@
 #include "app/ui/progress_dialog.h"
+#include "app/ui/ui_language.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -28,8 +29,8 @@ ProgressDialog::ProgressDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void ProgressDialog::Open(std::string_view caption, std::string_view text, int64_t maximum) {
-  setWindowTitle(QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size())));
-  text_->setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+  setWindowTitle(ProgramTextQ(std::string(caption)));
+  text_->setText(ProgramTextQ(std::string(text)));
   maximum_ = std::max<int64_t>(maximum, 1);
   // The bar counts in thousandths, so that any maximum fits its int range.
   bar_->setRange(0, 1000);

@@ -15,16 +15,14 @@
 #include <algorithm>
 
 #include "app/ui/game_info_dialog.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/pattern_board_widget.h"
 #include "database/list_texts.h"
-#include "formats/code_page.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
 namespace {
 
-QString Text(const std::string& s) { return QString::fromStdString(AnsiToUtf8(s)); }
-std::string Ansi(const QString& s) { return Utf8ToAnsi(s.toStdString()); }
 
 QSpinBox* Spin(QWidget* parent, int lo, int hi, int width = 58) {
   auto* s = new QSpinBox(parent);
@@ -204,7 +202,7 @@ void SearchDialog::SetNameLists(std::vector<std::string> players, std::vector<st
 
 void SearchDialog::SetValues(const TSearchDialogValues& v) {
   const std::array<const std::string*, 5> texts{&v.white, &v.black, &v.tournament, &v.site, &v.annotator};
-  for (int i = 0; i < 5; ++i) names_[i]->setCurrentText(Text(*texts[i]));
+  for (int i = 0; i < 5; ++i) names_[i]->setCurrentText(StoredToQt(*texts[i]));
   ignoreColors_->setChecked(v.ignoreColors);
   for (int r = 0; r < 6; ++r) results_[r]->setChecked(v.results[r]);
   yearFrom_->setValue(v.yearFrom);
@@ -240,11 +238,11 @@ void SearchDialog::SetValues(const TSearchDialogValues& v) {
 
 TSearchDialogValues SearchDialog::Values() const {
   TSearchDialogValues v;
-  v.white = Ansi(names_[0]->currentText());
-  v.black = Ansi(names_[1]->currentText());
-  v.tournament = Ansi(names_[2]->currentText());
-  v.site = Ansi(names_[3]->currentText());
-  v.annotator = Ansi(names_[4]->currentText());
+  v.white = QtToStored(names_[0]->currentText());
+  v.black = QtToStored(names_[1]->currentText());
+  v.tournament = QtToStored(names_[2]->currentText());
+  v.site = QtToStored(names_[3]->currentText());
+  v.annotator = QtToStored(names_[4]->currentText());
   v.ignoreColors = ignoreColors_->isChecked();
   for (int r = 0; r < 6; ++r) v.results[r] = results_[r]->isChecked();
   v.yearFrom = yearFrom_->value();

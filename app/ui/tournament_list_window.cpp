@@ -1,4 +1,5 @@
 #include "app/ui/tournament_list_window.h"
+#include "app/ui/qt_text.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -17,7 +18,6 @@
 namespace kestrel {
 namespace {
 
-QString Text(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -63,7 +63,7 @@ void TournamentListWindow::Redraw() {
   grid_->setRowCount(static_cast<int>(shown_.size()));
   for (int i = 0; i < static_cast<int>(shown_.size()); ++i) {
     const TTournamentRow& r = shown_[i];
-    const QString cells[] = {QString::number(i + 1), Text(r.name), Text(r.site), QString::number(r.year),
+    const QString cells[] = {QString::number(i + 1), StoredToQt(r.name), StoredToQt(r.site), QString::number(r.year),
                              QString::number(r.count)};
     for (int c = 0; c < 5; ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
@@ -72,7 +72,7 @@ void TournamentListWindow::Redraw() {
     }
   }
   grid_->resizeColumnToContents(0);
-  totals_->setText(Text(TournamentTotals(shown_)));
+  totals_->setText(StoredToQt(TournamentTotals(shown_)));
 }
 
 bool TournamentListWindow::SaveTo(const QString& path) {

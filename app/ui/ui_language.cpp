@@ -69,7 +69,7 @@ void ApplyOne(QObject* o) {
 
 }  // namespace
 
-QString LangQ(int n) { return QString::fromStdString(AnsiToUtf8(LangTextOrDesign(n))); }
+QString LangQ(int n) { return ProgramTextQ(LangTextOrDesign(n)); }
 
 void BindLang(QObject* target, int n, const QString& prefix, const QString& suffix) {
   target->setProperty(TextKey, n);
@@ -106,8 +106,7 @@ void BindButtonBox(QDialogButtonBox* box) {
 QString SideNameQ(const std::string& englishSide) { return LangQ(englishSide == "White" ? 57 : 58); }
 
 QString ProgramTextQ(const std::string& text) {
-  if (IsUtf8WithNonAscii(text)) return QString::fromStdString(text);
-  return QString::fromStdString(AnsiToUtf8(text));
+  return QString::fromStdString(FileTextToUtf8(text));
 }
 
 void ApplyLanguage(QObject* root) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "run_cli.h"
 
@@ -149,3 +150,48 @@ TEST_F(PdnCliTest, ReferenceFile) {
 }
 
 }  // namespace
+
+// The names of three scripts through import, the database, `db show` and
+// export, in each code page a database may hold.
+TEST_F(PdnCliTest, NamesSurviveInEachDatabaseCodePage) {
+  const std::string mueller = "M\xC3\xBCller Jos\xC3\xA9", fadeev = "\xD0\xA4\xD0\xB0\xD0\xB4\xD0\xB5\xD0\xB5\xD0\xB2",
+                    gao = "\xE9\xAB\x98\xE6\x96\x87\xE9\xBE\x99";
+  Write(dir / "names.pdn", "[Event \"" + gao + "\"]\n[White \"" + mueller + "\"]\n[Black \"" + fadeev +
+                               "\"]\n[GameType \"20\"]\n1. 32-28 {" + fadeev + "} *\n");
+  struct Case {
+    const char* page;
+    int lostTexts;
+    std::vector<std::string> kept;
+  };
+  const Case cases[] = {{"Windows-1251", 2, {fadeev}}, {"Windows-1252", 3, {mueller}},
+                        {"UTF-8", 0, {mueller, fadeev, gao}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.page);
+    const std::string page = std::string(" --db-code-page ") + c.page;
+    const std::string summary = "imported 1 games, 0 marked damaged" +
+                                (c.lostTexts ? ", " + std::to_string(c.lostTexts) + " texts lost characters" : "");
+    EXPECT_EQ(Run("pdn import " + P("names.pdn") + " " + P("names.abd") + page).out, summary + "\n");
+    const std::string shown = Run("db show " + P("names.abd") + " 1" + page).out;
+    Run("pdn export " + P("names.abd") + " " + P("out.pdn") + page);
+    std::ifstream in(dir / "out.pdn", std::ios::binary);
+    const std::string exported{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    for (const std::string& name : c.kept) {
+      EXPECT_NE(shown.find(name), std::string::npos) << shown;
+      EXPECT_NE(exported.find(name), std::string::npos) << exported;
+    }
+    // The UTF-8 file reads back into the same database texts.
+    EXPECT_EQ(Run("pdn import " + P("out.pdn") + " " + P("again.abd") + page).out,
+              "imported 1 games, 0 marked damaged\n");
+    EXPECT_EQ(Run("db show " + P("again.abd") + " 1" + page).out, shown);
+  }
+  // An 8-bit export from a UTF-8 database counts what its code page lacks.
+  EXPECT_EQ(Run("pdn export " + P("names.abd") + " " + P("cp.pdn") +
+                " --out-encoding Windows-1251 --db-code-page UTF-8")
+                .out,
+            "exported 1 games, 5 characters not in Windows-1251\n");
+  std::ifstream in(dir / "cp.pdn", std::ios::binary);
+  const std::string cp{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_NE(cp.find("[Black \"\xD4\xE0\xE4\xE5\xE5\xE2\"]"), std::string::npos) << cp;
+  EXPECT_EQ(Run("pdn export " + P("names.abd") + " " + P("cp.pdn") + " --out-encoding KOI7").exitCode, 2);
+  EXPECT_EQ(Run("db show " + P("names.abd") + " 1 --db-code-page EBCDIC").exitCode, 2);
+}

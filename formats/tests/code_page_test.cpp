@@ -66,3 +66,80 @@ TEST(CodePageLoss, CharactersTheCodePageCannotHoldAreCounted) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// Restores the code page a test changed.
+struct CodePageScope {
+  explicit CodePageScope(TCodePage page) { SetCodePage(page); }
+  ~CodePageScope() { SetCodePage(TCodePage::windows1251); }
+};
+
+constexpr const char* Mueller = "M\xC3\xBCller Jos\xC3\xA9";                        // Müller José
+constexpr const char* Fadeev = "\xD0\xA4\xD0\xB0\xD0\xB4\xD0\xB5\xD0\xB5\xD0\xB2";  // Фадеев
+constexpr const char* GaoWenlong = "\xE9\xAB\x98\xE6\x96\x87\xE9\xBE\x99";          // 高文龙
+
+// The three names in each code page the setting offers: the stored bytes
+// (from the code page tables), the characters lost, and the trip back.
+TEST(CodePageSetting, NamesRoundTripInEachCodePage) {
+  struct Case {
+    TCodePage page;
+    const char* utf8;
+    const char* stored;  // nullptr: not held whole
+    int lost;
+  };
+  const Case cases[] = {
+      {TCodePage::windows1251, Fadeev, "\xD4\xE0\xE4\xE5\xE5\xE2", 0},
+      {TCodePage::windows1251, Mueller, nullptr, 2},
+      {TCodePage::windows1251, GaoWenlong, nullptr, 3},
+      {TCodePage::windows1252, Mueller, "M\xFCller Jos\xE9", 0},
+      {TCodePage::windows1252, Fadeev, nullptr, 6},
+      {TCodePage::windows1252, GaoWenlong, nullptr, 3},
+      {TCodePage::utf8, Mueller, Mueller, 0},
+      {TCodePage::utf8, Fadeev, Fadeev, 0},
+      {TCodePage::utf8, GaoWenlong, GaoWenlong, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(CodePageName(c.page)) + " " + c.utf8);
+    CodePageScope scope(c.page);
+    int lost = 0;
+    const std::string stored = Utf8ToAnsi(c.utf8, lost);
+    EXPECT_EQ(lost, c.lost);
+    if (c.stored) {
+      EXPECT_EQ(stored, c.stored);
+      EXPECT_EQ(AnsiToUtf8(stored), c.utf8);
+    } else {
+      EXPECT_NE(AnsiToUtf8(stored), c.utf8);
+    }
+    // A file line is read the same way.
+    int fileLost = 0;
+    EXPECT_EQ(ToAnsiText(c.utf8, fileLost), stored);
+    EXPECT_EQ(fileLost, c.lost);
+  }
+}
+
+TEST(CodePageSetting, NamesAndOlderFiles) {
+  for (const char* name : {"Windows-1251", "windows1251", "CP1251", "1251"})
+    EXPECT_EQ(ParseCodePage(name), TCodePage::windows1251) << name;
+  for (const char* name : {"Windows-1252", "cp1252"}) EXPECT_EQ(ParseCodePage(name), TCodePage::windows1252) << name;
+  for (const char* name : {"UTF-8", "utf8"}) EXPECT_EQ(ParseCodePage(name), TCodePage::utf8) << name;
+  for (const char* name : {"", "KOI8-R", "Windows-125"}) EXPECT_FALSE(ParseCodePage(name)) << name;
+  for (TCodePage page : {TCodePage::windows1251, TCodePage::windows1252, TCodePage::utf8})
+    EXPECT_EQ(ParseCodePage(CodePageName(page)), page);
+
+  // With UTF-8 databases an 8-bit line of an older file is Windows-1251.
+  CodePageScope scope(TCodePage::utf8);
+  EXPECT_EQ(ToAnsiText("\xD4\xE0\xE4\xE5\xE5\xE2"), Fadeev);
+  EXPECT_EQ(FileTextToUtf8("\xD4\xE0\xE4\xE5\xE5\xE2"), Fadeev);
+  // An 8-bit export of UTF-8 stored text counts what the page lacks.
+  int lost = 0;
+  EXPECT_EQ(AnsiToCodePage(std::string(Fadeev) + " " + GaoWenlong, TCodePage::windows1251, lost).substr(0, 7),
+            "\xD4\xE0\xE4\xE5\xE5\xE2 ");
+  EXPECT_EQ(lost, 3);
+  // Malformed stored bytes never reach a window as broken UTF-8.
+  EXPECT_EQ(AnsiToUtf8("x\xFFy"), "x?y");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -41,6 +41,8 @@ constexpr TForm Forms[] = {
      "Sijbrands", "Baliakin"},
     {"moves on the tag line", "[GameType \"20\"] 1. 32-28 19-23 *\n", 1, 2},
     {"games without tags", "1. 32-28 19-23 2-0\n1. 33-28 18-23 2. 39-33 0-2 1. 34-29 *\n", 3, -1},
+    {"games without tags after a tagged one",
+     "[GameType \"20\"]\n1. 32-28 19-23 2-0\n1. 33-28 18-23 0-2\n1. 34-29 16-21 *\n{a closing remark}\n", 3, 2},
     {"numbers glued to moves", "[GameType \"20\"]\n1.32-28 19-23 2.28x19 14x23 *\n", 1, 4},
     {"black move numbers glued", "[GameType \"20\"]\n1.32-28 1...19-23 2.28x19 2...14x23 *\n", 1, 4},
     {"four digits without a separator", "[GameType \"20\"]\n1. 3228 1923 2. 2819 1423 *\n", 1, 4},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstdlib>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,6 +11,8 @@
 
 #include "app/ui/comment_dialog.h"
 #include "app/ui/game_panel.h"
+#include "app/ui/qt_text.h"
+#include "formats/code_page.h"
 #include "game/game_editing.h"
 #include "game/move_tree.h"
 #include "game/navigation.h"
@@ -172,6 +175,47 @@ TEST(CommentDialogWidget, DiagramMarkGoesWhereTheUserLastTyped) {
   QTest::mouseClick(dialog.DiagramButton(), Qt::LeftButton);
   EXPECT_EQ(dialog.After(), "[#]");
   EXPECT_EQ(dialog.Before(), "");
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// Stored names and comments reach the windows in the code page of the
+// setting, and what the user types goes back in it.
+TEST(StoredTextInWindows, NamesAndCommentsInEachCodePage) {
+  const QString fadeev = QString::fromUtf8("\xD0\xA4\xD0\xB0\xD0\xB4\xD0\xB5\xD0\xB5\xD0\xB2");
+  struct Case {
+    TCodePage page;
+    const char* stored;
+  };
+  const Case cases[] = {{TCodePage::windows1251, "\xD4\xE0\xE4\xE5\xE5\xE2"},
+                        {TCodePage::utf8, "\xD0\xA4\xD0\xB0\xD0\xB4\xD0\xB5\xD0\xB5\xD0\xB2"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(CodePageName(c.page));
+    SetCodePage(c.page);
+    CommentDialog dialog;
+    dialog.SetComments(c.stored, std::string("1. ") + c.stored, true);
+    EXPECT_EQ(dialog.BeforeBox()->toPlainText(), fadeev);
+    EXPECT_EQ(dialog.After(), std::string("1. ") + c.stored);
+
+    TGame game = LongGame(4);
+    game.WhiteName = c.stored;
+    game.CommentsAft[MainLineSlot(game, 1)] = c.stored;
+    GamePanel panel;
+    panel.resize(320, 200);
+    panel.BuildGameTree(game);
+    const QImage shot = panel.grab().toImage();
+    if (const char* dir = std::getenv("KESTREL_SCREENSHOTS"))
+      shot.save(QString::fromUtf8(dir) + "/game_panel_" + CodePageName(c.page) + ".png");
+  }
+  SetCodePage(TCodePage::windows1251);
+  int lost = 0;
+  const std::string stored = QtToStored(QString::fromUtf8("M\xC3\xBCller ") + fadeev, lost);
+  EXPECT_EQ(stored.substr(stored.size() - 7), " \xD4\xE0\xE4\xE5\xE5\xE2");
+  EXPECT_EQ(lost, 1);
 }
 
 }  // namespace
