@@ -4,6 +4,7 @@
 
 #include "game/game_editing.h"
 #include "game/move_tree.h"
+#include "game/navigation.h"
 #include "rules/notation.h"
 
 namespace kestrel {
@@ -19,9 +20,8 @@ TAddResult AddMoveAsk(TGame& game, const TMove& move, int parent, bool noQuestio
   if (!children.empty()) {
     TNewMoveChoice choice{TNewMoveAnswer::newVariation, -1};
     if (!noQuestion && observer) {
-      const int type = GameTypeOf(game);
       std::vector<std::string> texts;
-      for (int32_t c : children) texts.push_back(MoveToText(game.Moves[c], type, 0, ":"));
+      for (int32_t c : children) texts.push_back(SlotMoveText(game, c, NotationMode, TakeChar));
       choice = observer->AskNewMove(texts, children.size() == 1 ? 0 : -1);
     }
     switch (choice.answer) {

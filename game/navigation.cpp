@@ -5,6 +5,7 @@
 #include "game/child_index.h"
 #include "game/move_tree.h"
 #include "rules/move_generator.h"
+#include "rules/notation.h"
 
 namespace kestrel {
 namespace {
@@ -44,6 +45,19 @@ bool PositionAt(const TGame& game, int slot, TBoard& board, TDColor& side) {
     ApplyMove(game.Moves[s], board, type);
   }
   return true;
+}
+
+std::string SlotMoveText(const TGame& game, int slot, int mode, std::string_view sep) {
+  const TMove& move = game.Moves[slot];
+  const int type = GameTypeOf(game);
+  // Only captures can share their start and end squares with another move.
+  TBoard board;
+  TDColor side;
+  if (move.lt == 0 || !PositionAt(game, move.parent, board, side)) return MoveToText(move, type, mode, sep);
+  TMoveList list;
+  uint8_t count = 0;
+  GenerateMoveList(board, side, list, type, count);
+  return UnambiguousMoveText(move, list, count, type, mode, sep);
 }
 
 bool GoToMove(TGame& game, int slot, TGameObserver* observer) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/game.h"
@@ -17,6 +19,11 @@ bool PathToSlot(const TGame& game, int slot, std::vector<int32_t>& path);
 // The start position with the moves of the path to `slot` played, and the
 // side to move there.
 bool PositionAt(const TGame& game, int slot, TBoard& board, TDColor& side);
+
+// The text of the move in `slot` in notation `mode` with capture sign
+// `sep`, made unambiguous against the other legal moves of its position:
+// the one form the game panel, the database list and the move choosers show.
+std::string SlotMoveText(const TGame& game, int slot, int mode, std::string_view sep);
 
 // Makes `slot` current and rebuilds CurBoard and SideToMove from the start.
 // False, with nothing changed, when PathToSlot fails.

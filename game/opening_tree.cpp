@@ -67,7 +67,7 @@ void BuildOpeningTree(TOpeningBook& book, const TBoard& board, TDColor side, int
     e = TOpenMove{};
     e.num = static_cast<uint8_t>(i);
     e.eb = 1;
-    e.move = MoveToText(list[i - 1], type, 0, TakeChar);
+    e.move = DisplayMoveText(list[i - 1], list, count, type);
     if (!open) continue;
     TBoard after = board;
     ApplyMove(list[i - 1], after, type);

@@ -6,6 +6,7 @@
 #include "game/child_index.h"
 #include "game/glyphs.h"
 #include "game/layout_cursor.h"
+#include "game/navigation.h"
 #include "rules/notation.h"
 
 namespace kestrel {
@@ -77,8 +78,8 @@ class TTreeBuilder {
 
   void AddMove(int slot, TTreeStyle style, int indent, bool dots, int ply) {
     const TMove& m = game_.Moves[slot];
-    AddMoveItem(MoveToText(m, type_, options_.notationMode, options_.takeChar), m.flags, style, indent, dots, ply,
-                slot);
+    AddMoveItem(SlotMoveText(game_, slot, options_.notationMode, options_.takeChar), m.flags, style, indent, dots,
+                ply, slot);
   }
 
   // The line from `node` goes on to its end without branching.

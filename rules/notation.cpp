@@ -207,6 +207,10 @@ std::string UnambiguousMoveText(const TMove& move, const TMoveList& list, int co
   return MoveToTextPath(move, type, mode == 2 ? 1 : mode, sep.empty() ? std::string_view(":") : sep);
 }
 
+std::string DisplayMoveText(const TMove& move, const TMoveList& list, int count, int type) {
+  return UnambiguousMoveText(move, list, count, type, NotationMode, TakeChar);
+}
+
 std::string PlainMoveText(const TMove& move, const TMoveList& list, int count, int type) {
   // Numbers without padding come from the short mode; chess names stay whole.
   return UnambiguousMoveText(move, list, count, type, IsAlgebraicType(type) ? 0 : 1, "x");

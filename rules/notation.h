@@ -42,6 +42,11 @@ bool SameMoveResult(const TMove& a, const TMove& b);
 std::string UnambiguousMoveText(const TMove& move, const TMoveList& list, int count, int type, int mode,
                                 std::string_view sep);
 
+// The text of a move in the windows (book grid, information panel, move
+// choosers): the settings "Notation", "TakeChar" and "PoolChessNotation",
+// made unambiguous against the legal moves of its position.
+std::string DisplayMoveText(const TMove& move, const TMoveList& list, int count, int type);
+
 // The one text of a move in machine-read output (bestmove, principal
 // variations, perft --divide): squares without leading zeros, "x" for a
 // capture, made unambiguous against the legal moves of its position.

@@ -108,6 +108,22 @@ int TTypedMove::Match(const TLegalMoves& moves, int type) const {
   return found >= 1 && found <= moves.count ? found : 0;
 }
 
+std::vector<int> TTypedMove::Candidates(const TLegalMoves& moves, int type) const {
+  std::vector<int> found;
+  if (text_.empty()) return found;
+  const int count = std::min<int>(moves.count, MaxMoves);
+  for (int i = 1; i <= count; ++i) {
+    TMoveList one;
+    one[0] = moves.list[i - 1];
+    if (FindMoveByText(text_, 1, one, type) != 1) continue;
+    // Two routes to one position are one move.
+    bool same = false;
+    for (int k : found) same = same || SameMoveResult(moves.list[k - 1], moves.list[i - 1]);
+    if (!same) found.push_back(i);
+  }
+  return found;
+}
+
 int8_t SetupClickCode(int8_t code, int square, int type, TClickButton button) {
   if (!IsValidGameType(type)) return code;
   const int count = GameTypes[type].SquareCount;

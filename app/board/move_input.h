@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rules/board.h"
 #include "rules/move.h"
@@ -65,6 +66,10 @@ class TTypedMove {
   void Clear() { text_.clear(); }
   // The number (1..count) of the legal move the text names, or 0.
   int Match(const TLegalMoves& moves, int type) const;
+  // Every legal move the text names, one number for each different move:
+  // two or more when it fits captures from and to the same squares that
+  // take other pieces, and the user is to choose.
+  std::vector<int> Candidates(const TLegalMoves& moves, int type) const;
 
  private:
   std::string text_;

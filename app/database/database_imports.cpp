@@ -2,6 +2,7 @@
 
 #include "database/database_file.h"
 #include "database/db_error.h"
+#include "formats/code_page.h"
 #include "formats/pdn_import.h"
 #include "formats/text_import.h"
 
@@ -11,6 +12,10 @@ std::string TImportReport::Summary() const {
   if (!ok && games == 0 && !message.empty()) return message;
   std::string text = std::to_string(games) + " games imported, " + std::to_string(damaged) + " damaged.";
   if (cancelled) text += "\nThe import was cancelled; the games read so far are kept.";
+  if (!variant.empty()) text += "\n" + variant;
+  if (lostTexts > 0)
+    text += "\n" + std::to_string(lostTexts) + " texts lost characters that " + CodePageName(CurrentCodePage()) +
+            " cannot hold.";
   if (!firstDamaged.empty()) text += "\nFirst damaged: " + firstDamaged;
   if (!message.empty()) text += "\n" + message;
   return text;
@@ -25,6 +30,7 @@ TImportReport ImportPdnAsCurrent(TCurrentDatabase& current, const std::string& p
   if (current.IsOpen() && DatabaseBaseName(current.DB().DBNameIdx) == DatabaseBaseName(target)) current.Close();
   TPdnImportOptions options;
   options.defaultType = defaultType;
+  options.detectVariant = true;
   if (progress)
     options.progress = [&progress](const TPdnImportProgress& p) { return progress(p.bytesRead, p.totalBytes); };
   TPdnImportSummary summary;
@@ -40,6 +46,8 @@ TImportReport ImportPdnAsCurrent(TCurrentDatabase& current, const std::string& p
   report.games = summary.games;
   report.damaged = summary.damaged;
   report.cancelled = summary.cancelled;
+  report.lostTexts = summary.lostTexts;
+  if (summary.variant.detected) report.variant = summary.variant.Explanation();
   if (!summary.notes.empty()) {
     const TPdnGameNote& n = summary.notes.front();
     report.firstDamaged = "game " + std::to_string(n.game) + " (line " + std::to_string(n.line) + "): " + n.reason;

@@ -20,7 +20,8 @@ std::string ListEventText(const TQuickGameHeader& q) {
   return text;
 }
 
-std::string ListMovesText(const TGame& game, int32_t gotomove, int notationMode, int type, std::string_view takeChar) {
+std::string ListMovesText(const TGame& game, int32_t gotomove, int notationMode, [[maybe_unused]] int type,
+                          std::string_view takeChar) {
   constexpr std::size_t Limit = 200;
   const int32_t from = gotomove < 0 ? 0 : gotomove;
   std::string text;
@@ -40,7 +41,7 @@ std::string ListMovesText(const TGame& game, int32_t gotomove, int notationMode,
       text += std::to_string(number) + ".";
     else if (first)
       text += std::to_string(number) + "...";
-    text += MoveToText(game.Moves[slot], type, notationMode, takeChar) + " ";
+    text += SlotMoveText(game, slot, notationMode, takeChar) + " ";
     first = false;
   }
   return text;

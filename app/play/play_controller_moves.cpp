@@ -31,8 +31,7 @@ TAddResult TPlayController::AddMove(const TMove& move, bool fromUser) {
       const std::vector<int32_t> children = Children(g, g.CurMovPos);
       for (int32_t c : children)
         if (SameMovePath(g.Moves[c], move)) return out;
-      const int type = GameTypeOf(g);
-      for (int32_t c : children) out.texts.push_back(MoveToText(g.Moves[c], type, 0, ":"));
+      for (int32_t c : children) out.texts.push_back(SlotMoveText(g, c, NotationMode, TakeChar));
       out.ask = !children.empty();
       return out;
     });

@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -179,11 +180,27 @@ void GameInput::OnKey(char c) {
   if (controller_.SetupMode() || !controller_.NavigationAllowed()) return;
   const TLegalMoves moves = CurrentMoves();
   const int type = controller_.ReadGame([](const TGame& g) { return GameTypeOf(g); });
-  const int k = typed_.Match(moves, type);
-  if (k == 0) return;
+  const std::vector<int> found = typed_.Candidates(moves, type);
+  if (found.empty()) return;
   typed_.Clear();
   window_.infoPanel()->clear();
-  Enter(moves.list[k - 1]);
+  // A text that fits two moves is never taken as one of them silently.
+  const int k = found.size() == 1 ? found.front() : ChooseMove(moves, found, type);
+  if (k != 0) Enter(moves.list[k - 1]);
+}
+
+int GameInput::ChooseMove(const TLegalMoves& moves, const std::vector<int>& found, int type) {
+  QStringList texts;
+  for (int k : found) texts << QString::fromStdString(DisplayMoveText(moves.list[k - 1], moves.list, moves.count, type));
+  QInputDialog chooser(&window_);
+  chooser.setObjectName(QStringLiteral("typedMoveChooser"));
+  chooser.setWindowTitle(window_.windowTitle());
+  chooser.setLabelText(tr("The text fits more than one move. Which one?"));
+  chooser.setComboBoxItems(texts);
+  chooser.setComboBoxEditable(false);
+  if (chooser.exec() != QDialog::Accepted) return 0;
+  const int index = static_cast<int>(texts.indexOf(chooser.textValue()));
+  return index >= 0 ? found[static_cast<size_t>(index)] : 0;
 }
 
 void GameInput::RebuildTree() {

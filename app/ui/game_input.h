@@ -43,6 +43,9 @@ class GameInput : public QObject {
   void Enter(const TMove& move);
   void FollowForcedMoves();
   void OnKey(char c);
+  // Asks which of the typed move's candidates (numbers in `moves`) is meant;
+  // 0 when the user cancels.
+  int ChooseMove(const TLegalMoves& moves, const std::vector<int>& found, int type);
   void RebuildTree();
   void ShowCurrentMove();
   void ShowBook();

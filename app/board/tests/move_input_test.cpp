@@ -307,3 +307,28 @@ TEST(SetupClickCode, SquaresOffTheBoardAndBadCodesAreSafe) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// A man on c3 takes round a diamond to c7, by e5 or by a5: "c3xc7" fits
+// both and is given to the user to choose; the path fits one.
+TEST(TypedMove, TextThatFitsTwoMovesGivesBoth) {
+  const int t = gtCzech;
+  const TLegalMoves moves = ListLegalMoves(Position(t, {"c3", "h2"}, {"d4", "b4", "d6", "b6"}), TDColor::white, t);
+  ASSERT_EQ(moves.count, 2);
+  const int byE5 = Find(moves, {Sq("c3", t), Sq("e5", t), Sq("c7", t)});
+  const int byA5 = Find(moves, {Sq("c3", t), Sq("a5", t), Sq("c7", t)});
+  struct Case {
+    const char* text;
+    std::vector<int> found;
+  };
+  for (const Case& c : {Case{"c3xc7", {1, 2}}, Case{"c3xe5xc7", {byE5}}, Case{"c3:a5:c7", {byA5}}, Case{"c3xe7", {}}}) {
+    TTypedMove typed;
+    for (char ch : std::string(c.text)) typed.Key(ch);
+    EXPECT_EQ(typed.Candidates(moves, t), c.found) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace kestrel

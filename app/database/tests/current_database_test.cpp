@@ -175,6 +175,24 @@ TEST(DatabaseImports, PdnImportOpensTheNewDatabaseAndSummarises) {
   EXPECT_FALSE(r.Summary().empty());
 }
 
+// A file without GameType tags is read as the type its games are legal
+// under, and the summary says so; names the code page lacks are counted.
+TEST(DatabaseImports, TheWindowImportChoosesTheVariantAndSaysWhy) {
+  testing::TempDir dir;
+  const std::string pdn = dir.File("czech.pdn");
+  // Men of Czech draughts cannot take backwards, Russian men must: the
+  // game is legal as Czech only.
+  std::ofstream(pdn) << "[White \"M\xC3\xBCller\"]\n\n1. c3-d4 f6-g5 2. d4-e5 d6xf4 3. g3xe5 *\n";
+  TCurrentDatabase current;
+  const TImportReport r = ImportPdnAsCurrent(current, pdn, gtRussian, nullptr);
+  ASSERT_TRUE(r.ok) << r.Summary();
+  EXPECT_EQ(r.lostTexts, 1);
+  EXPECT_NE(r.Summary().find(r.variant), std::string::npos);
+  EXPECT_NE(r.Summary().find("1 texts lost characters that Windows-1251 cannot hold"), std::string::npos)
+      << r.Summary();
+  EXPECT_EQ(r.variant.rfind("no GameType tag: read as ", 0), 0u) << r.variant;
+}
+
 }  // namespace
 }  // namespace kestrel
 
