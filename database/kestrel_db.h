@@ -6,12 +6,16 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/binary_file.h"
 #include "database/name_list.h"
 
 namespace kestrel {
+
+// What every command that needs an open database says without one.
+inline constexpr std::string_view DatabaseNotOpenedText = "Database not opened.";  // language text 87
 
 constexpr uint8_t CurrentDBVersion = 30;
 constexpr uint8_t OldestDBVersion = 20;

@@ -18,7 +18,6 @@
 
 namespace kestrel {
 
-inline constexpr std::string_view DatabaseNotOpenedText = "Database not opened.";          // language text 87
 inline constexpr std::string_view NoGameFromDatabaseText = "No game loaded from database.";  // language text 275
 
 // What a command did; `message` says why when it did not.

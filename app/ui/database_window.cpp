@@ -14,7 +14,9 @@
 #include <QVBoxLayout>
 
 #include "app/board/board_geometry.h"
+#include "app/ui/database_search.h"
 #include "app/ui/game_list_model.h"
+#include "app/ui/search_dialog.h"
 #include "app/ui/ui_language.h"
 #include "database/game_io.h"
 #include "engine/packed_board.h"
@@ -83,6 +85,8 @@ DatabaseWindow::DatabaseWindow(TCurrentDatabase& db, QWidget* parent) : QDialog(
     value = QInputDialog::getInt(this, windowTitle(), title, value, low, high, 1, &ok);
     return ok;
   };
+  searchDialog_ = new SearchDialog(this);
+  search_ = std::make_unique<TDatabaseSearch>();
   model_ = new GameListModel(db_, this);
   view_ = new QTableView(this);
   view_->setModel(model_);
@@ -119,11 +123,14 @@ DatabaseWindow::DatabaseWindow(TCurrentDatabase& db, QWidget* parent) : QDialog(
   Reload();
 }
 
+DatabaseWindow::~DatabaseWindow() = default;
+
 QMenu* DatabaseWindow::Menu(MenuId id) const {
   switch (id) {
     case MenuId::database: return databaseMenu_;
     case MenuId::games: return gamesMenu_;
     case MenuId::list: return listMenu_;
+    case MenuId::search: return searchMenu_;
   }
   return nullptr;
 }
@@ -204,6 +211,33 @@ void DatabaseWindow::CreateMenus() {
   BindLang(toGame, 217, {}, QStringLiteral("..."));
   toolBar_->addAction(movesList_);
   toolBar_->addAction(initialPosition_);
+
+  searchMenu_ = menuBar_->addMenu(QString());
+  BindLang(searchMenu_, 49);
+  QAction* search = AddCommand(searchMenu_, QString(), QKeySequence(Qt::CTRL | Qt::Key_F), this, [this] { NewSearch(); });
+  BindLang(search, 106, {}, QStringLiteral("..."));
+  QAction* reset = AddCommand(searchMenu_, QString(), QKeySequence(Qt::CTRL | Qt::Key_R), this, [this] { ResetList(); });
+  BindLang(reset, 107);
+  toolBar_->addAction(search);
+  toolBar_->addAction(reset);
+}
+
+bool DatabaseWindow::NewSearch() {
+  if (!kestrel::NewSearch(this, *searchDialog_, db_.DB(), db_.MutableList(), *search_)) return false;
+  Reload(true);
+  return true;
+}
+
+bool DatabaseWindow::QuickSearch(const TBrd& board, TDColor sideToMove, int squareCount) {
+  if (!kestrel::QuickSearch(this, db_.DB(), db_.MutableList(), *search_, board, sideToMove, squareCount)) return false;
+  Reload(true);
+  return true;
+}
+
+void DatabaseWindow::ResetList() {
+  if (!RequireOpen()) return;
+  db_.ResetList();
+  Reload(true);
 }
 
 bool DatabaseWindow::RequireOpen() {

@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+#include <memory>
+
 #include "app/database/current_database.h"
 
 class QAction;
@@ -25,14 +27,17 @@ namespace kestrel {
 
 class GameListModel;
 class InitialPositionView;
+class SearchDialog;
+struct TDatabaseSearch;
 
 class DatabaseWindow : public QDialog {
   Q_OBJECT
 
  public:
-  enum class MenuId { database, games, list };
+  enum class MenuId { database, games, list, search };
 
   DatabaseWindow(TCurrentDatabase& db, QWidget* parent = nullptr);
+  ~DatabaseWindow() override;
 
   // ---- For the commands other parts of the program add to this window.
   // The database shown, with its list and cursor.
@@ -59,6 +64,16 @@ class DatabaseWindow : public QDialog {
   QTableView* View() const { return view_; }
   GameListModel& Model() const { return *model_; }
   QLabel* StatusLabel() const { return status_; }
+
+  // ---- Search.
+  // "New search": the dialog, then the games found in the list. False when
+  // cancelled or no database is open.
+  bool NewSearch();
+  // The quick search for a position (the main board's).
+  bool QuickSearch(const TBrd& board, TDColor sideToMove, int squareCount);
+  // "Reset": the whole database in the list again.
+  void ResetList();
+  SearchDialog& searchDialog() const { return *searchDialog_; }
 
   // Settings of the list display.
   void SetResultStyle(int style);
@@ -96,6 +111,10 @@ class DatabaseWindow : public QDialog {
   QMenu* listMenu_;
   QLabel* status_;
   InitialPositionView* initial_;
+  SearchDialog* searchDialog_;
+  // The search's record and the dialog's values, kept between searches.
+  std::unique_ptr<TDatabaseSearch> search_;
+  QMenu* searchMenu_;
   QAction* movesList_;
   QAction* initialPosition_;
 };

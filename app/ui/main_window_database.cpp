@@ -30,6 +30,7 @@
 #include "formats/import_from_text.h"
 #include "formats/pdn_tags.h"
 #include "rules/current_game_type.h"
+#include "rules/game_types.h"
 #include "rules/notation.h"
 
 namespace kestrel {
@@ -97,6 +98,12 @@ void MainWindowDatabase::CreateActions() {
   loadPrevious_ = add(15, QKeySequence(Qt::Key_F3), [this] { LoadNeighbour(-1); });
   loadNext_ = add(16, QKeySequence(Qt::Key_F4), [this] { LoadNeighbour(1); });
   goToDatabase_ = add(38, QKeySequence(Qt::Key_F2), [this] { GoToDatabase(); });
+  quickSearch_ = add(39, QKeySequence(Qt::Key_F5), [this] { QuickSearch(); });
+  search_ = add(49, {}, [this] {
+    if (!RequireOpen()) return;
+    window_->NewSearch();
+    GoToDatabase();
+  });
   QAction* ballot2 = add(211, {}, [this] { NewBallot(TBallotKind::twoMove); });
   QAction* ballotFull = add(212, {}, [this] { NewBallot(TBallotKind::full); });
   QAction* fromText = add(208, {}, [this] {
@@ -124,6 +131,8 @@ void MainWindowDatabase::CreateActions() {
   menu_->addAction(loadPrevious_);
   menu_->addAction(loadNext_);
   menu_->addAction(goToDatabase_);
+  menu_->addAction(quickSearch_);
+  menu_->addAction(search_);
   menu_->addSeparator();
   QMenu* ballot = menu_->addMenu(QString());
   BindLang(ballot, 213);
@@ -136,7 +145,8 @@ void MainWindowDatabase::CreateActions() {
 
   QToolBar* bar = main_.toolBar();
   bar->addSeparator();
-  for (QAction* a : {save_, saveAsNew_, loadPrevious_, loadNext_, goToDatabase_}) bar->addAction(a);
+  for (QAction* a : {save_, saveAsNew_, loadPrevious_, loadNext_, goToDatabase_, quickSearch_, search_})
+    bar->addAction(a);
   QAction* ballotButton = bar->addAction(QString());
   BindLang(ballotButton, 213);
   connect(ballotButton, &QAction::triggered, this, [this] { NewBallot(TBallotKind::full); });
@@ -311,6 +321,13 @@ void MainWindowDatabase::LoadNeighbour(int direction) {
   const int32_t pos = current_.StepCursor(direction);
   // A declined question leaves the cursor where it was.
   if (!LoadListGame(pos)) current_.SetCursor(old);
+}
+
+void MainWindowDatabase::QuickSearch() {
+  if (!RequireOpen()) return;
+  const auto [board, side] = main_.controller().ReadGame([](const TGame& g) { return std::pair(g.CurBoard.b, g.SideToMove); });
+  window_->QuickSearch(board, side, GameTypes[CurrentGameType].SquareCount);
+  GoToDatabase();
 }
 
 void MainWindowDatabase::GoToDatabase() {

@@ -54,6 +54,8 @@ class MainWindowDatabase : public QObject {
   void LoadNeighbour(int direction);
   // Loads the game at list position `pos` (after offering to save).
   bool LoadListGame(int32_t pos);
+  // F5: the games where the main board's position occurs, then the window.
+  void QuickSearch();
   void GoToDatabase();
   bool OpenDatabaseFile(const QString& path);
   void CloseDatabase();
@@ -73,6 +75,7 @@ class MainWindowDatabase : public QObject {
   QAction* loadPreviousAction() const { return loadPrevious_; }
   QAction* loadNextAction() const { return loadNext_; }
   QAction* goToDatabaseAction() const { return goToDatabase_; }
+  QAction* quickSearchAction() const { return quickSearch_; }
   QMenu* databaseMenu() const { return menu_; }
 
   // The questions and messages; by default dialogs of the main window.
@@ -103,6 +106,8 @@ class MainWindowDatabase : public QObject {
   QAction* loadPrevious_;
   QAction* loadNext_;
   QAction* goToDatabase_;
+  QAction* quickSearch_;
+  QAction* search_;
 };
 
 }  // namespace kestrel

@@ -18,7 +18,6 @@ namespace kestrel {
 inline constexpr std::string_view SearchCaptionText = "Search";
 inline constexpr std::string_view SearchingText = "Searching...";
 inline constexpr std::string_view SearchingFoundText = "Searching, found ";
-inline constexpr std::string_view DatabaseNotOpenedText = "Database not opened.";  // language text 87
 
 struct TSearchProgress {
   int32_t gameNo = 0;  // the game about to be examined

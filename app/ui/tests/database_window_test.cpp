@@ -23,6 +23,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_database.h"
 #include "app/play/refresh_requests.h"
+#include "app/board/move_input.h"
 #include "database/database_file.h"
 #include "database/derived_header.h"
 #include "database/game_io.h"
@@ -277,6 +278,47 @@ TEST_F(DatabaseWindowTest, FenButtonTakesOnlyAFenTagFromTheClipboard) {
   window->controller().SetupDone(TDColor::white, 1);
   AnswerNextQuestion(QMessageBox::No);
   window->close();
+}
+
+TEST_F(DatabaseWindowTest, QuickSearchFindsTheBoardsPositionAndLoadsTheGameThere) {
+  const std::string path = dir.File("search.abd");
+  TGame start = Named("Mover");
+  const TMove first = ListLegalMoves(start.CurBoard, TDColor::white, gtRussian).list[0];
+  {
+    TKestrelDB db;
+    CreateDatabase(path, db);
+    for (int i = 1; i <= 3; ++i) {
+      TGame g = Named("Player " + std::to_string(i));
+      if (i == 2) AddMove(g, 0, first);
+      WriteDBGame(g, 0, db, true);
+    }
+  }
+  Start(path);
+  window->controller().Stop();
+  ASSERT_TRUE(window->controller().EnterMove(first));
+  window->controller().StopAndWait();
+  DatabaseWindow& w = window->database().Window();
+  QString shown;
+  // "Go to database" shows the window modally: read its status, close it.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (!w.isVisible()) return;
+    shown = w.StatusText();
+    w.reject();
+    closer.stop();
+  });
+  closer.start(10);
+  window->database().quickSearchAction()->trigger();
+  TCurrentDatabase& db = window->database().Current();
+  ASSERT_EQ(db.Count(), 1);
+  EXPECT_EQ(db.GameAt(1), 2);
+  EXPECT_TRUE(shown.endsWith(QStringLiteral("(found 1)"))) << shown.toStdString();
+  AnswerNextQuestion(QMessageBox::No);
+  ASSERT_TRUE(window->database().LoadListGame(1));
+  EXPECT_EQ(window->controller().ReadGame([](const TGame& g) { return g.CurMovPos; }), 1) << "at the found position";
+  w.ResetList();
+  EXPECT_EQ(db.Count(), 3);
+  EXPECT_FALSE(w.StatusText().contains(QStringLiteral("found")));
 }
 
 }  // namespace
