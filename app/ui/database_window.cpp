@@ -85,7 +85,6 @@ DatabaseWindow::DatabaseWindow(TCurrentDatabase& db, QWidget* parent) : QDialog(
     value = QInputDialog::getInt(this, windowTitle(), title, value, low, high, 1, &ok);
     return ok;
   };
-  searchDialog_ = new SearchDialog(this);
   search_ = std::make_unique<TDatabaseSearch>();
   model_ = new GameListModel(db_, this);
   view_ = new QTableView(this);
@@ -223,6 +222,7 @@ void DatabaseWindow::CreateMenus() {
 }
 
 bool DatabaseWindow::NewSearch() {
+  if (!searchDialog_) searchDialog_ = new SearchDialog(this);  // made when first needed
   if (!kestrel::NewSearch(this, *searchDialog_, db_.DB(), db_.MutableList(), *search_)) return false;
   Reload(true);
   return true;

@@ -73,7 +73,6 @@ class DatabaseWindow : public QDialog {
   bool QuickSearch(const TBrd& board, TDColor sideToMove, int squareCount);
   // "Reset": the whole database in the list again.
   void ResetList();
-  SearchDialog& searchDialog() const { return *searchDialog_; }
 
   // Settings of the list display.
   void SetResultStyle(int style);
@@ -111,7 +110,7 @@ class DatabaseWindow : public QDialog {
   QMenu* listMenu_;
   QLabel* status_;
   InitialPositionView* initial_;
-  SearchDialog* searchDialog_;
+  SearchDialog* searchDialog_ = nullptr;
   // The search's record and the dialog's values, kept between searches.
   std::unique_ptr<TDatabaseSearch> search_;
   QMenu* searchMenu_;
