@@ -16,6 +16,7 @@
 #include "app/board/board_geometry.h"
 #include "app/ui/database_search.h"
 #include "app/ui/game_list_model.h"
+#include "app/ui/menu_command.h"
 #include "app/ui/search_dialog.h"
 #include "app/ui/ui_language.h"
 #include "database/game_io.h"
@@ -23,18 +24,6 @@
 #include "rules/game_types.h"
 
 namespace kestrel {
-namespace {
-
-// A menu command with its shortcut shown in the menu.
-template <class F>
-QAction* AddCommand(QMenu* menu, const QString& text, const QKeySequence& key, QObject* receiver, F f) {
-  QAction* a = menu->addAction(text);
-  a->setShortcut(key);
-  QObject::connect(a, &QAction::triggered, receiver, f);
-  return a;
-}
-
-}  // namespace
 
 // "Initial position": the start position of the cursor's game, small.
 class InitialPositionView : public QWidget {

@@ -25,6 +25,7 @@
 #include "app/ui/database_maintenance_menu.h"
 #include "app/ui/database_window.h"
 #include "app/ui/main_window.h"
+#include "app/ui/menu_command.h"
 #include "app/ui/ui_language.h"
 #include "formats/fen.h"
 #include "formats/import_from_text.h"
@@ -37,14 +38,6 @@ namespace kestrel {
 namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-template <class F>
-QAction* AddCommand(QMenu* menu, const QString& text, const QKeySequence& key, QObject* receiver, F f) {
-  QAction* a = menu->addAction(text);
-  a->setShortcut(key);
-  QObject::connect(a, &QAction::triggered, receiver, f);
-  return a;
-}
 
 const QString DatabaseFilter = QStringLiteral("Kestrel Thornby Database (*.abd *.ABD)");
 
