@@ -24,6 +24,19 @@ std::string FolderOf(const std::string& path) {
   throw TDatabaseError(what + ": " + std::strerror(saved));
 }
 
+// Writes all of `data`, retrying after interruptions; false with errno set
+// when the system refuses.
+bool WriteAll(int fd, std::string_view data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
 void ReplaceFileContents(const std::string& path, std::string_view data) {
@@ -35,15 +48,9 @@ void ReplaceFileContents(const std::string& path, std::string_view data) {
   std::string tmp = path + ".tmpXXXXXX";
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) Fail("cannot create a temporary file beside " + path, {});
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      Fail("cannot write " + tmp, tmp);
-    }
-    done += static_cast<std::size_t>(n);
+  if (!WriteAll(fd, data)) {
+    ::close(fd);
+    Fail("cannot write " + tmp, tmp);
   }
   if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
     ::close(fd);
@@ -62,15 +69,9 @@ void ReplaceFileContents(const std::string& path, std::string_view data) {
 void AppendToFile(const std::string& path, std::string_view data) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
   if (fd < 0) Fail("cannot open " + path, {});
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      Fail("cannot write " + path, {});
-    }
-    done += static_cast<std::size_t>(n);
+  if (!WriteAll(fd, data)) {
+    ::close(fd);
+    Fail("cannot write " + path, {});
   }
   if (::close(fd) != 0) Fail("cannot write " + path, {});
 }
