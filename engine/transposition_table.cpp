@@ -46,12 +46,8 @@ uint64_t TTranspositionTable::EntriesFor(uint64_t megabytes) {
 
 bool TTranspositionTable::Allocate(uint64_t megabytes) {
   const uint64_t entries = EntriesFor(megabytes);
-  std::unique_ptr<THashRec64[]> table;
-  try {
-    table = std::make_unique<THashRec64[]>(entries);  // value-initialised: every entry empty
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  TLargeArray<THashRec64> table = TLargeArray<THashRec64>::Make(entries);  // every entry empty
+  if (!table) return false;
   table_ = std::move(table);
   entries_ = entries;
   keys_.GenerateHashKeys(entries);

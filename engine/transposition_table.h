@@ -10,6 +10,7 @@
 
 #include "engine/bitboard.h"
 #include "engine/hash_keys.h"
+#include "engine/large_array.h"
 
 namespace kestrel {
 
@@ -88,7 +89,7 @@ class TTranspositionTable {
   class TGuard;
   TLock& LockOf(uint32_t index) const { return locks_[index & (LockCount - 1)]; }
 
-  std::unique_ptr<THashRec64[]> table_;
+  TLargeArray<THashRec64> table_;
   uint64_t entries_ = 0;
   THashKeys keys_;
   mutable std::unique_ptr<TLock[]> locks_;

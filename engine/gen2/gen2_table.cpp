@@ -1,7 +1,6 @@
 #include "engine/gen2/gen2_table.h"
 
 #include <bit>
-#include <new>
 
 namespace kestrel::gen2 {
 namespace {
@@ -38,7 +37,7 @@ bool TTable::Allocate(uint64_t megabytes) {
   const uint64_t bytes = megabytes << 20;
   uint64_t count = bytes / sizeof(TBucket);
   count = count == 0 ? 1 : std::bit_floor(count);
-  std::unique_ptr<TBucket[]> fresh(new (std::nothrow) TBucket[count]);
+  TLargeArray<TBucket> fresh = TLargeArray<TBucket>::Make(count);
   if (!fresh) return false;
   buckets_ = std::move(fresh);
   mask_ = count - 1;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "engine/bitboard.h"
+#include "engine/large_array.h"
 
 namespace kestrel::gen2 {
 
@@ -56,7 +57,7 @@ class TTable {
   static bool Read(const TEntry& e, uint64_t key, uint64_t& data);
   static void Write(TEntry& e, uint64_t key, uint64_t data);
 
-  std::unique_ptr<TBucket[]> buckets_;
+  TLargeArray<TBucket> buckets_;
   uint64_t mask_ = 0;
   uint64_t megabytes_ = 0;
   uint8_t generation_ = 0;

@@ -26,14 +26,14 @@ TEST_F(PlayFixture, GameAnalysisMarksABlunderAndInsertsTheBetterLine) {
   const int blunder = Game().CurMovPos;
 
   TGameAnalysisOptions options;
-  options.totalCentiseconds = 60;
+  options.totalCentiseconds = 150;  // judging needs depth 8: room for a loaded machine
   controller->StartGameAnalysis(options);
   EXPECT_FALSE(controller->NavigationAllowed()) << "navigation waits while a move is judged";
   WaitIdle();
   EXPECT_TRUE(controller->NavigationAllowed());
 
   const TGame g = Game();
-  EXPECT_EQ(MoveGlyphCode(g.Moves[blunder].comm), 5) << "\"?\"";
+  EXPECT_EQ(MoveGlyphCode(g.Moves[blunder].comm), 5) << "\"?\"" << g.CommentsBef[blunder];
   EXPECT_TRUE(std::regex_match(g.CommentsAft[blunder], std::regex(R"(-?[0-9x][^/]*/[0-9]+ )")))
       << g.CommentsAft[blunder];
   const std::vector<int32_t> roots = Children(g, 0);
