@@ -1,14 +1,19 @@
 #include "database/maintenance/book_builder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
+#include <string_view>
+#include <tuple>
 
 #include "database/file_replace.h"
 #include "database/game_io.h"
+#include "game/child_index.h"
 #include "game/glyphs.h"
-#include "game/move_tree.h"
 #include "game/navigation.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
@@ -16,10 +21,30 @@
 namespace kestrel {
 namespace {
 
+constexpr std::string_view BuildTreeCaption = "Build tree";  // language text 118
+
 int PieceCount(const TBrd& b, int type) {
   int n = 0;
   for (int s = 1; s <= GameTypes[type].SquareCount; ++s) n += b[s] != 0;
   return n;
+}
+
+// The byte order of packed positions, compared eight bytes at a time: the
+// sort compares millions of keys, and byte loops or memcmp calls dominate it.
+uint64_t KeyWord(const TPackedBoardNew& p, std::size_t word) {
+  uint64_t v;
+  std::memcpy(&v, p.data() + 8 * word, sizeof v);
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  return v;
+}
+
+bool PositionLess(const TOpen& a, const TOpen& b) {
+  static_assert(std::tuple_size_v<TPackedBoardNew> == 24);
+  const uint64_t a0 = KeyWord(a.position, 0), b0 = KeyWord(b.position, 0);
+  if (a0 != b0) return a0 < b0;
+  const uint64_t a1 = KeyWord(a.position, 1), b1 = KeyWord(b.position, 1);
+  if (a1 != b1) return a1 < b1;
+  return KeyWord(a.position, 2) < KeyWord(b.position, 2);
 }
 
 uint16_t CappedSum(uint16_t a, uint16_t b) { return static_cast<uint16_t>(std::min<int>(a + b, BookCountCap)); }
@@ -68,6 +93,9 @@ void AddGamePositions(const TGame& game, const TBookBuildOptions& options, std::
     int ply;
     bool main;
   };
+  // One index of the whole tree: asking each node for its children would
+  // scan every slot of the game once per node.
+  const TChildIndex index(game, std::min<int>(game.Header.LastMove, game.SlotCount() - 1));
   std::vector<TFrame> stack{{0, start, first, 0, true}};
   std::size_t visited = 0;
   while (!stack.empty() && visited++ <= static_cast<std::size_t>(game.SlotCount())) {
@@ -88,7 +116,8 @@ void AddGamePositions(const TGame& game, const TBookBuildOptions& options, std::
       }
       out.push_back(r);
     }
-    const std::vector<int32_t> children = Children(game, f.node);
+    if (f.ply >= 2 * options.maxMoves) continue;  // the children would be past the limit
+    const std::span<const int32_t> children = index.Children(f.node);
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
       TBoard next = f.board;
       ApplyMove(game.Moves[*it], next, type);
@@ -97,9 +126,12 @@ void AddGamePositions(const TGame& game, const TBookBuildOptions& options, std::
   }
 }
 
-void MergeBookRecords(std::vector<TOpen>& records) {
-  std::stable_sort(records.begin(), records.end(),
-                   [](const TOpen& a, const TOpen& b) { return ComparePacked(a.position, b.position) < 0; });
+void MergeBookRecords(std::vector<TOpen>& records, TProgress& progress) {
+  {
+    TProgressStage stage(progress, BuildTreeCaption, "Sorting positions (2/4)...", 1);
+    std::sort(records.begin(), records.end(), PositionLess);
+  }
+  TProgressStage stage(progress, BuildTreeCaption, "Moving positions (3/4)...", static_cast<int64_t>(records.size()));
   std::size_t kept = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (kept > 0 && records[kept - 1].position == records[i].position) {
@@ -110,9 +142,13 @@ void MergeBookRecords(std::vector<TOpen>& records) {
       m.bl = CappedSum(m.bl, r.bl);
       m.sign = std::max(m.sign, r.sign);
       m.comm = std::max(m.comm, r.comm);
+      // Only the book's own records carry evaluations; the sort may put a
+      // game's record first, and its "none" must not drop the book's value.
+      if (m.eval == BookNoEval) m.eval = r.eval;
     } else {
       records[kept++] = records[i];
     }
+    if ((i + 1) % 100000 == 0) stage.Step(static_cast<int64_t>(i + 1));
   }
   records.resize(kept);
 }
@@ -125,28 +161,25 @@ TBookBuildReport BuildBookFromDatabase(TKestrelDB& db, const TGameList& list, co
   const bool reopen = engineBook && engineBook->IsOpen() &&
                       std::filesystem::equivalent(engineBook->Path(), bookPath, ec);
   if (reopen) engineBook->Close();
+  // However the run ends (cancelled, failed), the engine gets its book back.
+  struct TReopen {
+    TOpeningBook* book;
+    const std::string& path;
+    ~TReopen() {
+      if (book) book->BookIni(path);
+    }
+  } reopenAtEnd{reopen ? engineBook : nullptr, bookPath};
+
   const std::vector<int32_t> games = ChosenGames(list);
   report.games = static_cast<int32_t>(games.size());
-  TGame game;
-  std::vector<TOpen> scratch;
-  // Counting first lets the array be sized once for the existing book and
-  // every new position.
-  int64_t counted = 0;
-  {
-    TProgressStage stage(progress, "Build tree", "Counting (1/5)...", report.games);
-    for (std::size_t i = 0; i < games.size(); ++i) {
-      if (ReadDBGame(db, games[i], false, game)) {
-        scratch.clear();
-        AddGamePositions(game, options, scratch);
-        counted += static_cast<int64_t>(scratch.size());
-      }
-      if ((i + 1) % 100 == 0) stage.Step(static_cast<int64_t>(i + 1));
-    }
-  }
+  // One pass over the games: decoding a game costs far more than the
+  // vector's growth, so the games are not walked a second time to count.
   std::vector<TOpen> records = ReadBookRecords(bookPath, options.clearStatistics);
-  records.reserve(records.size() + static_cast<std::size_t>(counted) + 1);
+  // Room for the usual main line of each game; variations grow the array.
+  records.reserve(records.size() + games.size() * static_cast<std::size_t>(std::min(2 * options.maxMoves, 60)));
   {
-    TProgressStage stage(progress, "Build tree", "Reading (2/5)...", report.games);
+    TProgressStage stage(progress, BuildTreeCaption, "Reading (1/4)...", report.games);
+    TGame game;
     for (std::size_t i = 0; i < games.size(); ++i) {
       const std::size_t before = records.size();
       if (ReadDBGame(db, games[i], false, game))
@@ -154,30 +187,24 @@ TBookBuildReport BuildBookFromDatabase(TKestrelDB& db, const TGameList& list, co
       else
         ++report.unreadable;
       report.positions += static_cast<int64_t>(records.size() - before);
-      if ((i + 1) % 100 == 0) stage.Step(static_cast<int64_t>(i + 1));
+      if ((i + 1) % 100 == 0 && !stage.Step(static_cast<int64_t>(i + 1))) {
+        report.cancelled = true;
+        return report;
+      }
     }
   }
+  MergeBookRecords(records, progress);
   {
-    TProgressStage stage(progress, "Build tree", "Sorting positions (3/5)...", 1);
-    MergeBookRecords(records);
-  }
-  {
-    TProgressStage stage(progress, "Build tree", "Writing (5/5)...", static_cast<int64_t>(records.size()));
+    TProgressStage stage(progress, BuildTreeCaption, "Writing (4/4)...", static_cast<int64_t>(records.size()));
     std::string data;
     data.reserve(records.size() * BookRecordSize);
     for (const TOpen& r : records) {
       const auto bytes = EncodeBookRecord(r);
       data.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
-    try {
-      ReplaceFileContents(bookPath, data);
-    } catch (...) {
-      if (reopen) engineBook->BookIni(bookPath);
-      throw;
-    }
+    ReplaceFileContents(bookPath, data);
   }
   report.records = static_cast<int64_t>(records.size());
-  if (reopen) engineBook->BookIni(bookPath);
   return report;
 }
 

@@ -33,21 +33,23 @@ uint8_t BookSignOfGlyph(int glyph);
 void AddGamePositions(const TGame& game, const TBookBuildOptions& options, std::vector<TOpen>& out);
 
 // Sorts by position and merges equal positions into one record: counts
-// added and capped, the larger sign and comment number, the first record's
-// evaluation.
-void MergeBookRecords(std::vector<TOpen>& records);
+// added and capped, the larger sign and comment number, the evaluation of
+// the one record that has one (a book's own; games bring none).
+void MergeBookRecords(std::vector<TOpen>& records, TProgress& progress = NoProgress());
 
 struct TBookBuildReport {
   int32_t games = 0;
   int64_t positions = 0;  // records added from the games
   int64_t records = 0;    // records in the book written
   int32_t unreadable = 0;
+  bool cancelled = false;  // the book was left as it was
 };
 
 // The games: the selected entries of `list` in order, all of them when none
 // is selected. The book file is read (a missing or unreadable one counts as
-// empty) and written whole in one piece. An engine book open on the same
-// file is closed first and opened again at the end. Raises TDatabaseError
+// empty) and written whole in one piece; Cancel while the games are read
+// leaves it untouched. An engine book open on the same file is closed first
+// and opened again at the end, however the run ends. Raises TDatabaseError
 // when the book cannot be written.
 TBookBuildReport BuildBookFromDatabase(TKestrelDB& db, const TGameList& list, const std::string& bookPath,
                                        const TBookBuildOptions& options, TProgress& progress = NoProgress(),

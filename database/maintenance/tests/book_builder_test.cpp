@@ -1,6 +1,10 @@
 // Books built from games, checked through the engine's book and its tree.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <random>
+
 #include "database/maintenance/book_builder.h"
 #include "game/opening_tree.h"
 #include "game/glyphs.h"
@@ -153,6 +157,94 @@ TEST(BookBuilder, RebuildAddsOrClearsAndTheTreeShowsNoHashForPlainMoves) {
     inBook += tree.openmoves[i].col != 0;
   }
   EXPECT_EQ(inBook, 1);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+using namespace kestrel::testing;
+
+// The merge against a plain map on random records with many repeats: order
+// by ComparePacked, capped sums, larger sign and comment, and the one
+// evaluation a position has (as a book record among game records).
+TEST(BookBuilder, MergeAgreesWithAPlainMap) {
+  std::mt19937 rng(17);
+  std::vector<TOpen> records;
+  std::map<std::vector<uint8_t>, TOpen> expected;
+  for (int i = 0; i < 5000; ++i) {
+    TOpen r;
+    // 1500 positions differing in each of the three 8-byte words, with
+    // bytes above 127 so that a signed comparison would go wrong.
+    const unsigned k = rng() % 1500;
+    r.position.fill(124);
+    r.position[0] = static_cast<uint8_t>(k % 3 * 100);
+    r.position[8] = static_cast<uint8_t>(k / 3 % 10 * 25);
+    r.position[23] = static_cast<uint8_t>(k / 30);
+    r.wh = static_cast<uint16_t>(rng() % 30000);
+    r.dr = static_cast<uint16_t>(rng() % 2);
+    r.bl = static_cast<uint16_t>(rng() % 2);
+    r.sign = static_cast<uint8_t>(rng() % 9);
+    r.comm = static_cast<uint16_t>(rng() % 5);
+    const std::vector<uint8_t> key(r.position.begin(), r.position.end());
+    const bool fresh = !expected.contains(key);
+    r.eval = fresh ? static_cast<int16_t>(rng() % 200 - 100) : BookNoEval;
+    if (fresh) {
+      expected[key] = r;
+    } else {
+      TOpen& m = expected[key];
+      m.wh = static_cast<uint16_t>(std::min(m.wh + r.wh, int{BookCountCap}));
+      m.dr = static_cast<uint16_t>(m.dr + r.dr);
+      m.bl = static_cast<uint16_t>(m.bl + r.bl);
+      m.sign = std::max(m.sign, r.sign);
+      m.comm = std::max(m.comm, r.comm);
+    }
+    records.push_back(r);
+  }
+  std::shuffle(records.begin(), records.end(), rng);
+  MergeBookRecords(records);
+  ASSERT_EQ(records.size(), expected.size());
+  std::size_t i = 0;
+  for (const auto& [key, m] : expected) EXPECT_EQ(records[i++], m) << i;  // the map's order is the bytes' order
+}
+
+// Cancel while the games are read: the book keeps its bytes, and the
+// engine has it open again.
+TEST(BookBuilder, CancelLeavesTheBookAsItWas) {
+  TempDir dir;
+  TKestrelDB db;
+  FreshDatabase(dir, db);
+  for (int i = 0; i < 200; ++i) {
+    TGame g = LegalLine(6, i);
+    WriteDBGame(g, 0, db, false);
+  }
+  TGameList list;
+  list.Reset(db.DBSize);
+  const std::string book = dir.File("cancel.cbk");
+  TBookBuildOptions o;
+  o.maxMoves = 1;
+  TGameList one;
+  one.Reset(1);
+  BuildBookFromDatabase(db, one, book, o);
+  const auto bytes = [&] {
+    std::ifstream in(book, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  const std::string before = bytes();
+  ASSERT_EQ(before.size(), 2 * BookRecordSize);
+  struct TCancel : TProgress {
+    bool Step(int64_t) override { return false; }
+  } cancel;
+  TOpeningBook engine;
+  engine.BookIni(book);
+  o.maxMoves = 20;
+  const TBookBuildReport r = BuildBookFromDatabase(db, list, book, o, cancel, &engine);
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_EQ(bytes(), before);
+  EXPECT_TRUE(engine.IsOpen());
+  EXPECT_EQ(engine.RecordCount(), 2);
 }
 
 }  // namespace
