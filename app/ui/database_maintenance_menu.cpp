@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/play/play_controller.h"
+#include "app/ui/database_command.h"
 #include "app/ui/database_window.h"
 #include "app/ui/maintenance_dialogs.h"
 #include "app/ui/progress_dialog.h"
@@ -169,25 +170,7 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
 }
 
 void DatabaseMaintenanceMenu::Run(const std::function<QString()>& command, bool writes) {
-  const TCurrentDatabase& db = window_.Current();
-  if (!db.IsOpen()) {
-    showMessage(LangQ(87));  // "Database not opened."
-    return;
-  }
-  if (writes && db.ReadOnly()) {
-    showMessage(tr("The database is open for reading only."));
-    return;
-  }
-  QString message;
-  try {
-    message = command();
-  } catch (const std::exception& e) {
-    message = Q(e.what());
-    // The list may name games the failed command was about to move.
-    window_.Current().ResetList();
-    window_.Reload(false);
-  }
-  if (!message.isEmpty()) showMessage(message);
+  RunDatabaseCommand(window_, showMessage, command, writes);
 }
 
 void DatabaseMaintenanceMenu::Renumbered(const TRenumbering& renumbering) {

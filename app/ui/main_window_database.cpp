@@ -26,6 +26,7 @@
 #include "app/ui/database_window.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_command.h"
+#include "app/ui/name_tools_menu.h"
 #include "app/ui/ui_language.h"
 #include "formats/fen.h"
 #include "formats/import_from_text.h"
@@ -61,6 +62,7 @@ MainWindowDatabase::MainWindowDatabase(MainWindow& window, KestrelApp& app)
 
   window_ = new DatabaseWindow(current_, &main_);
   new DatabaseMaintenanceMenu(*window_, main_.controller());  // owned by the window
+  new NameToolsMenu(*window_, main_.controller());            // owned by the window
   connect(window_, &DatabaseWindow::loadRequested, this, [this](int pos) {
     if (LoadListGame(pos)) window_->accept();
   });

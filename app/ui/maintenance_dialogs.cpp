@@ -108,27 +108,4 @@ TMatchOptions MatchGamesDialog::Options() const {
   return o;
 }
 
-BuildTreeDialog::BuildTreeDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Build tree"));
-  auto* form = new QFormLayout(this);
-  maxMoves_ = new QSpinBox(this);
-  maxMoves_->setRange(1, 255);
-  maxMoves_->setValue(255);
-  minPieces_ = new QSpinBox(this);
-  minPieces_->setRange(0, 72);
-  clear_ = Box(tr("Clear existing statistics"), false, this);
-  form->addRow(tr("Maximum moves"), maxMoves_);
-  form->addRow(tr("Minimum draughts"), minPieces_);
-  form->addRow(clear_);
-  form->addRow(OkCancel(this));
-}
-
-TBookBuildOptions BuildTreeDialog::Options() const {
-  TBookBuildOptions o;
-  o.maxMoves = maxMoves_->value();
-  o.minPieces = minPieces_->value();
-  o.clearStatistics = clear_->isChecked();
-  return o;
-}
-
 }  // namespace kestrel

@@ -1,12 +1,11 @@
-// Dialogs of the database window's maintenance commands: "Sort games",
-// "Match games" and "Build tree". Each only shows and returns values; the
+// Dialogs of the database window's maintenance commands: "Sort games" and
+// "Match games". Each only shows and returns values; the
 // commands themselves are in database/maintenance.
 #pragma once
 
 #include <QDialog>
 #include <vector>
 
-#include "database/maintenance/book_builder.h"
 #include "database/maintenance/duplicates.h"
 #include "database/maintenance/game_sort.h"
 
@@ -47,18 +46,6 @@ class MatchGamesDialog : public QDialog {
  private:
   QCheckBox *names_, *year_, *tournament_, *moves_, *start_, *fast_;
   QComboBox *method_, *length_;
-};
-
-class BuildTreeDialog : public QDialog {
-  Q_OBJECT
-
- public:
-  explicit BuildTreeDialog(QWidget* parent = nullptr);
-  TBookBuildOptions Options() const;
-
- private:
-  QSpinBox *maxMoves_, *minPieces_;
-  QCheckBox* clear_;
 };
 
 }  // namespace kestrel

@@ -1,7 +1,9 @@
 #include "app/ui/tournament_list_window.h"
 #include "app/ui/qt_text.h"
+#include "app/ui/ui_language.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,31 +18,29 @@
 #include "database/file_replace.h"
 
 namespace kestrel {
-namespace {
-
-
-}  // namespace
 
 TournamentListWindow::TournamentListWindow(QWidget* parent) : QDialog(parent) {
   setObjectName("ListForm");
-  setWindowTitle(tr("Tournaments"));
+  BindLangTitle(this, 119);  // "Make tournaments list"
   auto* layout = new QVBoxLayout(this);
   auto* controls = new QHBoxLayout;
-  controls->addWidget(new QLabel(tr("Show only more than"), this));
+  controls->addWidget(LangLabel(this, 189));  // "Show only more than"
   moreThan_ = new QSpinBox(this);
   moreThan_->setRange(0, 999);
   controls->addWidget(moreThan_);
-  hideBlanks_ = new QCheckBox(tr("Don't Show Blanks"), this);
+  hideBlanks_ = new QCheckBox(this);
+  BindLang(hideBlanks_, 190);  // "Don't show blanks"
   controls->addWidget(hideBlanks_);
   controls->addStretch();
-  auto* save = new QPushButton(tr("&Save"), this);
+  auto* save = new QPushButton(this);
+  BindLang(save, 188);  // "Save"
   save->setShortcut(QKeySequence::Save);
   save->setToolTip(tr("Save the list as text (%1)").arg(QKeySequence(QKeySequence::Save).toString()));
   controls->addWidget(save);
   layout->addLayout(controls);
   grid_ = new QTableWidget(0, 5, this);
-  grid_->setHorizontalHeaderLabels({tr("No"), tr("Tournament"), tr("Site"), tr("Year"), tr("Games")});
   grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -58,7 +58,14 @@ void TournamentListWindow::SetRows(std::vector<TTournamentRow> rows) {
   Redraw();
 }
 
+void TournamentListWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Redraw();
+  QDialog::changeEvent(event);
+}
+
 void TournamentListWindow::Redraw() {
+  // "Tournament", "Site", "Year", "count"
+  grid_->setHorizontalHeaderLabels({tr("No"), LangQ(76), LangQ(78), LangQ(81), LangQ(191)});
   shown_ = ShownTournaments(rows_, moreThan_->value(), hideBlanks_->isChecked());
   grid_->setRowCount(static_cast<int>(shown_.size()));
   for (int i = 0; i < static_cast<int>(shown_.size()); ++i) {
@@ -71,8 +78,8 @@ void TournamentListWindow::Redraw() {
       grid_->setItem(i, c, item);
     }
   }
-  grid_->resizeColumnToContents(0);
-  totals_->setText(StoredToQt(TournamentTotals(shown_)));
+  for (const int c : {0, 2, 3, 4}) grid_->resizeColumnToContents(c);
+  totals_->setText(StoredToQt(TournamentTotals(shown_, QtToStored(LangQ(180)), QtToStored(LangQ(193)))));
 }
 
 bool TournamentListWindow::SaveTo(const QString& path) {

@@ -31,6 +31,9 @@ class TournamentListWindow : public QDialog {
   QCheckBox* hideBlanks() const { return hideBlanks_; }
   QLabel* totals() const { return totals_; }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   void Redraw();
   void AskAndSave();

@@ -89,7 +89,9 @@ const std::set<QString> CaptionsWithoutEntry = {"Engine match",          "Engine
                                                 "&List",                 "Select games from-to",
                                                 "Deselect games from-to", "Hub command line:",
                                                 "Endgame databases generator", "&Maintenance",
-                                                "Upload to gallery",       "Diagram font"};
+                                                "Upload to gallery",       "Diagram font",
+                                                "Save names sorted...",    "Correct names",
+                                                "Gambler Rename"};
 
 // The caption, if it still holds an English word.
 bool StillEnglish(const QString& kindAndCaption) {

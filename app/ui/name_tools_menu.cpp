@@ -1,0 +1,142 @@
+#include "app/ui/name_tools_menu.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <filesystem>
+
+#include "app/play/play_controller.h"
+#include "app/play/refresh_requests.h"
+#include "app/ui/build_tree_dialog.h"
+#include "app/ui/database_command.h"
+#include "app/ui/database_window.h"
+#include "app/ui/progress_dialog.h"
+#include "app/ui/tournament_list_window.h"
+#include "app/ui/ui_language.h"
+#include "database/file_replace.h"
+#include "database/maintenance/name_tools.h"
+#include "rules/current_game_type.h"
+#include "rules/game_types.h"
+
+namespace kestrel {
+
+NameToolsMenu::NameToolsMenu(DatabaseWindow& window, TPlayController& controller)
+    : QObject(&window), window_(window), controller_(controller) {
+  confirm = [this](const QString& question) {
+    return QMessageBox::question(&window_, window_.windowTitle(), question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+  };
+  showMessage = [this](const QString& message) { QMessageBox::information(&window_, window_.windowTitle(), message); };
+  askSaveFile = [this](const QString& title, const QString& filter) {
+    return QFileDialog::getSaveFileName(&window_, title, QString(), filter);
+  };
+  askBuildTree = [this](QString& book, TBookBuildOptions& options) {
+    BuildTreeDialog dialog(book, &window_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    book = dialog.Book();
+    options = dialog.Options();
+    return !book.isEmpty();
+  };
+
+  menu_ = window_.AddMenu(QString());
+  BindLang(menu_, 115);  // "Tools"
+  const auto add = [this](QMenu* menu, int text, const QKeySequence& key, auto slot, bool writes) {
+    QAction* a = menu->addAction(QString());
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(a, &QAction::triggered, this, [this, slot, writes] { Run([this, slot] { return (this->*slot)(); }, writes); });
+    if (text > 0) BindLang(a, text);
+    return a;
+  };
+  buildTree_ = add(menu_, 0, QKeySequence(Qt::CTRL | Qt::Key_B), &NameToolsMenu::BuildTree, false);
+  BindLang(buildTree_, 118, {}, QStringLiteral("..."));  // "Build tree"
+  tournaments_ = add(menu_, 119, QKeySequence(Qt::CTRL | Qt::Key_L), &NameToolsMenu::ShowTournaments, false);
+  QMenu* names = menu_->addMenu(QString());
+  BindLang(names, 120);  // "Names"
+  saveNames_ = add(names, 0, {}, &NameToolsMenu::SaveNamesSorted, false);
+  saveNames_->setText(tr("Save names sorted..."));
+  correctNames_ = names->addAction(tr("Correct names"));
+  connect(correctNames_, &QAction::triggered, this, [this] {
+    Run([this] { return ChangeNames([this] { return CorrectPlayerNames(window_.Current().DB()); }, tr("OK!")); },
+        true);
+  });
+  gambler_ = names->addAction(tr("Gambler Rename"));
+  gambler_->setToolTip(tr("Tournament names cut before \"game\" and their trailing numbers"));
+  connect(gambler_, &QAction::triggered, this, [this] {
+    Run([this] {
+      return ChangeNames([this] { return GamblerRenameTournaments(window_.Current().DB()); },
+                         tr("%1 tournament names changed."));
+    },
+        true);
+  });
+  transliterate_ = names->addAction(QString());
+  BindLang(transliterate_, 281, {}, QStringLiteral("..."));  // "Transliterate names"
+  connect(transliterate_, &QAction::triggered, this, [this] {
+    Run([this]() -> QString {
+      QString question = QString::fromLatin1(TransliterateQuestion.data(), TransliterateQuestion.size());
+      question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+      if (!confirm(question)) return {};
+      return ChangeNames([this] { return TransliterateNames(window_.Current().DB()); }, tr("%1 names changed."));
+    },
+        true);
+  });
+}
+
+void NameToolsMenu::Run(const std::function<QString()>& command, bool writes) {
+  RunDatabaseCommand(window_, showMessage, command, writes);
+}
+
+QString NameToolsMenu::BuildTree() {
+  // The engine's book of the variant in play is the usual target.
+  const int type = IsValidGameType(CurrentGameType) ? CurrentGameType : gtRussian;
+  QString book = QString::fromStdString(controller_.VariantParams(type).Book);
+  TBookBuildOptions options;
+  if (!askBuildTree(book, options)) return {};
+  const std::filesystem::path path = book.toStdString();
+  std::error_code ec;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+  TCurrentDatabase& db = window_.Current();
+  TBookBuildReport report;
+  {
+    ProgressDialog progress(&window_);
+    report = BuildBookFromDatabase(db.DB(), db.List(), path.string(), options, progress, &controller_.Book());
+  }
+  // Whichever file was built, the engine opens its own book again, so that
+  // a book that did not exist before is found now, and the grid shows it.
+  if (IsValidGameType(CurrentGameType)) controller_.Book().BookIni(controller_.VariantParams(CurrentGameType).Book);
+  controller_.Refresh().Request(rqBook);
+  if (report.cancelled) return tr("Build tree was cancelled; the book was not changed.");
+  QString text = tr("%1 positions from %2 games; the book %3 holds %4 positions.")
+                     .arg(report.positions)
+                     .arg(report.games)
+                     .arg(book)
+                     .arg(report.records);
+  if (report.unreadable > 0) text += QLatin1Char(' ') + tr("%1 unreadable games were left out.").arg(report.unreadable);
+  return text;
+}
+
+QString NameToolsMenu::ShowTournaments() {
+  if (!tournamentWindow_) tournamentWindow_ = new TournamentListWindow(&window_);
+  tournamentWindow_->SetRows(TournamentSummary(window_.Current().DB(), window_.Current().List()));
+  tournamentWindow_->show();
+  tournamentWindow_->raise();
+  return {};
+}
+
+QString NameToolsMenu::SaveNamesSorted() {
+  const QString path = askSaveFile(tr("Save Names"), tr("Text File (*.TXT *.txt)"));
+  if (path.isEmpty()) return {};
+  const std::string file = TextFileName(path.toStdString());
+  ReplaceFileContents(file, SortedNamesText(window_.Current().DB()));
+  return tr("The names were saved into %1.").arg(QString::fromStdString(file));
+}
+
+QString NameToolsMenu::ChangeNames(const std::function<int32_t()>& tool, const QString& done) {
+  const int32_t changed = tool();
+  window_.Reload(false);
+  return done.contains(QLatin1String("%1")) ? done.arg(changed) : done;
+}
+
+}  // namespace kestrel
