@@ -100,7 +100,19 @@ QString NameToolsMenu::BuildTree() {
   TCurrentDatabase& db = window_.Current();
   TBookBuildReport report;
   {
-    ProgressDialog progress(&window_);
+    // The window is titled like the command, in the language in use.
+    struct TTitled : TProgress {
+      ProgressDialog& dialog;
+      explicit TTitled(ProgressDialog& d) : dialog(d) {}
+      void Open(std::string_view caption, std::string_view text, int64_t maximum) override {
+        dialog.Open(caption, text, maximum);
+        dialog.setWindowTitle(LangQ(118));  // "Build tree"
+      }
+      bool Step(int64_t done) override { return dialog.Step(done); }
+      void Close() override { dialog.Close(); }
+    };
+    ProgressDialog dialog(&window_);
+    TTitled progress(dialog);
     report = BuildBookFromDatabase(db.DB(), db.List(), path.string(), options, progress, &controller_.Book());
   }
   // Whichever file was built, the engine opens its own book again, so that
