@@ -13,6 +13,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <exception>
+
 #include "app/board/board_geometry.h"
 #include "app/ui/database_search.h"
 #include "app/ui/game_list_model.h"
@@ -20,6 +22,7 @@
 #include "app/ui/search_dialog.h"
 #include "app/ui/ui_language.h"
 #include "database/game_io.h"
+#include "database/maintenance/deleted_marks.h"
 #include "engine/packed_board.h"
 #include "rules/game_types.h"
 
@@ -144,9 +147,13 @@ void DatabaseWindow::CreateMenus() {
   BindLang(gamesMenu_, 1);
   listMenu_ = menuBar_->addMenu(tr("&List"));
 
+  // The deleted mark: of the selected games when there are any, else of the
+  // cursor's game. Removing games for good is the Maintenance menu's
+  // "Delete selected games (physically)", on another key.
   QAction* del = AddCommand(gamesMenu_, tr("Delete"), QKeySequence(Qt::Key_Delete), this, [this] {
-    if (RequireOpen()) ToggleDeletedAtCursor();
+    if (RequireOpen()) DeleteMarks();
   });
+  del->setToolTip(tr("Delete game(s): mark the selected games (or the cursor's game) deleted, or undelete them (Del)"));
   del->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   QAction* load = AddCommand(gamesMenu_, tr("Load game"), QKeySequence(Qt::Key_Return), this, [this] {
     if (RequireOpen() && db_.Cursor() > 0) emit loadRequested(db_.Cursor());
@@ -287,6 +294,20 @@ void DatabaseWindow::ToggleSelectedAt(int32_t pos) {
   UpdateStatus();
 }
 
+void DatabaseWindow::DeleteMarks() {
+  if (db_.List().SelectedCount() == 0) return ToggleDeletedAtCursor();
+  if (db_.ReadOnly()) {
+    status_->setText(tr("The database is open for reading only."));
+    return;
+  }
+  try {
+    DeleteCommand(db_.DB(), db_.List());
+  } catch (const std::exception& e) {
+    status_->setText(QString::fromStdString(e.what()));
+  }
+  Reload(false);
+}
+
 void DatabaseWindow::ToggleDeletedAtCursor() {
   const int32_t pos = db_.Cursor();
   const TDbOutcome r = db_.ToggleDeleted(pos);
@@ -317,11 +338,17 @@ void DatabaseWindow::ToGameNumber() {
 }
 
 QAction* DatabaseWindow::ActionForKey(const QKeySequence& key) const {
-  for (QAction* top : menuBar_->actions()) {
-    QMenu* menu = top->menu();
-    if (!menu) continue;
-    for (QAction* a : menu->actions())
-      if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut() == key) return a;
+  // Submenus ("CleanUp database", "Headers") included.
+  std::vector<QMenu*> menus;
+  for (QAction* top : menuBar_->actions())
+    if (top->menu()) menus.push_back(top->menu());
+  while (!menus.empty()) {
+    QMenu* menu = menus.back();
+    menus.pop_back();
+    for (QAction* a : menu->actions()) {
+      if (a->menu()) menus.push_back(a->menu());
+      else if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut() == key) return a;
+    }
   }
   return nullptr;
 }

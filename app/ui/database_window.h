@@ -93,6 +93,7 @@ class DatabaseWindow : public QDialog {
   void CreateMenus();
   void OnCurrentChanged();
   void ToggleSelectedAt(int32_t pos);
+  void DeleteMarks();
   void ToggleDeletedAtCursor();
   void SelectRange(bool select);
   void ToGameNumber();

@@ -22,6 +22,7 @@
 
 #include "app/database/database_imports.h"
 #include "app/settings/kestrel_app.h"
+#include "app/ui/database_edit_commands.h"
 #include "app/ui/database_maintenance_menu.h"
 #include "app/ui/database_window.h"
 #include "app/ui/main_window.h"
@@ -73,6 +74,7 @@ MainWindowDatabase::MainWindowDatabase(MainWindow& window, KestrelApp& app)
   main_.statusBar()->addPermanentWidget(statusText_);
   connect(window_, &DatabaseWindow::statusChanged, statusText_, &QLabel::setText);
   CreateActions();
+  new DatabaseEditCommands(*this, main_.controller(), app_.settings());  // owned by the window
 }
 
 MainWindowDatabase::~MainWindowDatabase() = default;

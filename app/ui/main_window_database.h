@@ -68,6 +68,11 @@ class MainWindowDatabase : public QObject {
   // "Save" is enabled while the game is modified.
   void UpdateSaveActions();
 
+  // The folder the file dialogs of the databases start in, and the choice
+  // that becomes it.
+  QString DefaultFolder() const;
+  void RememberFolder(const QString& file);
+
   QAction* saveAction() const { return save_; }
   QAction* saveAsNewAction() const { return saveAsNew_; }
   QAction* deleteAction() const { return delete_; }
@@ -88,8 +93,6 @@ class MainWindowDatabase : public QObject {
   void CreateActions();
   void AfterDatabaseChange();
   bool RequireOpen();
-  QString DefaultFolder() const;
-  void RememberFolder(const QString& file);
   void Import(const QString& path, bool text);
 
   MainWindow& main_;

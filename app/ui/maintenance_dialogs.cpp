@@ -3,12 +3,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 namespace {
@@ -77,22 +81,55 @@ std::vector<TSortKey> SortGamesDialog::Keys() const {
 bool SortGamesDialog::SaveToDatabase() const { return save_->isEnabled() && save_->isChecked(); }
 
 MatchGamesDialog::MatchGamesDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Match games"));
+  BindLangTitle(this, 155);  // "Match games"
   auto* layout = new QVBoxLayout(this);
-  names_ = Box(tr("&Names"), false, this);
-  year_ = Box(tr("&Year"), false, this);
-  tournament_ = Box(tr("&Tournament"), false, this);
-  moves_ = Box(tr("&Moves"), true, this);
-  start_ = Box(tr("&Initial position"), true, this);
-  fast_ = Box(tr("&Fast"), true, this);
-  for (QCheckBox* b : {names_, year_, tournament_, moves_, start_, fast_}) layout->addWidget(b);
+  auto* compare = new QGroupBox(tr("Compare"), this);
+  auto* boxes = new QVBoxLayout(compare);
+  names_ = Box(QString(), false, this);
+  year_ = Box(QString(), false, this);
+  tournament_ = Box(QString(), false, this);
+  moves_ = Box(QString(), true, this);
+  start_ = Box(QString(), true, this);
+  fast_ = Box(QString(), true, this);
+  BindLang(names_, 120);
+  BindLang(year_, 81);
+  BindLang(tournament_, 76);
+  BindLang(moves_, 125);
+  BindLang(start_, 294);
+  BindLang(fast_, 186);
+  fast_->setToolTip(tr("Sort the games by their moves first and compare only neighbours"));
+  for (QCheckBox* b : {names_, year_, tournament_, moves_, start_}) boxes->addWidget(b);
+  layout->addWidget(compare);
+  auto* methods = new QGroupBox(this);
+  BindLang(methods, 181);  // "Methods"
+  auto* methodLayout = new QVBoxLayout(methods);
   method_ = new QComboBox(this);
-  method_->addItems({tr("Exact match"), tr("w/o captions")});
   length_ = new QComboBox(this);
-  length_->addItems({tr("Complete length"), tr("Partial length")});
-  layout->addWidget(method_);
-  layout->addWidget(length_);
-  layout->addWidget(OkCancel(this));
+  method_->addItems({QString(), QString()});
+  length_->addItems({QString(), QString()});
+  methodLayout->addWidget(method_);
+  methodLayout->addWidget(length_);
+  methodLayout->addWidget(fast_);
+  layout->addWidget(methods);
+  // The items follow the language; both lists start at their first item.
+  const auto texts = [this] {
+    method_->setItemText(0, LangQ(182));  // "Exact match"
+    method_->setItemText(1, LangQ(183));  // "w/o captions"
+    length_->setItemText(0, LangQ(184));  // "Complete length"
+    length_->setItemText(1, LangQ(185));  // "Partial length"
+  };
+  texts();
+  languageTexts_ = texts;
+  // The methods compare moves: without "Moves" they mean nothing.
+  connect(moves_, &QCheckBox::toggled, methods, &QWidget::setEnabled);
+  auto* buttons = OkCancel(this);
+  BindButtonBox(buttons);
+  layout->addWidget(buttons);
+}
+
+void MatchGamesDialog::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange && languageTexts_) languageTexts_();
+  QDialog::changeEvent(event);
 }
 
 TMatchOptions MatchGamesDialog::Options() const {

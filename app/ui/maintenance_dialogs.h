@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 #include "database/maintenance/duplicates.h"
@@ -43,7 +44,14 @@ class MatchGamesDialog : public QDialog {
   explicit MatchGamesDialog(QWidget* parent = nullptr);
   TMatchOptions Options() const;
 
+  QCheckBox* movesBox() const { return moves_; }
+  QComboBox* lengthBox() const { return length_; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  std::function<void()> languageTexts_;
   QCheckBox *names_, *year_, *tournament_, *moves_, *start_, *fast_;
   QComboBox *method_, *length_;
 };

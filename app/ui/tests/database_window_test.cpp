@@ -199,6 +199,9 @@ TEST_F(DatabaseWindowTest, KeysAndMouseOfTheGameList) {
   QTest::keyClick(view, Qt::Key_Insert);
   EXPECT_EQ(selected(), "x....");
   EXPECT_EQ(db.Cursor(), 2);
+  // With nothing selected, Delete marks the cursor's game and moves on
+  // (with games selected it marks those).
+  db.SetAllSelected(false);
   QTest::keyClick(view, Qt::Key_Delete);
   EXPECT_TRUE(db.IsDeleted(2));
   EXPECT_EQ(db.Cursor(), 3);
