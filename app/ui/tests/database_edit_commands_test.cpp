@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
@@ -18,6 +21,10 @@
 #include "app/settings/kestrel_app.h"
 #include "app/ui/database_edit_commands.h"
 #include "app/ui/database_window.h"
+#include "app/ui/game_info_dialog.h"
+#include "app/ui/header_edit_dialogs.h"
+#include "app/ui/maintenance_dialogs.h"
+#include "app/ui/ui_language.h"
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_database.h"
 #include "database/database_file.h"
@@ -325,6 +332,53 @@ TEST(DatabaseEditCommands, DeleteKeyMarksTheSelectedGamesOrTheCursorsGame) {
   p.commands->askHeaders = [&](THeaderFields&) { return asked = true, false; };
   QTest::keyClick(w.View(), Qt::Key_H, Qt::ControlModifier);
   EXPECT_TRUE(asked);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+void Screenshot(QWidget& w, const char* name) {
+  if (!qEnvironmentVariableIsSet("KESTREL_SCREENSHOTS")) return;
+  w.adjustSize();
+  w.grab().save(qEnvironmentVariable("KESTREL_SCREENSHOTS") + "/" + name + ".png");
+}
+
+TEST(DatabaseEditDialogs, OnlyTheFieldsTheUserSetAreSet) {
+  HeadersSetDialog headers(1);
+  headers.SetNameLists({"Anna", "Boris"}, {"Cup"}, {"Riga"});
+  EXPECT_FALSE(headers.Fields().white || headers.Fields().tournament || headers.Fields().year);
+  headers.nameBox(HeadersSetDialog::fTournament)->setEditText(QStringLiteral("Round [$]"));
+  headers.numberBox(HeadersSetDialog::fYear)->setValue(1999);
+  const THeaderFields f = headers.Fields();
+  EXPECT_EQ(f.tournament, std::optional<std::string>("Round [$]"));
+  EXPECT_EQ(f.year, std::optional<uint16_t>(1999));
+  EXPECT_FALSE(f.white || f.black || f.site || f.annotator || f.result || f.round || f.subround || f.day || f.month);
+  Screenshot(headers, "headers_set");
+
+  MatchGamesDialog match;
+  EXPECT_TRUE(match.lengthBox()->isEnabled());
+  match.movesBox()->setChecked(false);
+  EXPECT_FALSE(match.lengthBox()->isEnabled());
+  EXPECT_FALSE(match.Options().moves);
+  Screenshot(match, "match_games");
+}
+
+TEST(DatabaseEditDialogs, WindowAndMenusAsTheUserSeesThem) {
+  if (!qEnvironmentVariableIsSet("KESTREL_SCREENSHOTS")) GTEST_SKIP() << "KESTREL_SCREENSHOTS not set";
+  Program p;
+  DatabaseWindow& w = p.Database().Window();
+  w.show();
+  Screenshot(w, "database_window");
+  int i = 0;
+  for (QAction* top : w.findChild<QMenuBar*>()->actions())
+    if (QMenu* m = top->menu()) Screenshot(*m, ("menu" + std::to_string(i++)).c_str());
+  GameInfoDialog info;
+  BindLangTitle(&info, 112);
+  info.SetHeader(HeadersIn(p.path)[0], gtRussian, false, 1);
+  Screenshot(info, "edit_header");
 }
 
 }  // namespace
