@@ -28,6 +28,7 @@
 #include "database/db_error.h"
 #include "database/game_io.h"
 #include "engine/endgame/edb_tables.h"
+#include "engine/engine_params.h"
 #include "engine/gen2/gen2_patterns.h"
 #include "formats/pdn_writer.h"
 #include "rules/game_types.h"
@@ -214,7 +215,10 @@ int RunMatchCommand(const TMatchArgs& a) {
                   << ", it evaluates with the engine file\n";
       }
     } else {
-      params = VariantEngineParams(*type, -1, file, error);
+      // An engine file plays with Kestrel 3.0, the generation that evaluates
+      // with it: Kestrel 4 would play with the variant's pattern weights and
+      // leave the file unused, so two files would play the same games.
+      params = VariantEngineParams(*type, HasNewEngine(*type) ? EngineNew : -1, file, error);
       name = fs::path(file).stem().string();
     }
     if (!params) {

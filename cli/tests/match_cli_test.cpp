@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "run_cli.h"
@@ -49,6 +51,36 @@ TEST_F(MatchCli, PlaysPairsAndSummarisesTheScore) {
   const auto again = RunCliCommand("match --variant russian --engine " + Path("Russian/Russian.eng") + " --engine " +
                                    Path("mat.eng") + " --games 6 --depth 1");
   EXPECT_EQ(again.Lines().back(), lines[6]);
+}
+
+// Russian plays Kestrel 4 by default, which evaluates with its pattern
+// weights; an engine file must still be what plays, or two different files
+// would play the same games and every match between them would be even.
+TEST_F(MatchCli, EachEngineFilePlaysWithItsOwnEvaluation) {
+  ASSERT_EQ(RunCliCommand("engine-file material --variant russian --out " + Path("mat.eng")).exitCode, 0);
+  ASSERT_EQ(RunCliCommand("engine-file defaults --variant russian --out " + Path("")).exitCode, 0);
+  const auto r = RunCliCommand("match --variant russian --engine " + Path("Russian/Russian.eng") + " --engine " +
+                               Path("mat.eng") + " --games 2 --depth 3 --pdn " + Path("pair.pdn"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::ifstream in(Path("pair.pdn"));
+  const std::string pdn{std::istreambuf_iterator<char>(in), {}};
+  // The moves of each game: its lines that are not tags, without the
+  // comments (they hold search times, which differ from game to game).
+  std::vector<std::string> moves;
+  std::istringstream lines(pdn);
+  bool inComment = false;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("[Event ", 0) == 0) moves.emplace_back();
+    if (moves.empty() || (!line.empty() && line[0] == '[')) continue;
+    for (char c : line) {
+      if (c == '{') inComment = true;
+      else if (c == '}') inComment = false;
+      else if (!inComment && c != ' ') moves.back() += c;
+    }
+  }
+  ASSERT_EQ(moves.size(), 2u) << pdn;
+  // One opening with colours exchanged: the same players would repeat the game.
+  EXPECT_NE(moves[0], moves[1]);
 }
 
 TEST_F(MatchCli, RefusesContradictoryOrMissingOptions) {
