@@ -24,6 +24,7 @@ struct TAnalyseOptions {
   std::string fen;
   int depth = 0;
   int64_t timeMs = 0;
+  uint64_t nodes = 0;
   int threads = 1;
   uint64_t hashMb = 16;
   int engine = -1;
@@ -54,8 +55,8 @@ int RunAnalyse(const TAnalyseOptions& o) {
     std::cerr << "unknown variant " << o.variant << "\n";
     return ExitBadInput;
   }
-  if (o.depth <= 0 && o.timeMs <= 0) {
-    std::cerr << "give --depth or --time\n";
+  if (o.depth <= 0 && o.timeMs <= 0 && o.nodes == 0) {
+    std::cerr << "give --depth, --time or --nodes\n";
     return ExitBadInput;
   }
   const uint64_t memoryMb = GetMemoryTotalPhys() >> 20;
@@ -82,6 +83,10 @@ int RunAnalyse(const TAnalyseOptions& o) {
     return ExitBadInput;
   }
 
+  if (o.nodes > 0 && params->Engine != EngineGen2) {
+    std::cerr << "--nodes belongs to --generation 2\n";
+    return ExitBadInput;
+  }
   if (!o.weights.empty()) {
     TEngineParams& p = *params;
     if (p.Engine != EngineGen2) {
@@ -110,6 +115,7 @@ int RunAnalyse(const TAnalyseOptions& o) {
   }
   TSearchLimits limits;
   limits.maxDepth = o.depth > 0 ? o.depth : MaxSearchPly + 1;
+  limits.maxNodes = o.nodes;
   if (o.timeMs > 0) limits.hardLimit = limits.softLimit = std::max<int64_t>(1, o.timeMs / 10);
   TPrintingListener listener(*gametype, side);
   const TSearchResult result = engine.SearchRoot(board, side, *gametype, limits, *params, &listener);
@@ -128,6 +134,8 @@ const CommandRegistrar registrar("analyse", [](CLI::App& app, int& exitCode) {
   auto* time = cmd->add_option("--time", options->timeMs, "Search time in milliseconds")
                    ->check(CLI::Range(int64_t{1}, int64_t{1} << 40));
   depth->excludes(time);
+  cmd->add_option("--nodes", options->nodes, "Kestrel 4: stop after this many nodes (the same answer every run)")
+      ->check(CLI::Range(uint64_t{1}, uint64_t{1} << 50));
   cmd->add_option("--threads", options->threads, "Threads of a parallel batch")
       ->check(CLI::Range(1, MaxSearchThreads));
   cmd->add_option("--hash", options->hashMb, "Transposition table size in MB")->check(CLI::Range(0, 1 << 20));

@@ -1,5 +1,6 @@
-// kestrel-cli bench: the fixed positions searched to a fixed depth. With one
-// thread the node total is a signature of the search and the evaluation.
+// kestrel-cli bench: the fixed positions searched to a fixed depth (or, for
+// Kestrel 4, a fixed number of nodes). With one thread the node total is a
+// signature of the search and the evaluation.
 #include <array>
 #include <chrono>
 #include <iostream>
@@ -17,7 +18,8 @@ namespace kestrel::cli {
 namespace {
 
 struct TBenchOptions {
-  int depth = 9;
+  int depth = 0;       // 0: 9, or no limit for the Kestrel 4 positions of a --nodes bench
+  uint64_t nodes = 0;  // Kestrel 4: nodes per position
   int threads = 1;
   // Kestrel 3.0 where the variant has it, so that the signature stays that
   // generation's whatever the variants' defaults are.
@@ -35,7 +37,7 @@ int RunBench(const TBenchOptions& o) {
   TEngine engine(16);
   engine.SetThreadsCount(o.threads);
   TSearchLimits limits;
-  limits.maxDepth = o.depth;
+  limits.maxNodes = o.nodes;
   uint64_t nodes = 0;
   const auto started = std::chrono::steady_clock::now();
   int number = 0;
@@ -54,6 +56,9 @@ int RunBench(const TBenchOptions& o) {
         return ExitFailure;
       }
     }
+    // Only Kestrel 4 counts nodes; the other generations' positions keep a depth.
+    const bool byNodes = o.nodes > 0 && params[p.gametype]->Engine == EngineGen2;
+    limits.maxDepth = o.depth > 0 ? o.depth : byNodes ? MaxSearchPly + 1 : 9;
     const TSearchResult r =
         engine.SearchRoot(position->board, position->firstMover, p.gametype, limits, *params[p.gametype]);
     nodes += r.stats.counters.nodes;
@@ -73,12 +78,22 @@ const CommandRegistrar registrar("bench", [](CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("bench", "Search the fixed bench positions; last line: bench NODES nodes NPS nps MS ms");
   cmd->add_option("--depth", options->depth, "Iterations up to this depth (default 9)")
       ->check(CLI::Range(1, MaxSearchPly + 1));
+  cmd->add_option("--nodes", options->nodes,
+                  "Kestrel 4: nodes per position (with no --depth, no depth limit where Kestrel 4 searches)")
+      ->check(CLI::Range(uint64_t{1}, uint64_t{1} << 50));
   cmd->add_option("--threads", options->threads, "Threads of a parallel batch (default 1)")
       ->check(CLI::Range(1, MaxSearchThreads));
   cmd->add_option("--generation", options->generation,
                   "Engine generation where the variant has it (elsewhere its default): 1 (Kestrel 3.0, default) or 2 (Kestrel 4)")
       ->check(CLI::Range(1, 2));
-  cmd->callback([options, &exitCode] { exitCode = RunBench(*options); });
+  cmd->callback([options, &exitCode] {
+    if (options->nodes > 0 && options->generation != EngineGen2) {
+      std::cerr << "--nodes belongs to --generation 2\n";
+      exitCode = ExitBadInput;
+      return;
+    }
+    exitCode = RunBench(*options);
+  });
 });
 
 }  // namespace

@@ -39,6 +39,7 @@ struct TSearchLimits {
   int64_t hardLimit = 100000000;  // a running search stops after this
   int64_t softLimit = 100000000;  // no iteration starts after half of this
   bool singleMove = true;         // search even when only one move is legal
+  uint64_t maxNodes = 0;          // Kestrel 4: stop after this many nodes (0: no limit)
 };
 
 class TEngine {

@@ -32,6 +32,7 @@ TBitBoard64 EnginePosition(const TBoard& board, TDColor toMove, int gametype) {
 struct TRoot {
   TMove move;
   TBitBoard64 child;  // after the move, the opponent to move in `w`
+  bool reversible = false;  // a king's move that takes nothing
   int score = UnsearchedScore;
   std::vector<TBitBoard64> line;
 };
@@ -57,6 +58,7 @@ int RootPass(TThreadSearch& search, std::vector<TRoot>& roots, int depth, int al
   for (size_t k = 0; k < roots.size(); ++k) {
     TRoot& r = roots[k];
     if (!onMove.Searching(k)) continue;
+    search.SetRootMoveReversible(r.reversible);
     int v;
     if (first || fullWindow) {
       v = -search.Search(r.child, fullWindow ? -Infinity : -beta, fullWindow ? Infinity : -alpha, depth - 1, 2, true);
@@ -173,6 +175,7 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
 
   std::vector<TRootMove> moves(count);
   std::vector<TRoot> roots(count);
+  const TBitBoard64 rootPosition = EnginePosition(board, side, gametype);
   for (int i = 0; i < count; ++i) {
     moves[i].move = list[i];
     moves[i].text = PlainMoveText(list[i], list, count, gametype);
@@ -180,6 +183,8 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
     TBoard after = board;
     ApplyMove(list[i], after, gametype);
     roots[i].child = EnginePosition(after, Opponent(side), gametype);
+    const TBitBoard64 moved = EnginePosition(after, side, gametype);
+    roots[i].reversible = moved.b == rootPosition.b && (rootPosition.w & rootPosition.k & ~moved.w) != 0;
   }
   out.RootMoves(moves);
   result.hasMove = true;
@@ -213,7 +218,10 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
   std::vector<std::unique_ptr<TThreadSearch>> helpers;
   std::vector<std::thread> helperThreads;
   const int maxDepth = std::clamp(limits.maxDepth, 1, MaxPly - 20);
-  for (int t = 1; t < threads; ++t) helpers.push_back(std::make_unique<TThreadSearch>(helperShared));
+  for (int t = 1; t < threads; ++t) {
+    helpers.push_back(std::make_unique<TThreadSearch>(helperShared));
+    helpers.back()->SetRoot(rootPosition);
+  }
   struct TJoin {
     std::atomic<bool>& stop;
     std::vector<std::thread>& threads;
@@ -236,6 +244,10 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
   }
 
   TThreadSearch search(shared);
+  search.SetRoot(rootPosition);
+  // Counted on the main thread alone, so that one thread stops at the same
+  // node every run.
+  search.SetNodeLimit(limits.maxNodes);
   TClockCheck clock{start, limits.hardLimit * 10};
   if (timed) search.SetTimeCheck(&HardLimitPassed, &clock);
   const auto stats = [&] {

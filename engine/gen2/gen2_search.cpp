@@ -43,10 +43,24 @@ void TThreadSearch::Reset() {
   edbAnswers_ = 0;
 }
 
+void TThreadSearch::SetRoot(const TBitBoard64& root) {
+  pathKeys_[1] = PositionKey(root);
+  reversible_[1] = false;
+}
+
 void TThreadSearch::CountNode() {
   const uint64_t n = nodes_.load(std::memory_order_relaxed) + 1;
   nodes_.store(n, std::memory_order_relaxed);
-  if ((n & 1023) == 0 && timeCheck_ && timeCheck_(timeArg_)) shared_.stop->store(true, std::memory_order_relaxed);
+  if ((nodeLimit_ != 0 && n >= nodeLimit_) || ((n & 1023) == 0 && timeCheck_ && timeCheck_(timeArg_)))
+    shared_.stop->store(true, std::memory_order_relaxed);
+}
+
+bool TThreadSearch::Repeats(uint64_t key, int ply) const {
+  // Only king moves that take nothing can lead back to a position: the walk
+  // back stops at the last other move. Same side to move: every second ply.
+  for (int p = ply - 2; p >= 1 && reversible_[p + 1] && reversible_[p + 2]; p -= 2)
+    if (pathKeys_[p] == key) return true;
+  return false;
 }
 
 void TThreadSearch::SetLine(int ply, const TBitBoard64& child) {
@@ -58,6 +72,8 @@ void TThreadSearch::SetLine(int ply, const TBitBoard64& child) {
 }
 
 int TThreadSearch::Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply) {
+  // A stopped search counts no more nodes: a node limit is met exactly.
+  if (Stopped()) return 0;
   CountNode();
   lines_[ply].clear();
   if (Stopped()) return 0;
@@ -134,7 +150,14 @@ void TThreadSearch::RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child
 }
 
 int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode) {
+  const uint64_t key = PositionKey(pos);
+  if (ply < MaxPly) pathKeys_[ply] = key;
+  if (reversible_[ply] && Repeats(key, ply)) {
+    lines_[ply].clear();
+    return RepetitionScore;
+  }
   if (depth <= 0) return Quiesce(pos, alpha, beta, ply);
+  if (Stopped()) return 0;
   CountNode();
   lines_[ply].clear();
   if (Stopped()) return 0;
@@ -155,7 +178,6 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   }
 
   const TSearchShape& shape = shared_.shape;
-  const uint64_t key = PositionKey(pos);
   int ttMove = 0;
   TTableHit hit;
   if (shared_.table->Probe(key, hit)) {
@@ -193,6 +215,7 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
     const uint64_t bits = MoveBits(pos, list[i]);
     const bool killer = bits == killers_[ply][0] || bits == killers_[ply][1];
     const int newDepth = depth - 1 + extension;
+    reversible_[ply + 1] = !capture && (pos.w & pos.k & ~list[i].w) != 0;
 
     if (shape.pruning && !pvNode && !forcing && depth <= 3 && k >= LateMoveCount[depth] && best > -WonScore)
       continue;

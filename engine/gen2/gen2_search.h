@@ -30,6 +30,10 @@ struct TSearchShape {
   bool exactTable = false;  // table bounds cut only at exactly the depth searched
 };
 
+// A position met again along the searched line scores as a draw: whoever
+// repeats it once can repeat it until the game's repetition rule ends it.
+constexpr int RepetitionScore = 0;
+
 struct TSharedSearch {
   int gametype = 1;
   TTable* table = nullptr;
@@ -53,6 +57,13 @@ class TThreadSearch {
 
   // Clears killers and history (a new search).
   void Reset();
+  // The position at ply 1, against which lines are checked for repetitions.
+  void SetRoot(const TBitBoard64& root);
+  // Before searching a root move: whether it was a king's quiet move (the
+  // only kind of move after which a position can come again).
+  void SetRootMoveReversible(bool reversible) { reversible_[2] = reversible; }
+  // The thread stops the search once it has counted this many nodes (0: no limit).
+  void SetNodeLimit(uint64_t nodes) { nodeLimit_ = nodes; }
   uint64_t Nodes() const { return nodes_.load(std::memory_order_relaxed); }
   uint64_t EdbAnswers() const { return edbAnswers_; }
   // The best line found by the last Search at `ply`: positions with the
@@ -71,6 +82,7 @@ class TThreadSearch {
                   std::array<uint8_t, MaxMoves>& order) const;
   void RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth, int ply);
   void SetLine(int ply, const TBitBoard64& child);
+  bool Repeats(uint64_t key, int ply) const;
 
   const TSharedSearch& shared_;
   std::atomic<uint64_t> nodes_{0};
@@ -78,6 +90,11 @@ class TThreadSearch {
   std::array<std::array<uint64_t, 2>, MaxPly + 2> killers_{};
   std::array<std::array<int32_t, 64>, 64> history_{};
   std::array<std::vector<TBitBoard64>, MaxPly + 2> lines_;
+  // Keys of the positions along the current line, and whether the move into
+  // each was a king's quiet move.
+  std::array<uint64_t, MaxPly + 2> pathKeys_{};
+  std::array<bool, MaxPly + 2> reversible_{};
+  uint64_t nodeLimit_ = 0;
   bool (*timeCheck_)(void*) = nullptr;
   void* timeArg_ = nullptr;
   int flipShift_ = 0;

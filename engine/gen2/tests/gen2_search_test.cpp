@@ -19,7 +19,13 @@ using searchtest::RandomGamePosition;
 
 // Full width to `depth`, captures after it; a node with one legal move
 // keeps its depth (the single-move extension), like the search under test.
-int Plain(const TBitBoard64& pos, int depth, int ply, int gametype, const TEvaluator& eval) {
+// With `path` (the positions before `pos`, one per ply from the root), a
+// position met before with the same side to move is a draw.
+int Plain(const TBitBoard64& pos, int depth, int ply, int gametype, const TEvaluator& eval,
+          std::vector<TBitBoard64>* path = nullptr) {
+  if (path)
+    for (size_t back = 2; back <= path->size(); back += 2)
+      if ((*path)[path->size() - back] == pos) return RepetitionScore;
   TBitMoveList list;
   uint8_t count = 0;
   GenerateMoves(pos, list, count, gametype);
@@ -29,11 +35,13 @@ int Plain(const TBitBoard64& pos, int depth, int ply, int gametype, const TEvalu
   // The root itself is not extended: its iterations go deeper anyway.
   const int next = depth > 0 && count == 1 && ply > 1 ? depth : depth - 1;
   int best = -100000;
+  if (path) path->push_back(pos);
   for (int i = 0; i < count; ++i) {
     TBitBoard64 child = list[i];
     FlipBitBoard(child, gametype);
-    best = std::max(best, -Plain(child, next, ply + 1, gametype, eval));
+    best = std::max(best, -Plain(child, next, ply + 1, gametype, eval, path));
   }
+  if (path) path->pop_back();
   return best;
 }
 
@@ -84,7 +92,8 @@ TEST(Kestrel4Search, ExactShapeFindsTheMinimaxScoreInEveryVariant) {
         TSearchListener silent;
         const TSearchResult r = engine.SearchRoot(board, side, type, limits, params, silent, run.Context());
         if (!r.hasMove) break;
-        const int expected = Plain(Relative(board, side, type), depth, 1, type, eval);
+        std::vector<TBitBoard64> path;
+        const int expected = Plain(Relative(board, side, type), depth, 1, type, eval, &path);
         ASSERT_EQ(r.depth, depth);
         EXPECT_EQ(r.score, expected) << GameTypeNames[type] << " seed " << seed << " depth " << depth;
         ++compared;
@@ -142,6 +151,117 @@ TEST(Kestrel4Search, FixedDepthWithOneThreadRepeatsItselfExactly) {
       EXPECT_EQ(x.stats.counters.nodes, o->stats.counters.nodes);
     }
     EXPECT_EQ(x.depth, 9);
+  }
+}
+
+struct TRepetitionCase {
+  int gametype;
+  std::vector<std::pair<int, int8_t>> pieces;  // square, cell code
+};
+
+TEST(Kestrel4Search, RepeatedPositionsAlongTheLineAreDraws) {
+  // Random pattern weights make a draw a score of its own. The listed
+  // positions are ones where the reference's score changes with the rule;
+  // random ones with few pieces, half of them kings, follow.
+  const std::vector<TRepetitionCase> decided{
+      {gtEnglish, {{9, BlackKing}, {10, WhiteMan}, {18, WhiteKing}}},
+      {gtEnglish, {{5, WhiteKing}, {21, BlackKing}}},
+      {gtEnglish, {{5, WhiteKing}, {20, BlackKing}, {25, BlackMan}}},
+      {gtEnglish, {{2, WhiteKing}, {4, WhiteKing}, {9, BlackKing}, {18, BlackMan}}},
+      {gtItalian, {{4, WhiteMan}, {8, BlackMan}, {13, WhiteKing}, {28, BlackKing}}},
+      {gtItalian, {{5, WhiteKing}, {28, BlackKing}}},
+      {gtItalian, {{17, WhiteKing}, {28, BlackKing}}},
+  };
+  std::mt19937 rng(11);
+  int compared = 0;
+  for (const int type : {gtEnglish, gtItalian, gtBrazilian, gtRussian}) {
+    TPatternWeights w = TPatternWeights::Plain(type);
+    std::mt19937 wrng(type);
+    std::uniform_int_distribution<int> value(-40, 40);
+    for (auto& phase : w.region)
+      for (int16_t& v : phase) v = static_cast<int16_t>(value(wrng));
+    const TEngineParams params = MaterialParams(EngineGen2);
+    const TEvaluator eval(params.EvalFunc, std::make_shared<TPatternWeights>(w), type);
+    TTable table(1);
+    std::atomic<bool> stop{false};
+    TSharedSearch shared;
+    shared.gametype = type;
+    shared.table = &table;
+    shared.eval = &eval;
+    shared.stop = &stop;
+    shared.shape.reductions = shared.shape.pruning = false;
+    shared.shape.exactTable = true;
+    TThreadSearch search(shared);
+    std::vector<std::pair<TBoard, bool>> boards;
+    for (const TRepetitionCase& c : decided) {
+      if (c.gametype != type) continue;
+      TBoard board;
+      for (const auto& [square, code] : c.pieces) board.b[square] = code;
+      boards.emplace_back(board, true);
+    }
+    while (boards.size() < 25) {
+      TBoard board = testing::RandomPosition(rng, type, 15);
+      for (int s = 1; s <= GameTypes[type].SquareCount; ++s)
+        if ((board.b[s] == WhiteMan || board.b[s] == BlackMan) && rng() % 2 == 0)
+          board.b[s] = board.b[s] == WhiteMan ? WhiteKing : BlackKing;
+      boards.emplace_back(board, false);
+    }
+    for (size_t i = 0; i < boards.size(); ++i) {
+      const TBitBoard64 pos = Relative(boards[i].first, TDColor::white, type);
+      TBitMoveList list;
+      uint8_t count = 0;
+      GenerateMoves(pos, list, count, type);
+      // The search extends a lone move at the root too, the reference not.
+      if (pos.b == 0 || count < 2) continue;
+      table.Clear();
+      search.SetRoot(pos);
+      std::vector<TBitBoard64> path;
+      const int expected = Plain(pos, 4, 1, type, eval, &path);
+      EXPECT_EQ(search.Search(pos, -Infinity, Infinity, 4, 1, true), expected) << GameTypeNames[type] << " position " << i;
+      if (boards[i].second) EXPECT_NE(expected, Plain(pos, 4, 1, type, eval)) << GameTypeNames[type] << " position " << i;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 50);
+}
+
+// Records what a search reported, for the rule on which move it answers.
+struct TMoveReports : TSearchListener {
+  int lastDepth = 0;
+  TMove lastIterationMove;
+  std::vector<TMove> linesSince;  // moves shown by BestLine since that iteration
+  void BestLine(int16_t, const TRootMove& move) override { linesSince.push_back(move.move); }
+  void IterationDone(int depth, const std::vector<TRootMove>& moves, const TSearchStats&) override {
+    lastDepth = depth;
+    lastIterationMove = moves[0].move;
+    linesSince.clear();
+  }
+};
+
+TEST(Kestrel4Search, NodeLimitedSearchStopsAtTheLimitTheSameWayEveryRun) {
+  // The answer of a stopped search: the last finished iteration's move, or
+  // the last move that proved better in the unfinished one (each such move
+  // is shown as a best line when found; so is the iteration's first move).
+  const TEngineParams params = MaterialParams(EngineGen2);
+  TDColor side;
+  const TBoard board = RandomGamePosition(gtRussian, 14, 5, side);
+  for (uint64_t limit = 1000; limit < 200000; limit = limit * 3 / 2 + 7) {
+    TKestrel4 a, b;
+    TRun r1, r2;
+    TSearchLimits limits;
+    limits.maxNodes = limit;
+    TMoveReports reports;
+    TSearchListener silent;
+    const TSearchResult x = a.SearchRoot(board, side, gtRussian, limits, params, reports, r1.Context());
+    const TSearchResult y = b.SearchRoot(board, side, gtRussian, limits, params, silent, r2.Context());
+    ASSERT_TRUE(x.hasMove);
+    EXPECT_EQ(x.stats.counters.nodes, limit);
+    EXPECT_EQ(x.depth, reports.lastDepth);
+    const TMove expected = reports.linesSince.empty() ? reports.lastIterationMove : reports.linesSince.back();
+    EXPECT_TRUE(searchtest::SameMove(x.bestMove, expected)) << "limit " << limit;
+    EXPECT_TRUE(searchtest::SameMove(x.bestMove, y.bestMove)) << "limit " << limit;
+    EXPECT_EQ(x.score, y.score) << "limit " << limit;
+    EXPECT_EQ(x.stats.counters.nodes, y.stats.counters.nodes);
   }
 }
 
