@@ -150,3 +150,34 @@ TEST(BenchCli, SignatureIsRepeatable) {
 }
 
 }  // namespace
+
+TEST(BenchCli, Kestrel4NodeLimitKeepsItsSignature) {
+  const std::regex positionLine(R"(position \d+ (\w+) depth \d+ score \S+ nodes (\d+) .*)");
+  std::string first;
+  for (int run = 0; run < 2; ++run) {
+    const CliRun r = RunCli("bench --generation 2 --nodes 3000 --depth 7");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.out.size(), 37u);
+    int limited = 0;
+    for (size_t i = 0; i + 1 < r.out.size(); ++i) {
+      std::smatch m;
+      ASSERT_TRUE(std::regex_match(r.out[i], m, positionLine)) << r.out[i];
+      // Frisian and Canadian have no Kestrel 4: the depth, not nodes, ends theirs.
+      if (m[1] == "Frisian" || m[1] == "Canadian") continue;
+      EXPECT_LE(std::stoull(m[2]), 3000u) << r.out[i];
+      limited += m[2] == "3000";
+    }
+    EXPECT_GT(limited, 15);
+    if (run == 0) first = r.out.back().substr(0, r.out.back().find(" nodes"));
+    else EXPECT_EQ(r.out.back().substr(0, r.out.back().find(" nodes")), first);
+  }
+}
+
+TEST(BenchCli, NodeLimitBelongsToKestrel4) {
+  for (const char* args : {"bench --nodes 1000", "bench --generation 1 --nodes 1000",
+                           "analyse --variant russian --generation 1 --nodes 1000"}) {
+    const CliRun r = RunCli(args);
+    EXPECT_EQ(r.exitCode, 2) << args;
+    EXPECT_NE(r.err.find("--nodes belongs to --generation 2"), std::string::npos) << args << ": " << r.err;
+  }
+}
