@@ -19,6 +19,10 @@ constexpr int FutilityMargin = 70;
 // Endgame tables are asked from this many pieces down.
 constexpr int ProbePieces = 10;
 constexpr int HistoryLimit = 1 << 20;
+// The table move is singular when every other move, searched to half the
+// depth, stays this much per ply below its table score.
+constexpr int SingularDepth = 6;
+constexpr int SingularMargin = 3;
 
 int ToNodeScore(int v, int ply) {
   if (v > 0) return v - ply + 1;
@@ -149,7 +153,7 @@ void TThreadSearch::RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child
       for (int32_t& v : row) v /= 2;
 }
 
-int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode) {
+int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip) {
   const uint64_t key = PositionKey(pos);
   if (ply < MaxPly) pathKeys_[ply] = key;
   if (reversible_[ply] && Repeats(key, ply)) {
@@ -180,10 +184,12 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   const TSearchShape& shape = shared_.shape;
   int ttMove = 0;
   TTableHit hit;
-  if (shared_.table->Probe(key, hit)) {
+  const bool found = shared_.table->Probe(key, hit);
+  if (found) {
     if (hit.move >= 1 && hit.move <= count) ttMove = hit.move;
     const bool deepEnough = shape.exactTable ? hit.depth == depth : hit.depth >= depth;
-    if (deepEnough && (!pvNode || shape.exactTable)) {
+    // The table holds the node's value with every move; leaving one out it does not.
+    if (deepEnough && (!pvNode || shape.exactTable) && skip == 0) {
       const int s = ScoreFromTable(hit.score, ply);
       if (hit.bound == BoundExact || (hit.bound == BoundLower && s >= beta) || (hit.bound == BoundUpper && s <= alpha))
         return s;
@@ -191,7 +197,21 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   }
 
   // A forced move costs no depth: the line it leads into is what matters.
+  // Nor does a move far better than every other (singular): the line is
+  // as good as forced.
   const int extension = shape.extensions && count == 1 ? 1 : 0;
+  int singularMove = 0;
+  if (shape.extensions && count > 1 && skip == 0 && ttMove != 0 && depth >= SingularDepth && found &&
+      hit.bound != BoundUpper && hit.depth >= depth - 3) {
+    const int ttScore = ScoreFromTable(hit.score, ply);
+    if (std::abs(ttScore) < WonScore) {
+      const int singularBeta = ttScore - SingularMargin * depth;
+      const int v = Search(pos, singularBeta - 1, singularBeta, (depth - 1) / 2, ply, false, ttMove);
+      if (Stopped()) return 0;
+      if (v < singularBeta) singularMove = ttMove;
+      lines_[ply].clear();
+    }
+  }
 
   // Futility: far above beta near the horizon, with nothing of ours
   // hanging, the position fails high without a search.
@@ -209,12 +229,13 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   int bestMove = 0;
   for (int k = 0; k < count; ++k) {
     const int i = order[k];
+    if (i + 1 == skip) continue;
     TBitBoard64 child = list[i];
     FlipBitBoardBy(child, flipShift_);
     const bool forcing = capture || CaptureMask(child, gametype) != 0 || (list[i].k & ~pos.k) != 0;
     const uint64_t bits = MoveBits(pos, list[i]);
     const bool killer = bits == killers_[ply][0] || bits == killers_[ply][1];
-    const int newDepth = depth - 1 + extension;
+    const int newDepth = depth - 1 + (i + 1 == singularMove ? 1 : extension);
     reversible_[ply + 1] = !capture && (pos.w & pos.k & ~list[i].w) != 0;
 
     if (shape.pruning && !pvNode && !forcing && depth <= 3 && k >= LateMoveCount[depth] && best > -WonScore)
@@ -246,6 +267,7 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
     }
   }
 
+  if (skip != 0) return best;
   const TBound bound = best >= beta ? BoundLower : best > originalAlpha ? BoundExact : BoundUpper;
   shared_.table->Store(key, ScoreToTable(best, ply), depth, bound, bestMove);
   return best;

@@ -26,7 +26,7 @@ constexpr int MaxPly = 120;
 struct TSearchShape {
   bool reductions = true;   // late-move reductions
   bool pruning = true;      // futility and late-move pruning
-  bool extensions = true;   // a node with one legal move keeps its depth
+  bool extensions = true;   // a node with one legal move, or one far better move, keeps its depth
   bool exactTable = false;  // table bounds cut only at exactly the depth searched
 };
 
@@ -50,7 +50,9 @@ class TThreadSearch {
 
   // Score of `pos` (side to move in `w`) at `ply` searched to `depth`
   // further plies; 0 and meaningless once the stop flag is set.
-  int Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode);
+  // `skip` (1-based, 0 none) leaves that move out: the search of the other
+  // moves that decides whether the table move is singular.
+  int Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip = 0);
   // Resolves the captures: a side that must capture searches every capture,
   // a side that need not takes the static score.
   int Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply);
