@@ -3,7 +3,7 @@
 // the run, and the run's row in the tuning record.
 //   tune --variant V [--engine BASE.eng (default: the built-in function)] [--games N] [--depth D] [--seed S]
 //        [--epochs E] [--opening-plies P] [--concurrency K] [--name RUN]
-//        [--out DIR] [--record FILE]
+//        [--out DIR] [--record FILE] [--hold-kings]
 #include <filesystem>
 #include <cstdio>
 #include <iostream>
@@ -35,6 +35,7 @@ struct TTuneArgs {
   std::string name;
   std::string out;
   std::string record;
+  bool holdKings = false;
   int generation = 1;
   TPatternTuneArgs patterns;  // generation 2
 };
@@ -74,6 +75,7 @@ int RunTune(const TTuneArgs& a) {
   s.play.openingPlies = a.openingPlies;
   s.play.concurrency = std::max(a.concurrency, 1);
   s.epochs = a.epochs;
+  s.holdKings = a.holdKings;
   s.runName = a.name.empty() ? DefaultRunName(s.play) : a.name;
   const std::string baseName = a.engine.empty() ? "built-in" : fs::path(a.engine).filename().string();
 
@@ -109,7 +111,7 @@ int RunTune(const TTuneArgs& a) {
                   (a.engine.empty() ? "" : " --engine " + baseName) + " --games " + std::to_string(a.games) +
                   " --depth " + std::to_string(a.depth) + " --seed " + std::to_string(a.seed) + " --epochs " +
                   std::to_string(a.epochs) + " --opening-plies " + std::to_string(a.openingPlies) +
-                  (a.name.empty() ? "" : " --name " + a.name);
+                  (a.holdKings ? " --hold-kings" : "") + (a.name.empty() ? "" : " --name " + a.name);
     if (!AddToRecord(a.record, rec, error)) {
       std::cerr << "cannot write " << a.record << ": " << error << '\n';
       return ExitFailure;
@@ -133,6 +135,7 @@ const CommandRegistrar registrar("tune", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--name", a.name, "Name of the run (default s<seed>-g<games>-d<depth>)");
   cmd->add_option("--out", a.out, "Folder of the tuned file (default: the variant's engine folder)");
   cmd->add_option("--record", a.record, "Tuning record that receives the run's row");
+  cmd->add_flag("--hold-kings", a.holdKings, "Keep the king values of the base function");
   cmd->add_option("--generation", a.generation,
                   "1: an engine file of Kestrel 3.0 (default); 2: the pattern weights of Kestrel 4")
       ->check(CLI::Range(1, 2));

@@ -61,7 +61,7 @@ TTuneOutcome RunTuning(const TTuneSettings& s, const std::function<void(const st
   o.epochs = s.epochs;
   o.learningRate = s.learningRate;
   o.l2 = s.l2;
-  o.frozen = map.Frozen();
+  o.frozen = map.Frozen(s.holdKings);
   const TFitResult fit = FitLogistic(rows, start, o, [&](int epoch, double loss) {
     if (epoch % 50 == 0) {
       std::snprintf(line, sizeof line, "epoch %d  loss %.6f", epoch, loss);

@@ -24,6 +24,7 @@ struct TTuneSettings {
   int epochs = 300;
   double learningRate = 1.0;
   double l2 = 2e-6;        // keeps rarely seen weights near where they were
+  bool holdKings = false;  // the king values stay those of `base`
 };
 
 struct TTuneOutcome {

@@ -105,13 +105,14 @@ std::vector<double> TEvalFeatureMap::Weights() const {
   return w;
 }
 
-std::vector<bool> TEvalFeatureMap::Frozen() const {
+std::vector<bool> TEvalFeatureMap::Frozen(bool holdKings) const {
   std::vector<bool> frozen(Size(), false);
   const TEvalGeometry& g = EvalGeometry(gametype_);
   for (int s = 0; s < EvalStages; ++s) {
     const int base = s * stageSize_;
     for (int b = 0; b < 64; ++b) frozen[base + b] = !(g.mask >> b & 1) || Mirror(b) < 0;
     frozen[base + fMen] = true;
+    frozen[base + fKing] = holdKings;
     if (!g.roads) frozen[base + fMainRoad] = frozen[base + fDoubleRoad] = frozen[base + fTripleRoad] = true;
     if (!g.wideBalance) frozen[base + fWideBalance] = true;
   }

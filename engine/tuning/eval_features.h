@@ -26,8 +26,10 @@ class TEvalFeatureMap {
   // `pos` has the side to move in `w`; the row's target is left as it is.
   TSparseRow Features(const TBitBoard64& pos) const;
   std::vector<double> Weights() const;
-  // Weights that stay as they start: the man values and squares off the board.
-  std::vector<bool> Frozen() const;
+  // Weights that stay as they start: the man values and squares off the board,
+  // and the king values when `holdKings` (shallow self-play learns too little
+  // of what a king can do, and would price it below the sound range).
+  std::vector<bool> Frozen(bool holdKings = false) const;
   // The function with `weights` (rounded) in place of its own.
   TEvalFuncNew Apply(const std::vector<double>& weights, const std::string& name) const;
   // What a weight means, for reports: "stage 1 square 13", "stage 0 king".

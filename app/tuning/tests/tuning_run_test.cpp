@@ -44,6 +44,14 @@ TEST(TuningRun, TheSameGamesAndSeedGiveTheSameWeights) {
   EXPECT_EQ(text(2, 7), first) << "the threads must not change the games";
   EXPECT_NE(text(1, 8), first) << "another seed, other games";
   EXPECT_NE(EngineFileText(s.base), first);
+
+  // Held kings keep the base's values while the rest is fitted.
+  s.holdKings = true;
+  s.base.P(1, prKingValue) = 260;
+  const TTuneOutcome held = RunTuning(s);
+  EXPECT_NE(EngineFileText(held.tuned), first);
+  for (int stage = 0; stage < EvalStages; ++stage)
+    EXPECT_EQ(held.tuned.P(stage, prKingValue), s.base.P(stage, prKingValue)) << stage;
 }
 
 TEST(TuningRun, TheRecordKeepsOneRowPerTunedFile) {
