@@ -72,6 +72,16 @@ struct TRun {
   }
 };
 
+// One thread's search without the root driver.
+struct TBareSearch {
+  TTable table{1};
+  std::atomic<bool> stop{false};
+  TSharedSearch shared;
+  TThreadSearch search;
+  TBareSearch(int type, const TEvaluator& eval, const TSearchShape& shape)
+      : shared{type, &table, &eval, nullptr, {}, shape, &stop}, search(shared) {}
+};
+
 TEST(Kestrel4Search, ExactShapeFindsTheMinimaxScoreInEveryVariant) {
   const TEngineParams params = MaterialParams(EngineGen2);
   TSearchShape exact;
@@ -109,14 +119,8 @@ TEST(Kestrel4Search, QuiescenceResolvesEveryCompulsoryCapture) {
   int captures = 0;
   for (const int type : BitboardVariants()) {
     const TEvaluator eval(params.EvalFunc, nullptr, type);
-    TTable table(1);
-    std::atomic<bool> stop{false};
-    TSharedSearch shared;
-    shared.gametype = type;
-    shared.table = &table;
-    shared.eval = &eval;
-    shared.stop = &stop;
-    TThreadSearch search(shared);
+    TBareSearch bare(type, eval, TSearchShape{});
+    TThreadSearch& search = bare.search;
     for (int i = 0; i < 150; ++i) {
       const TBoard board = testing::RandomPosition(rng, type, 35);
       const TBitBoard64 pos = Relative(board, TDColor::white, type);
@@ -182,16 +186,11 @@ TEST(Kestrel4Search, RepeatedPositionsAlongTheLineAreDraws) {
       for (int16_t& v : phase) v = static_cast<int16_t>(value(wrng));
     const TEngineParams params = MaterialParams(EngineGen2);
     const TEvaluator eval(params.EvalFunc, std::make_shared<TPatternWeights>(w), type);
-    TTable table(1);
-    std::atomic<bool> stop{false};
-    TSharedSearch shared;
-    shared.gametype = type;
-    shared.table = &table;
-    shared.eval = &eval;
-    shared.stop = &stop;
-    shared.shape.reductions = shared.shape.pruning = false;
-    shared.shape.exactTable = true;
-    TThreadSearch search(shared);
+    TSearchShape exact;
+    exact.reductions = exact.pruning = false;
+    exact.exactTable = true;
+    TBareSearch bare(type, eval, exact);
+    TThreadSearch& search = bare.search;
     std::vector<std::pair<TBoard, bool>> boards;
     for (const TRepetitionCase& c : decided) {
       if (c.gametype != type) continue;
@@ -213,7 +212,7 @@ TEST(Kestrel4Search, RepeatedPositionsAlongTheLineAreDraws) {
       GenerateMoves(pos, list, count, type);
       // The search extends a lone move at the root too, the reference not.
       if (pos.b == 0 || count < 2) continue;
-      table.Clear();
+      bare.table.Clear();
       search.SetRoot(pos);
       std::vector<TBitBoard64> path;
       const int expected = Plain(pos, 4, 1, type, eval, &path);
