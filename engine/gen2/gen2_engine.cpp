@@ -68,7 +68,9 @@ int RootPass(TThreadSearch& search, std::vector<TRoot>& roots, int depth, int al
         v = -search.Search(r.child, -beta, -alpha, depth - 1, 2, true);
     }
     if (stop.load(std::memory_order_relaxed)) return best;
-    const bool beat = !first && v > alpha;
+    // Full windows leave alpha alone: there a move beats the best so far.
+    // Full windows leave alpha alone: there a move beats the best so far.
+    const bool beat = !first && v > (fullWindow ? best : alpha);
     // Below alpha the value is only a bound: it sorts behind exact scores.
     r.score = v > alpha || first || fullWindow ? v : UnsearchedScore;
     if (v > alpha || first || fullWindow) r.line = search.Line(2);

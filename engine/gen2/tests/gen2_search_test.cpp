@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 #include <random>
 
 #include "engine/gen2/gen2_engine.h"
 #include "engine/tests/search_test_helpers.h"
 #include "test_support/random_game.h"
 #include "test_support/random_position.h"
+#include "test_support/temp_dir.h"
 
 namespace kestrel::gen2 {
 namespace {
@@ -229,11 +231,18 @@ struct TMoveReports : TSearchListener {
   int lastDepth = 0;
   TMove lastIterationMove;
   std::vector<TMove> linesSince;  // moves shown by BestLine since that iteration
-  void BestLine(int16_t, const TRootMove& move) override { linesSince.push_back(move.move); }
+  int bestSince = -Infinity;      // the best of their scores
+  int lastScore = 0;              // and the last
+  void BestLine(int16_t score, const TRootMove& move) override {
+    linesSince.push_back(move.move);
+    bestSince = std::max<int>(bestSince, score);
+    lastScore = score;
+  }
   void IterationDone(int depth, const std::vector<TRootMove>& moves, const TSearchStats&) override {
     lastDepth = depth;
     lastIterationMove = moves[0].move;
     linesSince.clear();
+    bestSince = -Infinity;
   }
 };
 
@@ -241,23 +250,37 @@ TEST(Kestrel4Search, NodeLimitedSearchStopsAtTheLimitTheSameWayEveryRun) {
   // The answer of a stopped search: the last finished iteration's move, or
   // the last move that proved better in the unfinished one (each such move
   // is shown as a best line when found; so is the iteration's first move).
-  const TEngineParams params = MaterialParams(EngineGen2);
+  // Random pattern weights: the root moves' scores differ.
+  TEngineParams params = MaterialParams(EngineGen2);
+  TPatternWeights w = TPatternWeights::Plain(gtRussian);
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> value(-40, 40);
+  for (auto& phase : w.region)
+    for (int16_t& v : phase) v = static_cast<int16_t>(value(rng));
+  const testing::TempDir dir;
+  params.PatternWeights = dir.File("Russian.k4w");
+  std::ofstream(params.PatternWeights) << WeightsText(w);
   TDColor side;
   const TBoard board = RandomGamePosition(gtRussian, 14, 5, side);
-  for (uint64_t limit = 1000; limit < 200000; limit = limit * 3 / 2 + 7) {
+  // Extended analysis searches every root move with a full window.
+  for (uint64_t limit = 1000; limit < 200000; limit = limit * 3 / 2 + 7) for (const bool extended : {false, true}) {
     TKestrel4 a, b;
     TRun r1, r2;
     TSearchLimits limits;
     limits.maxNodes = limit;
     TMoveReports reports;
     TSearchListener silent;
-    const TSearchResult x = a.SearchRoot(board, side, gtRussian, limits, params, reports, r1.Context());
-    const TSearchResult y = b.SearchRoot(board, side, gtRussian, limits, params, silent, r2.Context());
+    TGenerationContext c1 = r1.Context(), c2 = r2.Context();
+    c1.extendedAnalysis = c2.extendedAnalysis = extended;
+    const TSearchResult x = a.SearchRoot(board, side, gtRussian, limits, params, reports, c1);
+    const TSearchResult y = b.SearchRoot(board, side, gtRussian, limits, params, silent, c2);
     ASSERT_TRUE(x.hasMove);
     EXPECT_EQ(x.stats.counters.nodes, limit);
     EXPECT_EQ(x.depth, reports.lastDepth);
     const TMove expected = reports.linesSince.empty() ? reports.lastIterationMove : reports.linesSince.back();
     EXPECT_TRUE(searchtest::SameMove(x.bestMove, expected)) << "limit " << limit;
+    // Full windows give exact scores: the answer is the best move seen.
+    if (extended && !reports.linesSince.empty()) EXPECT_EQ(reports.lastScore, reports.bestSince) << "limit " << limit;
     EXPECT_TRUE(searchtest::SameMove(x.bestMove, y.bestMove)) << "limit " << limit;
     EXPECT_EQ(x.score, y.score) << "limit " << limit;
     EXPECT_EQ(x.stats.counters.nodes, y.stats.counters.nodes);
