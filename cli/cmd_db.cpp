@@ -16,7 +16,7 @@
 #include <string>
 
 #include "cli/command_registry.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "cli/db_open.h"
 #include "database/database_file.h"
 #include "database/db_error.h"

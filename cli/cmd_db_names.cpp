@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "cli/db_open.h"
 #include "cli/db_range.h"
 #include "database/maintenance/name_tools.h"

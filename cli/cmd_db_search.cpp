@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "cli/command_registry.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "cli/db_open.h"
 #include "database/ansi_case.h"
 #include "database/game_io.h"

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "cli/command_registry.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "cli/db_open.h"
 #include "cli/db_range.h"
 #include "database/game_io.h"

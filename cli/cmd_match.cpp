@@ -22,7 +22,7 @@
 #include "app/match/match_runner.h"
 #include "app/settings/program_folder.h"
 #include "cli/command_registry.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "cli/engine_setup.h"
 #include "database/database_file.h"
 #include "database/db_error.h"

@@ -15,7 +15,7 @@
 #include "cli/command_registry.h"
 #include "database/database_file.h"
 #include "database/db_error.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "formats/pdn_export.h"
 #include "formats/pdn_import.h"
 #include "rules/current_game_type.h"

@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <iostream>
 
+#include "app/settings/code_page_setting.h"
+#include "app/settings/program_folder.h"
+#include "app/settings/settings.h"
 #include "cli/command_registry.h"
 #include "engine/gen2/gen2_engine.h"
-#include "formats/code_page.h"
 
 namespace kestrel::cli {
 
@@ -47,12 +49,21 @@ int main(int argc, char** argv) {
   CLI::App app{"kestrel-cli: the command-line tool of Kestrel Thornby, draughts in twelve variants"};
   app.require_subcommand(1);
   int exitCode = ExitOk;
+  // Databases read here as in the windows: in the code page of the program's
+  // settings file.
+  {
+    const auto folders = kestrel::ResolveProgramFolders(kestrel::ExecutableFolder(), kestrel::SystemFolderProbe());
+    std::string problem;
+    kestrel::SetCodePage(kestrel::SettingsFileCodePage(folders.config / kestrel::SettingsFileName, &problem));
+    if (!problem.empty()) std::cerr << "kestrel-cli: " << problem << '\n';
+  }
   // Set while the command line is read, so that every command, wherever the
   // option stands, reads and writes its databases' texts in that code page.
   app.add_option_function<std::string>(
          "--db-code-page",
          [](const std::string& name) { kestrel::SetCodePage(*kestrel::ParseCodePage(name)); },
-         "Code page of names and comments in databases: Windows-1251 (the default), Windows-1252 or UTF-8")
+         "Code page of names and comments in databases: Windows-1251, Windows-1252 or UTF-8 (default: the "
+         "settings file's CodePage, else Windows-1251)")
       ->check([](const std::string& name) {
         return kestrel::ParseCodePage(name) ? std::string() : "unknown code page " + name;
       })

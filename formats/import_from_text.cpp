@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "game/move_tree.h"
 #include "game/navigation.h"
 

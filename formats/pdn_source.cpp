@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "formats/pdn_tags.h"
 
 namespace kestrel {

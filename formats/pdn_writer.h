@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "game/game.h"
 
 namespace kestrel {

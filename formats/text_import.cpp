@@ -5,7 +5,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "formats/pdn_import.h"
 #include "formats/pdn_writer.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 
 namespace kestrel {
 

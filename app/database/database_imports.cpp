@@ -2,7 +2,7 @@
 
 #include "database/database_file.h"
 #include "database/db_error.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "formats/pdn_import.h"
 #include "formats/text_import.h"
 

@@ -1,5 +1,5 @@
 // The built-in English texts of the language table, entry 1 first.
-// Entries 310 to 320 have no built-in text.
+// Entries 310 to 321 have no built-in text.
 #include "app/language/language_table.h"
 
 #include <array>

@@ -30,7 +30,7 @@ Table& TheTable() {
 
 constexpr std::array<std::string_view, LanguageEntryCount - FirstSpareEntry + 1> SpareDesign = {
     "Move mark", "Position mark", "min", "Figures", "Version", "Licence",
-    "Libraries", "Program folder", "Game panel", "Select ED directory location", "Language",
+    "Libraries", "Program folder", "Game panel", "Select ED directory location", "Language", "Code page",
 };
 
 std::string_view TrimBlanks(std::string_view s) {

@@ -1,4 +1,4 @@
-// The language table: 320 numbered texts that every window, menu and message
+// The language table: 321 numbered texts that every window, menu and message
 // takes its words from. It starts with built-in English; a language file
 // ("Languages/<name>.txt") replaces the entries it names. Texts are kept as
 // 8-bit text in the program's code page, as the files hold them.
@@ -11,7 +11,7 @@
 
 namespace kestrel {
 
-inline constexpr int LanguageEntryCount = 320;
+inline constexpr int LanguageEntryCount = 321;
 // Entries from here on have no built-in text: a file may set them; while it
 // does not, the windows keep the captions they were designed with.
 inline constexpr int FirstSpareEntry = 310;
@@ -23,12 +23,12 @@ inline constexpr std::uintmax_t MaxLanguageFileBytes = 1 << 20;
 
 // The built-in English of entry n; empty outside 1..309.
 std::string_view BuiltinLanguageText(int n);
-// The caption a window was designed with for a spare entry (310..320).
+// The caption a window was designed with for a spare entry (310..321).
 std::string_view SpareDesignText(int n);
 
 // Every entry takes its built-in text again (start-up).
 void InitLanguageTable();
-// The current text of entry n (8-bit); empty outside 1..320. Safe to call
+// The current text of entry n (8-bit); empty outside 1..321. Safe to call
 // from any thread.
 std::string LangText(int n);
 // The current text, or the design text of a spare entry that no file set.

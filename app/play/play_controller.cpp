@@ -10,7 +10,7 @@
 #include "app/play/result_detection.h"
 #include "app/play/side_names.h"
 #include "app/play/wrong_moves.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "game/move_tree.h"
 #include "game/navigation.h"
 #include "game/new_game.h"

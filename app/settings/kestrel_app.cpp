@@ -1,7 +1,7 @@
 #include "app/settings/kestrel_app.h"
 
 #include "app/settings/program_folder.h"
-#include "formats/code_page.h"
+#include "app/settings/code_page_setting.h"
 #include "rules/current_game_type.h"
 
 namespace kestrel {
@@ -30,12 +30,11 @@ void KestrelApp::InitKestrel() {
   ini_.Load(SettingsPath());
   settings_.Load(ini_, programFolder_, dataFolder_);
   // Every stored name and comment is read in this code page from now on.
-  if (const auto page = ParseCodePage(settings_.CodePage)) {
-    SetCodePage(*page);
-  } else {
-    log_.Write("Unknown code page \"" + settings_.CodePage + "\" in the settings; " + DefaultCodePageName + " is used");
+  std::string problem;
+  SetCodePage(CodePageOfSetting(settings_.CodePage, &problem));
+  if (!problem.empty()) {
+    log_.Write(problem);
     settings_.CodePage = DefaultCodePageName;
-    SetCodePage(TCodePage::windows1251);
   }
   CurrentGameType = 0;  // force the listeners of the first switch to run
   SetGameType(settings_.TypeOfGame);

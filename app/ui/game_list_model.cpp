@@ -8,7 +8,7 @@
 #include "database/derived_header.h"
 #include "database/game_io.h"
 #include "database/list_texts.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 
 namespace kestrel {
 namespace {

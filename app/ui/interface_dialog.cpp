@@ -16,7 +16,7 @@
 
 #include "app/language/language_table.h"
 #include "app/ui/ui_language.h"
-#include "formats/code_page.h"
+#include "app/settings/code_page_setting.h"
 
 namespace kestrel {
 
@@ -102,6 +102,21 @@ InterfaceDialog::InterfaceDialog(Settings& settings, std::filesystem::path progr
   nameLine->addWidget(LangLabel(general, 134));
   nameLine->addWidget(userName_, 1);
   options->addLayout(nameLine);
+  // How the stored bytes of names and comments read; it takes effect at
+  // once, so a database shown with wrong letters is put right by choosing
+  // the code page it was written in.
+  codePage_ = new QComboBox(general);
+  for (const TCodePage page : {TCodePage::windows1251, TCodePage::windows1252, TCodePage::utf8})
+    codePage_->addItem(QString::fromLatin1(CodePageName(page)));
+  codePage_->setCurrentText(QString::fromLatin1(CodePageName(CodePageOfSetting(settings_.CodePage))));
+  connect(codePage_, &QComboBox::activated, this, [this] {
+    settings_.CodePage = codePage_->currentText().toStdString();
+    Changed();
+  });
+  auto* codePageLine = new QHBoxLayout;
+  codePageLine->addWidget(LangLabel(general, 321));
+  codePageLine->addWidget(codePage_, 1);
+  options->addLayout(codePageLine);
   options->addStretch();
 
   languages_ = new QListWidget(general);
@@ -224,6 +239,7 @@ void InterfaceDialog::reject() {
   s.PoolChessNotation = o.PoolChessNotation;
   s.PoolWhiteBottom = o.PoolWhiteBottom;
   s.LanguageName = o.LanguageName;
+  s.CodePage = o.CodePage;
   if (language != original_.LanguageName && onLanguage) {
     InitLanguageTable();
     onLanguage(original_.LanguageName);

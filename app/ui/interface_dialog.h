@@ -43,6 +43,7 @@ class InterfaceDialog : public QDialog {
   QLineEdit* userNameEdit() const { return userName_; }
   QListWidget* languageList() const { return languages_; }
   QComboBox* quickSettingsBox() const { return quick_; }
+  QComboBox* codePageBox() const { return codePage_; }
   QTabWidget* tabs() const { return tabs_; }
 
   void accept() override;
@@ -64,6 +65,7 @@ class InterfaceDialog : public QDialog {
   QLineEdit* userName_;
   QListWidget* languages_;
   QComboBox* quick_;
+  QComboBox* codePage_;
   struct OkOption {
     QCheckBox* box;
     bool Settings::*field;

@@ -212,6 +212,22 @@ void MainWindowDatabase::AfterDatabaseChange() {
   statusText_->setText(window_->StatusText());
 }
 
+void MainWindowDatabase::DisplaySettingsChanged(bool codePageChanged) {
+  if (codePageChanged && current_.IsOpen()) {
+    TKestrelDB& db = current_.DB();
+    // Appended again in their order, the names keep their indexes and are
+    // looked up with the letter case of the new code page.
+    for (TNameList* list : {&db.DBNames, &db.DBTourn, &db.DBSites}) {
+      TNameList again;
+      for (const std::string& name : list->Names()) again.Append(name);
+      *list = std::move(again);
+    }
+  }
+  window_->SetResultStyle(app_.settings().ResType);
+  window_->SetNotation(app_.settings().Notation, TakeChar);
+  window_->Reload(false);
+}
+
 void MainWindowDatabase::UpdateSaveActions() {
   const bool modified = main_.controller().ReadGame([](const TGame& g) { return g.Modified; });
   save_->setEnabled(modified);

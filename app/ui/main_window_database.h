@@ -67,6 +67,9 @@ class MainWindowDatabase : public QObject {
 
   // "Save" is enabled while the game is modified.
   void UpdateSaveActions();
+  // The Interface options changed: the list shows moves and results as they
+  // say and, after a change of the code page, reads the names anew.
+  void DisplaySettingsChanged(bool codePageChanged);
 
   // The folder the file dialogs of the databases start in, and the choice
   // that becomes it.

@@ -14,6 +14,7 @@
 
 #include "app/language/language_table.h"
 #include "app/play/engine_settings_apply.h"
+#include "app/settings/code_page_setting.h"
 #include "app/settings/kestrel_app.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/board_panel.h"
@@ -22,6 +23,7 @@
 #include "app/ui/game_panel.h"
 #include "app/ui/interface_dialog.h"
 #include "app/ui/main_window.h"
+#include "app/ui/main_window_database.h"
 #include "app/ui/ui_language.h"
 #include "engine/system_memory.h"
 #include "rules/current_game_type.h"
@@ -80,7 +82,13 @@ void MainWindow::ApplyDisplaySettings() {
   const Settings& s = app_.settings();
   const std::string take = s.TakeChar == 0 ? ":" : "x";
   // Move texts are made on the worker too; the sign changes between runs.
-  if (take != TakeChar || s.PoolChessNotation != PoolChessNotation) controller_->StopAndWait();
+  // The code page says how the stored bytes of names and comments read, so a
+  // change shows the open database and the game in it at once; no byte is
+  // rewritten.
+  const TCodePage page = CodePageOfSetting(s.CodePage);
+  const bool codePageChanged = page != CurrentCodePage();
+  if (take != TakeChar || s.PoolChessNotation != PoolChessNotation || codePageChanged) controller_->StopAndWait();
+  SetCodePage(page);
   NotationMode = s.Notation;
   TakeChar = take;
   PoolChessNotation = s.PoolChessNotation;
@@ -93,6 +101,7 @@ void MainWindow::ApplyDisplaySettings() {
   board_->view().SetScene(scene);
   input_->gamePanel().SetGameFont(QFont(QString::fromStdString(s.GameFont.Name), s.GameFont.Size));
   emit databaseFontChanged(QFont(QString::fromStdString(s.DatabaseFont.Name), s.DatabaseFont.Size));
+  if (database_) database_->DisplaySettingsChanged(codePageChanged);
   controller_->Refresh().Request(rqBoard | rqBuildTree | rqBook | rqStatusBar);
   TimerStep();
 }

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 
 namespace kestrel {
 

@@ -16,7 +16,7 @@
 #include <QWidget>
 
 #include "app/language/language_table.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 
 namespace kestrel {
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -194,4 +195,61 @@ TEST_F(PdnCliTest, NamesSurviveInEachDatabaseCodePage) {
   EXPECT_NE(cp.find("[Black \"\xD4\xE0\xE4\xE5\xE5\xE2\"]"), std::string::npos) << cp;
   EXPECT_EQ(Run("pdn export " + P("names.abd") + " " + P("cp.pdn") + " --out-encoding KOI7").exitCode, 2);
   EXPECT_EQ(Run("db show " + P("names.abd") + " 1 --db-code-page EBCDIC").exitCode, 2);
+}
+
+// Every command reads and writes database texts in the code page the
+// program's settings file names, as the windows do; --db-code-page
+// overrides it for one command.
+TEST_F(PdnCliTest, DatabaseCodePageComesFromTheSettingsFileUnlessGiven) {
+  const std::string mueller = "M\xC3\xBCller";
+  // Stored as UTF-8 bytes, the name reads differently in each code page.
+  const std::map<std::string, std::string> readAs = {
+      {"Windows-1251", "M\xD0\x93\xD1\x98ller"}, {"Windows-1252", "M\xC3\x83\xC2\xBCller"}, {"UTF-8", mueller}};
+  Write(dir / "m.pdn", "[White \"" + mueller + "\"]\n[Black \"B\"]\n[GameType \"20\"]\n1. 32-28 *\n");
+  ASSERT_EQ(Run("pdn import " + P("m.pdn") + " " + P("utf8.abd") + " --db-code-page UTF-8").exitCode, 0);
+
+  // A copy of the tool in a folder of its own, with its settings file beside it.
+  const fs::path program = dir / "program";
+  fs::create_directories(program);
+  std::error_code linked;
+  fs::create_hard_link(KESTREL_CLI, program / "kestrel-cli", linked);
+  if (linked) fs::copy_file(KESTREL_CLI, program / "kestrel-cli");
+  const std::string tool = (program / "kestrel-cli").string();
+  const auto writeSettings = [&](const std::string& page) {
+    std::string utf16 = "\xFF\xFE";
+    for (char c : "[Main]\r\nCodePage=" + page + "\r\n") utf16 += std::string{c, '\0'};
+    Write(program / "winkes36.ini", utf16);
+  };
+
+  struct Case {
+    const char* settings;  // nullptr: no settings file
+    const char* given;     // --db-code-page, or nullptr
+    const char* used;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, "Windows-1251"},          {"Windows-1251", nullptr, "Windows-1251"},
+      {"Windows-1252", nullptr, "Windows-1252"},   {"UTF-8", nullptr, "UTF-8"},
+      {"Windows-1251", "UTF-8", "UTF-8"},          {"Windows-1252", "Windows-1251", "Windows-1251"},
+      {"UTF-8", "Windows-1252", "Windows-1252"},   {"KOI-8", nullptr, "Windows-1251"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.settings ? c.settings : "no settings") + " / " + (c.given ? c.given : "-"));
+    fs::remove(program / "winkes36.ini");
+    if (c.settings) writeSettings(c.settings);
+    const std::string given = c.given ? std::string(" --db-code-page ") + c.given : "";
+    // Reading.
+    const auto shown = kestrel::testing::RunCliProgram(tool, "db show " + P("utf8.abd") + " 1" + given);
+    EXPECT_NE(shown.out.find("White: " + readAs.at(c.used) + "\n"), std::string::npos) << shown.out;
+    // Only a name the program does not know is reported.
+    EXPECT_EQ(shown.err.find("Unknown code page \"KOI-8\"") != std::string::npos,
+              c.settings && std::string(c.settings) == "KOI-8")
+        << shown.err;
+    // Writing: the name is stored in the page used, so it reads back in that
+    // page, except where the page has no "ü".
+    const std::string written = P("w" + std::to_string(&c - cases) + ".abd");
+    ASSERT_EQ(kestrel::testing::RunCliProgram(tool, "pdn import " + P("m.pdn") + " " + written + given).exitCode, 0);
+    const std::string back = Run("db show " + written + " 1 --db-code-page " + c.used).out;
+    EXPECT_EQ(back.find("White: " + mueller + "\n") != std::string::npos, std::string(c.used) != "Windows-1251")
+        << back;
+  }
 }

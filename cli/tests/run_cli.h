@@ -31,12 +31,13 @@ struct CliOutput {
   }
 };
 
-// `args` go to the shell as they are; stderr is captured through a temporary file.
-inline CliOutput RunCliCommand(const std::string& args) {
+// `args` go to the shell as they are; stderr is captured through a temporary
+// file. `program` is the built tool or a copy of it placed elsewhere.
+inline CliOutput RunCliProgram(const std::string& program, const std::string& args) {
   static std::atomic<int> counter{0};
   const std::string errFile = ::testing::TempDir() + "kestrel_cli_err_" + std::to_string(::getpid()) + "_" +
                               std::to_string(counter++);
-  const std::string command = std::string(KESTREL_CLI) + " " + args + " 2>" + errFile;
+  const std::string command = program + " " + args + " 2>" + errFile;
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   CliOutput result;
   std::array<char, 4096> buf;
@@ -49,5 +50,7 @@ inline CliOutput RunCliCommand(const std::string& args) {
   std::remove(errFile.c_str());
   return result;
 }
+
+inline CliOutput RunCliCommand(const std::string& args) { return RunCliProgram(KESTREL_CLI, args); }
 
 }  // namespace kestrel::testing

@@ -6,6 +6,7 @@
 #include "database/name_tables.h"
 #include "database/names_file.h"
 #include "db_test_util.h"
+#include "test_support/code_page_scope.h"
 
 namespace kestrel {
 namespace {
@@ -50,6 +51,59 @@ TEST(NameList, CyrillicLettersInWindows1251) {
   EXPECT_EQ(AnsiUpperChar(0xD7), 0xD7);  // Ч
   EXPECT_EQ(AnsiUpperChar(0xF7), 0xD7);  // ч
   EXPECT_EQ(list[1], upper);
+}
+
+// Names match without regard to case in the code page the database holds.
+TEST(NameList, CaseFollowsTheCodePage) {
+  const TCodePage cp1251 = TCodePage::windows1251, cp1252 = TCodePage::windows1252, utf8 = TCodePage::utf8;
+  struct Case {
+    TCodePage page;
+    const char* a;  // UTF-8, stored in `page`
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {cp1252, "m\u00FCller", "M\u00DCLLER", true},         {utf8, "m\u00FCller", "M\u00DCLLER", true},
+      {cp1251, "\u0444\u0430\u0434\u0435\u0435\u0432", "\u0424\u0410\u0414\u0415\u0415\u0412", true},
+      {utf8, "\u0444\u0430\u0434\u0435\u0435\u0432", "\u0424\u0410\u0414\u0415\u0415\u0412", true},
+      {cp1252, "Jos\u00E9", "JOS\u00C9", true},             {utf8, "Jos\u00E9", "JOS\u00C9", true},
+      {cp1252, "\u0161\u0153\u017E\u00FF", "\u0160\u0152\u017D\u0178", true},
+      {utf8, "\u0142\u00F3d\u017A \u0151 \u0131", "\u0141\u00D3D\u0179 \u0150 \u0131", true},
+      {utf8, "\u0451\u0491\u045E \u03C3\u03C2\u03AC", "\u0401\u0490\u040E \u03A3\u03A3\u0386", true},
+      {utf8, "\u9AD8\u6587\u9F99", "\u9AD8\u6587\u9F99", true},
+      // Different letters stay different, whatever their bytes mean elsewhere.
+      {cp1252, "\u00FF", "\u00DF", false},  // the Windows-1251 table took "\u00FF" for "\u044F"
+      {cp1252, "\u00F7", "\u00D7", false},  {utf8, "m\u00FCller", "muller", false},
+      {utf8, "\u0444", "\u0424\u0430", false}, {cp1251, "\u0438", "\u0439", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(CodePageName(c.page)) + " " + c.a + " / " + c.b);
+    CodePageScope scope(c.page);
+    const std::string a = Utf8ToAnsi(c.a), b = Utf8ToAnsi(c.b);
+    ASSERT_EQ(AnsiToUtf8(a), c.a);  // the code page holds the name
+    EXPECT_EQ(AnsiUpperCase(a) == AnsiUpperCase(b), c.same);
+    EXPECT_EQ(AnsiLowerCase(a) == AnsiLowerCase(b), c.same);
+    TNameList list;
+    list.Append("x");
+    list.Append(b);
+    EXPECT_EQ(list.Find(a), c.same ? 1 : -1);
+  }
+}
+
+// The 8-bit tables and the case of decoded UTF-8 letters are two ways to the
+// same answer: every byte folds alike in both.
+TEST(NameList, EightBitCaseAgreesWithTheUtf8Case) {
+  for (const TCodePage page : {TCodePage::windows1251, TCodePage::windows1252}) {
+    for (int byte = 0; byte < 256; ++byte) {
+      CodePageScope scope(page);
+      const std::string stored(1, static_cast<char>(byte));
+      const std::string text = AnsiToUtf8(stored);
+      if (Utf8ToAnsi(text) != stored) continue;  // a byte the code page leaves unassigned
+      const std::string upper = AnsiUpperCase(text, TCodePage::utf8), lower = AnsiLowerCase(text, TCodePage::utf8);
+      EXPECT_EQ(AnsiUpperCase(stored), Utf8ToAnsi(upper)) << CodePageName(page) << " " << byte;
+      EXPECT_EQ(AnsiLowerCase(stored), Utf8ToAnsi(lower)) << CodePageName(page) << " " << byte;
+    }
+  }
 }
 
 TEST(NameList, WritingAGameFindsOrAddsItsNames) {

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "formats/pdn_source.h"
 
 namespace kestrel {

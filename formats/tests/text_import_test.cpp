@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "formats/import_from_text.h"
 #include "formats/pdn_game_reader.h"
 #include "formats/pdn_import.h"

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColor>
+#include <QComboBox>
 #include <QFont>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "app/settings/ini_file.h"
 #include "app/settings/kestrel_app.h"
 #include "app/ui/database_window.h"
+#include "app/ui/interface_dialog.h"
 #include "app/ui/game_list_model.h"
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_database.h"
@@ -30,6 +32,7 @@
 #include "game/move_tree.h"
 #include "game/new_game.h"
 #include "rules/game_types.h"
+#include "test_support/code_page_scope.h"
 #include "test_support/temp_dir.h"
 
 namespace kestrel {
@@ -239,6 +242,46 @@ TEST_F(DatabaseWindowTest, KeysAndMouseOfTheGameList) {
   EXPECT_EQ(w.Model().data(w.Model().index(3, 1), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
   if (qEnvironmentVariableIsSet("KESTREL_SCREENSHOTS")) w.grab().save(qEnvironmentVariable("KESTREL_SCREENSHOTS") + "/dbwindow.png");
   EXPECT_TRUE(window->close());
+}
+
+// A database written in UTF-8 and opened under Windows-1251 shows wrong
+// letters. Choosing UTF-8 in the Interface dialog reads it anew at once, and
+// names are found in any letter case; Cancel puts the old reading back.
+TEST_F(DatabaseWindowTest, ChoosingTheCodePageReadsTheOpenDatabaseAnew) {
+  const kestrel::testing::CodePageScope atTheEnd(TCodePage::windows1251);
+  const std::string path = dir.File("utf8.abd");
+  const QString mueller = QString::fromUtf8("M\u00FCller"), fadeev = QString::fromUtf8("\u0424\u0430\u0434\u0435\u0435\u0432");
+  {
+    TKestrelDB db;
+    CreateDatabase(path, db);
+    TGame g = Named(mueller.toStdString());
+    g.BlackName = fadeev.toStdString();
+    WriteDBGame(g, 0, db, true);
+  }
+  Start(path);
+  DatabaseWindow& w = window->database().Window();
+  const auto players = [&] { return w.Model().data(w.Model().index(0, GameListModel::colPlayers), Qt::DisplayRole).toString(); };
+  const TNameList& names = window->database().Current().DB().DBNames;
+  const std::string upperMueller = QString::fromUtf8("M\u00DCLLER").toStdString();
+  EXPECT_FALSE(players().contains(mueller)) << players().toStdString();
+
+  InterfaceDialog dialog(app->settings(), app->programFolder(), window.get());
+  dialog.onChange = [&] { window->ApplyDisplaySettings(); };
+  dialog.show();
+  QComboBox* box = dialog.codePageBox();
+  EXPECT_EQ(box->currentText(), QStringLiteral("Windows-1251"));
+  box->setCurrentText(QStringLiteral("UTF-8"));
+  emit box->activated(box->currentIndex());
+  EXPECT_EQ(app->settings().CodePage, "UTF-8");
+  EXPECT_TRUE(players().contains(mueller) && players().contains(fadeev)) << players().toStdString();
+  EXPECT_EQ(names.Find(upperMueller), names.Find(mueller.toStdString()));
+  EXPECT_GE(names.Find(upperMueller), 0);
+
+  dialog.reject();
+  EXPECT_EQ(app->settings().CodePage, "Windows-1251");
+  EXPECT_EQ(CurrentCodePage(), TCodePage::windows1251);
+  EXPECT_FALSE(players().contains(mueller));
+  EXPECT_EQ(names.Find(upperMueller), -1);
 }
 
 TEST_F(DatabaseWindowTest, DeleteAndSelectActOnTheGameLoadedFromTheDatabase) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QInputDialog>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "app/board/board_geometry.h"
 #include "app/settings/kestrel_app.h"
@@ -113,6 +116,84 @@ TEST_F(GameInputTest, TypedMovesAreEnteredAsSoonAsTheyMatch) {
   EXPECT_EQ(input().typedMove().Text(), "");
   QTest::keyClicks(window.get(), "F6G5");
   EXPECT_EQ(MainLineTexts(), (std::vector<std::string>{"c3-d4", "f6-g5"}));
+}
+
+// Czech men take forward only: the man on c3 reaches c7 over d4 and d6 or
+// over b4 and b6, so "c3xc7" fits two moves. The window asks which one, plays
+// the one chosen and, on Cancel, nothing.
+TEST_F(GameInputTest, TypedTextThatFitsTwoMovesAsksWhichOne) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  const int t = gtCzech;
+  const auto square = [t](const char* name) {
+    for (int s = 1; s <= BoardGeometryOfType(t).squareCount; ++s)
+      if (SquareText(s, t, 0) == name) return s;
+    return 0;
+  };
+  TPlayController& c = window->controller();
+  c.Stop();
+  c.SetGameTypeCommand(t);
+  struct Case {
+    bool accept;
+    int item;
+  };
+  for (const Case& k : {Case{false, 0}, Case{true, 0}, Case{true, 1}}) {
+    SCOPED_TRACE(k.accept ? "item " + std::to_string(k.item) : std::string("cancel"));
+    TBoard board;
+    for (const char* s : {"c3", "h2"}) board.b[square(s)] = WhiteMan;
+    for (const char* s : {"d4", "b4", "d6", "b6"}) board.b[square(s)] = BlackMan;
+    ASSERT_TRUE(c.EnterSetup());
+    c.SetupPosition(board);
+    c.SetupDone(TDColor::white, 1);
+    c.StopAndWait();
+
+    QStringList offered;
+    QTimer::singleShot(0, window.get(), [&] {
+      auto* chooser = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      if (!chooser || chooser->objectName() != QLatin1String("typedMoveChooser")) return;
+      offered = chooser->comboBoxItems();
+      if (k.accept && k.item < offered.size()) {
+        chooser->setTextValue(offered[k.item]);
+        chooser->accept();
+      } else {
+        chooser->reject();
+      }
+    });
+    QTest::keyClicks(window.get(), "c3xc7");
+    c.StopAndWait();
+    ASSERT_EQ(offered.size(), 2);
+    EXPECT_NE(offered[0], offered[1]);
+    EXPECT_EQ(input().typedMove().Text(), "");
+
+    const auto [moves, after] = c.ReadGame([](const TGame& g) {
+      int count = 0;
+      for (int node = FirstChild(g, 0); node > 0; node = FirstChild(g, node)) ++count;
+      return std::pair(count, g.CurBoard);
+    });
+    EXPECT_EQ(moves, k.accept ? 1 : 0);
+    // The pieces left on the board tell the route that was played.
+    const auto names = [&](const char* a, const char* b) {
+      return k.accept && (offered[k.item].contains(QLatin1String(a)) || offered[k.item].contains(QLatin1String(b)));
+    };
+    const bool overE5 = names("e5", "d4"), overA5 = names("a5", "b4");
+    EXPECT_EQ(overE5 + overA5, k.accept ? 1 : 0) << offered.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(after.b[square("d4")] == BlackMan && after.b[square("d6")] == BlackMan, !overE5);
+    EXPECT_EQ(after.b[square("b4")] == BlackMan && after.b[square("b6")] == BlackMan, !overA5);
+    EXPECT_EQ(after.b[square("c7")] == WhiteMan, k.accept);
+  }
+  // The game panel names the move played by its route, in the notation and
+  // with the capture sign the settings ask for.
+  for (const auto& [takeChar, sign] : {std::pair(0, ':'), std::pair(1, 'x')}) {
+    app.settings().TakeChar = takeChar;
+    app.settings().Notation = 1;
+    window->ApplyDisplaySettings();
+    QString shown;
+    for (const TTreeItem& item : input().gamePanel().View().VisibleItems()) shown += QString::fromStdString(item.Text);
+    EXPECT_TRUE(shown.contains(QLatin1Char(sign)) && !shown.contains(QLatin1Char(sign == ':' ? 'x' : ':')) &&
+                (shown.contains(QLatin1String("a5")) || shown.contains(QLatin1String("e5"))))
+        << shown.toStdString();
+    if (const char* folder = std::getenv("KESTREL_SCREENSHOTS"))
+      window->grab().save(QString::fromUtf8(folder) + "/typed_move_takechar" + QString::number(takeChar) + ".png");
+  }
 }
 
 TEST_F(GameInputTest, AForcedCaptureFollowsByItselfInAnalysisMode) {

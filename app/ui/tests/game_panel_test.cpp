@@ -12,7 +12,7 @@
 #include "app/ui/comment_dialog.h"
 #include "app/ui/game_panel.h"
 #include "app/ui/qt_text.h"
-#include "formats/code_page.h"
+#include "database/code_page.h"
 #include "game/game_editing.h"
 #include "game/move_tree.h"
 #include "game/navigation.h"

@@ -1,7 +1,8 @@
 // UTF-8 and the 8-bit code page: detection and conversion both ways.
 #include <gtest/gtest.h>
 
-#include "formats/code_page.h"
+#include "database/code_page.h"
+#include "test_support/code_page_scope.h"
 
 namespace kestrel {
 namespace {
@@ -70,11 +71,7 @@ TEST(CodePageLoss, CharactersTheCodePageCannotHoldAreCounted) {
 namespace kestrel {
 namespace {
 
-// Restores the code page a test changed.
-struct CodePageScope {
-  explicit CodePageScope(TCodePage page) { SetCodePage(page); }
-  ~CodePageScope() { SetCodePage(TCodePage::windows1251); }
-};
+using kestrel::testing::CodePageScope;
 
 constexpr const char* Mueller = "M\xC3\xBCller Jos\xC3\xA9";                        // Müller José
 constexpr const char* Fadeev = "\xD0\xA4\xD0\xB0\xD0\xB4\xD0\xB5\xD0\xB5\xD0\xB2";  // Фадеев

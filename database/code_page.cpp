@@ -1,4 +1,4 @@
-#include "formats/code_page.h"
+#include "database/code_page.h"
 
 #include <iconv.h>
 
