@@ -89,6 +89,14 @@ TEdbBoard::TEdbBoard(int gametype) : gametype_(gametype) {
     bitToIndex_[bit] = static_cast<int8_t>(i);
     indexToBit_[i] = static_cast<int8_t>(bit);
   }
+  for (int byte = 0; byte < 8; ++byte)
+    for (int v = 0; v < 256; ++v)
+      for (int j = 0; j < 8; ++j) {
+        if (!(v >> j & 1)) continue;
+        const int bit = 8 * byte + j;
+        if (bitToIndex_[bit] >= 0) bitsToIndex_[byte][v] |= uint64_t{1} << bitToIndex_[bit];
+        if (indexToBit_[bit] >= 0) indexToBits_[byte][v] |= uint64_t{1} << indexToBit_[bit];
+      }
   // The men tables: for each n, the n-sets of the men squares in decreasing
   // lexicographic order of their squares taken from high to low, which is
   // decreasing colex order; each set is ranked among those of its row sum.
@@ -107,9 +115,10 @@ TEdbBoard::TEdbBoard(int gametype) : gametype_(gametype) {
       int rowSum = 0;
       for (uint64_t s = set; s != 0; s &= s - 1) rowSum += std::countr_zero(s) / perRow_ + 1;
       auto& list = sets_[n][rowSum];
-      men_[n][r] = {static_cast<uint32_t>(list.size()), static_cast<uint8_t>(rowSum)};
+      men_[n][r] = {static_cast<uint32_t>(list.size()), 0, static_cast<uint8_t>(rowSum)};
       list.push_back(set);
     }
+    for (auto& e : men_[n]) e.count = static_cast<uint32_t>(sets_[n][e.rowSum].size());
   }
 }
 
@@ -131,35 +140,11 @@ const std::vector<uint64_t>& TEdbBoard::MenSets(int n, int rowSum) const {
   return sets_[n][rowSum];
 }
 
-uint64_t TEdbBoard::IndexSetToBits(uint64_t indexSet) const {
-  uint64_t bits = 0;
-  for (; indexSet != 0; indexSet &= indexSet - 1) bits |= uint64_t{1} << indexToBit_[std::countr_zero(indexSet)];
-  return bits;
-}
-
-uint64_t TEdbBoard::BitsToIndexSet(uint64_t bits) const {
-  uint64_t set = 0;
-  for (; bits != 0; bits &= bits - 1) {
-    const int index = bitToIndex_[std::countr_zero(bits)];
-    if (index >= 0) set |= uint64_t{1} << index;
-  }
-  return set;
-}
-
-uint64_t TEdbBoard::TurnIndexSet(uint64_t indexSet) const {
-  uint64_t set = 0;
-  for (; indexSet != 0; indexSet &= indexSet - 1) set |= uint64_t{1} << (squares_ - 1 - std::countr_zero(indexSet));
-  return set;
-}
-
-bool TEdbBoard::MenLookup(uint64_t indexSet, int n, uint32_t& rank, int& rowSum) const {
-  if (n > maxMen_) return false;
+const TEdbBoard::TMenEntry* TEdbBoard::MenLookup(uint64_t indexSet, int n) const {
+  if (n > maxMen_) return nullptr;
   // A man on the last row cannot be (it would have been crowned).
-  if (indexSet >> (squares_ - perRow_) != 0) return false;
-  const TMenEntry& e = men_[n][ColexRank(indexSet)];
-  rank = e.rank;
-  rowSum = e.rowSum;
-  return true;
+  if (indexSet >> (squares_ - perRow_) != 0) return nullptr;
+  return &men_[n][ColexRank(indexSet)];
 }
 
 bool TEdbBoard::MaterialOf(const TBitBoard64& pos, TEdbMaterial& m) const {
@@ -170,8 +155,12 @@ bool TEdbBoard::MaterialOf(const TBitBoard64& pos, TEdbMaterial& m) const {
   m.bm = std::popcount(bmen);
   m.wk = std::popcount(pos.w & pos.k);
   m.bk = std::popcount(pos.b & pos.k);
-  uint32_t rank = 0;
-  return MenLookup(wmen, m.wm, rank, m.rsw) && MenLookup(bmen, m.bm, rank, m.rsb);
+  const TMenEntry* white = MenLookup(wmen, m.wm);
+  const TMenEntry* black = MenLookup(bmen, m.bm);
+  if (!white || !black) return false;
+  m.rsw = white->rowSum;
+  m.rsb = black->rowSum;
+  return true;
 }
 
 uint32_t TEdbBoard::TableNumber(const TBitBoard64& pos) const {
@@ -188,15 +177,32 @@ uint64_t TEdbBoard::TableSize(const TEdbMaterial& m) const {
 }
 
 uint64_t TEdbBoard::Index(const TBitBoard64& pos, const TEdbMaterial& m) const {
+  TEdbMaterial found;
+  uint64_t index = 0;
+  Locate(pos, found, index);
+  return index;
+}
+
+bool TEdbBoard::Locate(const TBitBoard64& pos, TEdbMaterial& m, uint64_t& index) const {
+  if (!Valid()) return false;
   const uint64_t wmen = BitsToIndexSet(pos.w & ~pos.k);
   const uint64_t bmenBoard = BitsToIndexSet(pos.b & ~pos.k);
-  const uint64_t wkings = BitsToIndexSet(pos.w & pos.k);
-  const uint64_t bkings = BitsToIndexSet(pos.b & pos.k);
-  uint32_t rankW = 0, rankB = 0;
-  int rs = 0;
-  MenLookup(wmen, m.wm, rankW, rs);
-  MenLookup(TurnIndexSet(bmenBoard), m.bm, rankB, rs);
-  const uint64_t menAll = wmen | bmenBoard;
+  const uint64_t bmen = TurnIndexSet(bmenBoard);
+  m.wm = std::popcount(wmen);
+  m.bm = std::popcount(bmen);
+  m.wk = std::popcount(pos.w & pos.k);
+  m.bk = std::popcount(pos.b & pos.k);
+  const TMenEntry* white = MenLookup(wmen, m.wm);
+  const TMenEntry* black = MenLookup(bmen, m.bm);
+  if (!white || !black) return false;
+  m.rsw = white->rowSum;
+  m.rsb = black->rowSum;
+  index = IndexOf(m, *white, *black, wmen | bmenBoard, BitsToIndexSet(pos.w & pos.k), BitsToIndexSet(pos.b & pos.k));
+  return true;
+}
+
+uint64_t TEdbBoard::IndexOf(const TEdbMaterial& m, const TMenEntry& white, const TMenEntry& black, uint64_t menAll,
+                            uint64_t wkings, uint64_t bkings) const {
   // Kings are ranked among the squares the men leave free, the other side's
   // kings among those the side to move's kings leave free as well.
   uint64_t kW = 0, kB = 0;
@@ -213,8 +219,8 @@ uint64_t TEdbBoard::Index(const TBitBoard64& pos, const TEdbMaterial& m) const {
     kB += binomials.c[q - std::popcount(menAll & below) - std::popcount(wkings & below)][k];
   }
   const int free = squares_ - m.wm - m.bm;
-  return ((uint64_t{rankW} * MenCount(m.bm, m.rsb) + rankB) * EdbBinomial(free, m.wk) + kW) *
-             EdbBinomial(free - m.wk, m.bk) +
+  return ((uint64_t{white.rank} * black.count + black.rank) * binomials.c[free][m.wk] + kW) *
+             binomials.c[free - m.wk][m.bk] +
          kB;
 }
 

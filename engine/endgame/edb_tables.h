@@ -63,6 +63,7 @@ class TEdbBoard {
   // from its own side; -1 rank for a set outside the men squares.
   struct TMenEntry {
     uint32_t rank = 0;
+    uint32_t count = 0;  // sets of its row sum
     uint8_t rowSum = 0;
   };
   // Row sums reachable by n men, and how many sets have each.
@@ -83,18 +84,35 @@ class TEdbBoard {
   uint64_t TableSize(const TEdbMaterial& m) const;
   // Index of `pos` within its table `m` (which must be MaterialOf(pos)).
   uint64_t Index(const TBitBoard64& pos, const TEdbMaterial& m) const;
+  // MaterialOf and Index at once, sharing the work: the generator and the
+  // probe ask this for every position they look up.
+  bool Locate(const TBitBoard64& pos, TEdbMaterial& m, uint64_t& index) const;
   // The position of an index; false when the two men sets overlap (a number
   // that no position has) or the index is out of range.
   bool Position(const TEdbMaterial& m, uint64_t index, TBitBoard64& pos) const;
 
   // Bit sets of square indices to and from the engine's bit layout.
-  uint64_t IndexSetToBits(uint64_t indexSet) const;
-  uint64_t BitsToIndexSet(uint64_t bits) const;
+  uint64_t IndexSetToBits(uint64_t indexSet) const {
+    uint64_t bits = 0;
+    for (int byte = 0; indexSet != 0; ++byte, indexSet >>= 8) bits |= indexToBits_[byte][indexSet & 255];
+    return bits;
+  }
+  uint64_t BitsToIndexSet(uint64_t bits) const {
+    uint64_t set = 0;
+    for (int byte = 0; bits != 0; ++byte, bits >>= 8) set |= bitsToIndex_[byte][bits & 255];
+    return set;
+  }
   // Index set seen from the other side (square i becomes S-1-i).
-  uint64_t TurnIndexSet(uint64_t indexSet) const;
+  uint64_t TurnIndexSet(uint64_t indexSet) const {
+    return squares_ == 0 ? 0 : Reverse64(indexSet & ((uint64_t{1} << squares_) - 1)) >> (64 - squares_);
+  }
 
  private:
-  bool MenLookup(uint64_t indexSet, int n, uint32_t& rank, int& rowSum) const;
+  // The entry of an n-set of men; null for a set outside the men squares.
+  const TMenEntry* MenLookup(uint64_t indexSet, int n) const;
+  // The index from the men entries and the square index sets of the pieces.
+  uint64_t IndexOf(const TEdbMaterial& m, const TMenEntry& white, const TMenEntry& black, uint64_t menAll,
+                   uint64_t wkings, uint64_t bkings) const;
 
   int gametype_ = 0;
   int squares_ = 0;
@@ -102,6 +120,9 @@ class TEdbBoard {
   int maxMen_ = 0;
   std::array<int8_t, 64> bitToIndex_{};
   std::array<int8_t, 64> indexToBit_{};
+  // The two conversions byte by byte: [byte][its value] -> the bits it gives.
+  std::array<std::array<uint64_t, 256>, 8> bitsToIndex_{};
+  std::array<std::array<uint64_t, 256>, 8> indexToBits_{};
   // [n][colex rank of the set] -> rank within its row sum and the row sum.
   std::vector<std::vector<TMenEntry>> men_;
   // [n][row sum] -> sets in rank order.

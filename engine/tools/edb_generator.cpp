@@ -17,6 +17,7 @@
 
 #include "engine/bitboard_movegen.h"
 #include "engine/endgame/edb_tables.h"
+#include "engine/endgame/edb_walk.h"
 #include "engine/endgame/table_file.h"
 #include "engine/endgame/wdl_runs.h"
 #include "engine/tools/working_file.h"
@@ -34,6 +35,7 @@ fs::path WorkingFolder(const fs::path& root, int gametype, bool mtw) {
 namespace {
 
 constexpr uint8_t MtwNever = 255;
+
 constexpr int MtwLongest = 254;
 
 // The value array of one table while it is solved or read back.
@@ -136,9 +138,12 @@ class TGenerator {
 
  private:
   struct TThreadCtx {
-    std::array<const TValues*, 16> recent{};
-    int next = 0;
+    // Solved tables met lately, by table number: one look here in place of
+    // the shared lock for nearly every capture or man move.
+    static constexpr int Recent = 256;
+    std::array<const TValues*, Recent> recent{};
     int maxExternal = 0;
+    static int Slot(uint32_t number) { return static_cast<int>(number * 2654435761u >> 24) & (Recent - 1); }
   };
 
   void Log(const std::string& line);
@@ -154,10 +159,12 @@ class TGenerator {
   int EvalWdl(const TBitBoard64& pos, TThreadCtx& ctx);
   int EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx);
   // Marks for the next pass every position of the current tables from which
-  // a quiet king move of the side not to move in `pos` leads to `pos`.
-  void MarkPredecessors(const TBitBoard64& pos);
-  // Runs `visit` over every position of the current tables with the threads;
-  // true when some visit changed a value.
+  // a quiet king move of the side not to move in `pos` (of table `t`) leads
+  // to `pos`.
+  void MarkPredecessors(const TBitBoard64& pos, const TValues& t);
+  // Runs `visit(table, index, position, ctx)` over every undecided position
+  // of the current tables (only the dirty ones when `onlyDirty`) with the
+  // threads; true when some visit changed a value.
   template <class Visit>
   bool Pass(Visit visit, bool onlyDirty = false);
   bool Solve();
@@ -255,8 +262,8 @@ bool TGenerator::GenerateSplit(int a, int b) {
 }
 
 const TValues* TGenerator::Solved(uint32_t number, const TEdbMaterial& m, TThreadCtx& ctx) {
-  for (const TValues* t : ctx.recent)
-    if (t && t->number == number) return t;
+  const TValues*& recent = ctx.recent[TThreadCtx::Slot(number)];
+  if (recent && recent->number == number) return recent;
   const TValues* found = nullptr;
   {
     std::shared_lock lock(solvedMutex_);
@@ -285,8 +292,7 @@ const TValues* TGenerator::Solved(uint32_t number, const TEdbMaterial& m, TThrea
       solved_.emplace(number, std::move(t));
     }
   }
-  ctx.recent[ctx.next] = found;
-  ctx.next = (ctx.next + 1) % static_cast<int>(ctx.recent.size());
+  recent = found;
   return found;
 }
 
@@ -298,22 +304,19 @@ int TGenerator::Successor(const TBitBoard64& q, TThreadCtx& ctx) {
     return o_.mtw ? 1 : WdlLoss;
   }
   TEdbMaterial m;
-  if (!board_.MaterialOf(q, m)) {
+  uint64_t index = 0;
+  if (!board_.Locate(q, m, index)) {
     Fail("a position outside the men tables was reached");
     return -1;
   }
   const uint32_t number = m.Number();
-  const TValues* t = nullptr;
   for (const TValues* c : current_)
-    if (c->number == number) t = c;
-  if (!t) {
-    t = Solved(number, m, ctx);
-    if (!t) return -1;
-    const int v = t->Get(board_.Index(q, m));
-    if (o_.mtw && v != MtwNever) ctx.maxExternal = std::max(ctx.maxExternal, v);
-    return v;
-  }
-  return t->Get(board_.Index(q, m));
+    if (c->number == number) return c->Get(index);
+  const TValues* t = Solved(number, m, ctx);
+  if (!t) return -1;
+  const int v = t->Get(index);
+  if (o_.mtw && v != MtwNever) ctx.maxExternal = std::max(ctx.maxExternal, v);
+  return v;
 }
 
 int TGenerator::EvalWdl(const TBitBoard64& pos, TThreadCtx& ctx) {
@@ -361,7 +364,13 @@ int TGenerator::EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx) {
   return 0;
 }
 
-void TGenerator::MarkPredecessors(const TBitBoard64& pos) {
+void TGenerator::MarkPredecessors(const TBitBoard64& pos, const TValues& t) {
+  // A king move keeps the men, so every predecessor lies in the mirror table.
+  const TEdbMaterial mirror = t.m.Mirror();
+  TValues* target = nullptr;
+  for (TValues* c : current_)
+    if (c->m == mirror) target = c;
+  if (!target) return;
   const uint64_t mask = BitBoardMask(o_.gametype);
   const uint64_t occupied = pos.w | pos.b;
   for (uint64_t kings = pos.b & pos.k; kings != 0; kings &= kings - 1) {
@@ -375,11 +384,7 @@ void TGenerator::MarkPredecessors(const TBitBoard64& pos) {
         before.b ^= move;
         before.k ^= move;
         FlipBitBoardBy(before, shift_);
-        TEdbMaterial m;
-        if (!board_.MaterialOf(before, m)) continue;
-        const uint32_t number = m.Number();
-        for (TValues* t : current_)
-          if (t->number == number) t->MarkNext(board_.Index(before, m));
+        target->MarkNext(board_.Index(before, mirror));
       }
     }
   }
@@ -390,20 +395,38 @@ bool TGenerator::Pass(Visit visit, bool onlyDirty) {
   std::atomic<bool> changed{false};
   std::atomic<int> maxExternal{0};
   const int threads = std::clamp(o_.threads, 1, 16);
+  const uint8_t never = o_.mtw ? MtwNever : WdlNeverProbed;
   const auto work = [&](int t) {
     TThreadCtx ctx;
-    bool any = false;
+    bool any = false, halt = false;
     for (TValues* table : current_) {
-      const int free = board_.Squares() - table->m.wm - table->m.bm;
-      const uint64_t perPair = EdbBinomial(free, table->m.wk) * EdbBinomial(free - table->m.wk, table->m.bk);
+      // Threads share each table by blocks of men pairs.
+      const uint64_t perPair = MenPairPositions(board_, table->m);
       const uint64_t pairs = table->size / perPair;
       const uint64_t share = pairs / threads;
       const uint64_t first = share * t, last = t == threads - 1 ? pairs : share * (t + 1);
-      for (uint64_t i = first * perPair, end = last * perPair; i < end; ++i) {
-        if ((i & 0xFFFF) == 0 && Stopped()) return;
-        if (table->Get(i) != 0 || (onlyDirty && !table->Dirty(i))) continue;
-        if (visit(*table, i, ctx)) any = true;
+      const auto one = [&](uint64_t i, const TBitBoard64& pos) {
+        if ((i & 0xFFFF) == 0 && Stopped()) halt = true;
+        if (halt || table->Get(i) != 0) return;
+        if (visit(*table, i, pos, ctx)) any = true;
+      };
+      if (!onlyDirty) {
+        WalkTable(board_, table->m, first, last, one, [&](uint64_t i, uint64_t count) {
+          for (const uint64_t end = i + count; i < end; ++i) table->Set(i, never);
+        });
+      } else {
+        // Only the marked positions, each decoded from its index.
+        const uint64_t begin = first * perPair, end = last * perPair;
+        for (uint64_t word = begin >> 6; word << 6 < end && !halt; ++word) {
+          uint64_t bits = table->dirty[word];
+          for (; bits != 0; bits &= bits - 1) {
+            const uint64_t i = word << 6 | std::countr_zero(bits);
+            TBitBoard64 pos;
+            if (i >= begin && i < end && board_.Position(table->m, i, pos)) one(i, pos);
+          }
+        }
       }
+      if (halt) return;
     }
     if (any) changed = true;
     int m = maxExternal.load();
@@ -421,17 +444,11 @@ bool TGenerator::Pass(Visit visit, bool onlyDirty) {
 }
 
 bool TGenerator::Solve() {
-  const uint8_t never = o_.mtw ? MtwNever : WdlNeverProbed;
-  const auto value = [&](TValues& t, uint64_t i, TThreadCtx& ctx, auto&& eval) {
-    TBitBoard64 pos;
-    if (!board_.Position(t.m, i, pos)) {
-      t.Set(i, never);  // overlapping men: no position has this number
-      return false;
-    }
+  const auto value = [&](TValues& t, uint64_t i, const TBitBoard64& pos, TThreadCtx& ctx, auto&& eval) {
     const int v = eval(pos, ctx);
     if (v <= 0) return false;
     t.Set(i, v);
-    if (!o_.mtw) MarkPredecessors(pos);
+    if (!o_.mtw) MarkPredecessors(pos, t);
     return true;
   };
   if (!o_.mtw) {
@@ -442,8 +459,8 @@ bool TGenerator::Solve() {
     for (int pass = 1; !Stopped(); ++pass) {
       if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " pass " + std::to_string(pass));
       const bool changed = Pass(
-          [&](TValues& t, uint64_t i, TThreadCtx& ctx) {
-            return value(t, i, ctx, [&](const TBitBoard64& p, TThreadCtx& c) { return EvalWdl(p, c); });
+          [&](TValues& t, uint64_t i, const TBitBoard64& pos, TThreadCtx& ctx) {
+            return value(t, i, pos, ctx, [&](const TBitBoard64& p, TThreadCtx& c) { return EvalWdl(p, c); });
           },
           pass > 1);
       if (!changed) break;
@@ -461,8 +478,8 @@ bool TGenerator::Solve() {
   maxExternal_ = 0;
   for (int round = 1; round <= MtwLongest && !Stopped(); ++round) {
     if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " round " + std::to_string(round));
-    const bool changed = Pass([&](TValues& t, uint64_t i, TThreadCtx& ctx) {
-      return value(t, i, ctx, [&](const TBitBoard64& p, TThreadCtx& c) { return EvalMtw(p, round, c); });
+    const bool changed = Pass([&](TValues& t, uint64_t i, const TBitBoard64& pos, TThreadCtx& ctx) {
+      return value(t, i, pos, ctx, [&](const TBitBoard64& p, TThreadCtx& c) { return EvalMtw(p, round, c); });
     });
     if (!changed && round > maxExternal_) break;
     if (changed && round >= MtwLongest - 1) ++stats_.runout;
@@ -475,16 +492,14 @@ bool TGenerator::Finish(TValues& t) {
   const bool mtw = o_.mtw;
   const uint8_t never = mtw ? MtwNever : WdlNeverProbed;
   auto start = Clock::now();
-  std::vector<uint8_t> out(t.size);
+  std::vector<uint8_t> out(t.size, never);
   uint64_t valid = 0, resolved = 0;
-  for (uint64_t i = 0; i < t.size; ++i) {
-    if ((i & 0xFFFF) == 0 && Stopped()) return false;
-    TBitBoard64 pos;
+  bool halt = false;
+  const uint64_t pairs = t.size / MenPairPositions(board_, t.m);
+  WalkTable(board_, t.m, 0, pairs, [&](uint64_t i, const TBitBoard64& pos) {
+    if ((i & 0xFFFF) == 0 && Stopped()) halt = true;
     const int v = t.Get(i);
-    if (v == never || !board_.Position(t.m, i, pos)) {
-      out[i] = never;
-      continue;
-    }
+    if (halt || v == never) return;
     ++valid;
     if (v != 0) ++resolved;
     if (mtw && v > stats_.maxDistance) {
@@ -506,7 +521,8 @@ bool TGenerator::Finish(TValues& t) {
       out[i] = never;
     else
       out[i] = static_cast<uint8_t>(v);
-  }
+  }, [](uint64_t, uint64_t) {});
+  if (halt) return false;
   stats_.positions += valid;
   if (!o_.skipResolvedCount) Log("    Resolved=" + std::to_string(resolved) + ", " + Seconds(Since(start)));
   Log("    Cleaning.=" + Seconds(Since(start)));
