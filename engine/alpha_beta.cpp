@@ -53,7 +53,8 @@ void TEngine::AlphaBeta(SearchNode& node, TSearchCounters& counters) {
     return;
   }
 
-  if (pos.b != 0 && CaptureMask(pos, gametype) == 0) {
+  if (pos.b != 0 && PopCount64(pos.w | pos.b) <= probePieces_.load(std::memory_order_relaxed) &&
+      CaptureMask(pos, gametype) == 0) {
     int16_t v = 0;
     if (prober_->ProbeEDB(pos, gametype, ply, v, node.excluded)) {
       ++counters.edbAnswers;

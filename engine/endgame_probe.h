@@ -27,12 +27,17 @@ class TEndgameProber {
 
   // The number of the table holding the material of `pos`; 0 for none.
   virtual uint32_t TableNumber(const TBitBoard64& pos, int gametype) const = 0;
+
+  // Most pieces of a position the tables of `gametype` may answer; 0 when
+  // there are none. The search asks once and probes no larger position.
+  virtual int Pieces(int gametype) = 0;
 };
 
 class TNullEndgameProber final : public TEndgameProber {
  public:
   bool ProbeEDB(const TBitBoard64&, int, int, int16_t&, const TExcludedTables&) override { return false; }
   uint32_t TableNumber(const TBitBoard64&, int) const override { return 0; }
+  int Pieces(int) override { return 0; }
 };
 
 }  // namespace kestrel

@@ -65,6 +65,7 @@ int16_t TEngine::EvaluateLeaf(const TBitBoard64& pos, int ply, int stage, int ga
 int16_t TEngine::SearchPosition(const TBoard& board, int alpha, int beta, const TExcludedTables& excluded, int turn,
                                 int depth, int ply, uint8_t generation, int gametype, TSearchCounters& counters) {
   if (generation == EngineNew) {
+    probePieces_.store(gametype == gtCanadian ? 0 : prober_->Pieces(gametype), std::memory_order_relaxed);
     SearchNode node;
     BoardToBit64(board, node.position, gametype);
     node.alpha = static_cast<int16_t>(alpha);

@@ -116,6 +116,9 @@ class TEngine {
   uint8_t generationNumber_ = 0;
   std::unique_ptr<TEvalFuncNew> evalFunc_;
   std::shared_ptr<TEndgameProber> prober_;
+  // Most pieces the prober's tables answer for the current search; larger
+  // positions are not asked about at all.
+  std::atomic<int> probePieces_{0};
   std::atomic<bool> stop_{false};
   std::chrono::steady_clock::time_point start_;
   int64_t hardLimit_ = 100000000;

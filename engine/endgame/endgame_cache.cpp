@@ -1,5 +1,6 @@
 #include "engine/endgame/endgame_cache.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <system_error>
@@ -44,9 +45,29 @@ struct TEndgameCache::TTable {
 
 struct TEndgameCache::TSlot {
   uint32_t number = 0;  // 0: free
-  std::unique_ptr<TTable> table;
+  // Shared with the memos of the probing threads, so that a table freed by
+  // the cache lives on until no probe holds it.
+  std::shared_ptr<const TTable> table;
   std::array<bool, 2> missing{};  // [0] WDL, [1] MTW file not found
   std::atomic<uint8_t> time{0};
+};
+
+struct TEndgameCache::TProbeMemo {
+  static constexpr int Entries = 16;
+  struct TEntry {
+    uint32_t number = 0;
+    bool mtw = false;
+    std::shared_ptr<const TTable> table;
+  };
+  uint64_t cache = 0;
+  uint64_t generation = 0;
+  int gametype = -1;
+  std::shared_ptr<const TEdbBoard> board;
+  std::array<TEntry, Entries> entries;
+
+  static int Slot(uint32_t number, bool mtw) {
+    return static_cast<int>((number * 2654435761u) >> 27 ^ (mtw ? 1u : 0u)) & (Entries - 1);
+  }
 };
 
 TEndgameCache::TEndgameCache() : slots_(std::make_unique<TSlot[]>(SlotCount)), id_(nextCacheId++) {}
@@ -80,6 +101,8 @@ void TEndgameCache::ResetLocked() {
     s.missing = {};
     s.time.store(0, std::memory_order_relaxed);
   }
+  generation_.fetch_add(1, std::memory_order_release);
+  piecesType_ = -1;
   bytes_ = 0;
   blocks_ = 0;
   tablesLoaded_ = 0;
@@ -89,6 +112,7 @@ void TEndgameCache::ResetLocked() {
 
 void TEndgameCache::UnloadAll() {
   for (int i = 0; i < SlotCount; ++i) slots_[i].table.reset();
+  generation_.fetch_add(1, std::memory_order_release);
   bytes_ = 0;
   blocks_ = 0;
 }
@@ -151,6 +175,7 @@ bool TEndgameCache::LoadTable(TSlot& slot, const TEdbMaterial& m, bool mtw) {
   if (slot.table) {
     bytes_ -= slot.table->bytes.size();
     blocks_ -= slot.table->view.Blocks();
+    generation_.fetch_add(1, std::memory_order_release);
   }
   bytes_ += table->bytes.size();
   blocks_ += table->view.Blocks();
@@ -215,30 +240,63 @@ bool TEndgameCache::SwitchBoard(std::shared_lock<std::shared_mutex>& lock, int g
   return board_ && board_->GameType() == gametype && board_->Valid();
 }
 
+TEndgameCache::TProbeMemo& TEndgameCache::Memo(int gametype) {
+  thread_local TProbeMemo memo;
+  if (memo.cache == id_ && memo.gametype == gametype &&
+      memo.generation == generation_.load(std::memory_order_acquire))
+    return memo;
+  memo = TProbeMemo{};
+  std::shared_lock lock(mutex_);
+  if ((!board_ || board_->GameType() != gametype) && !SwitchBoard(lock, gametype)) return memo;
+  // Read under the lock, where no exclusive change is under way.
+  memo.cache = id_;
+  memo.gametype = gametype;
+  memo.generation = generation_.load(std::memory_order_acquire);
+  memo.board = board_;
+  return memo;
+}
+
+const TEndgameCache::TTable* TEndgameCache::FindTable(TProbeMemo& memo, uint32_t number, const TEdbMaterial& m,
+                                                       bool wantMtw, bool mayLoad) {
+  TProbeMemo::TEntry& e = memo.entries[TProbeMemo::Slot(number, wantMtw)];
+  if (e.table && e.number == number && e.mtw == wantMtw) return e.table.get();
+  std::shared_lock lock(mutex_);
+  if (!board_ || board_.get() != memo.board.get()) return nullptr;
+  if (!MakeAvailable(lock, number, m, wantMtw, mayLoad) && !MakeAvailable(lock, number, m, !wantMtw, mayLoad))
+    return nullptr;
+  TSlot* slot = FindSlot(number);
+  if (!slot || !slot->table) return nullptr;
+  const uint8_t t = slot->time.load(std::memory_order_relaxed);
+  if (t < 255) slot->time.store(t + 1, std::memory_order_relaxed);
+  e.number = number;
+  e.mtw = wantMtw;
+  e.table = slot->table;
+  return e.table.get();
+}
+
 bool TEndgameCache::ProbeEDB(const TBitBoard64& pos, int gametype, int ply, int16_t& score,
                              const TExcludedTables& excluded) {
   if (pos.w == 0) {
     score = -2000;
     return true;
   }
-  std::shared_lock lock(mutex_);
-  if ((!board_ || board_->GameType() != gametype) && !SwitchBoard(lock, gametype)) return false;
-  const std::shared_ptr<const TEdbBoard> board = board_;
-  const int limit = board->MaxSidePieces();
+  TProbeMemo& memo = Memo(gametype);
+  if (!memo.board || !memo.board->Valid()) return false;
+  const TEdbBoard& board = *memo.board;
+  const int limit = board.MaxSidePieces();
   if (std::popcount(pos.w) > limit || std::popcount(pos.b) > limit) return false;
   TEdbMaterial m;
-  if (!board->MaterialOf(pos, m)) return false;
+  uint64_t index = 0;
+  if (!board.Locate(pos, m, index)) return false;
   const int n = m.Pieces();
   const uint32_t number = m.Number();
   const bool wantMtw = ply < 4 || n <= 5;
   const bool mayLoad = !(n > 7 && m.wk + m.bk > 1 && ply > 15);
-  if (!MakeAvailable(lock, number, m, wantMtw, mayLoad) && !MakeAvailable(lock, number, m, !wantMtw, mayLoad))
-    return false;
-  TSlot* slot = FindSlot(number);
-  if (!slot || !slot->table) return false;
-  const TTable& table = *slot->table;
+  const TTable* found = FindTable(memo, number, m, wantMtw, mayLoad);
+  if (!found) return false;
+  const TTable& table = *found;
   if (!table.mtw && OpponentCaptureMask(pos, gametype) != 0) return false;
-  const int v = ReadValue(table, number, board->Index(pos, m));
+  const int v = ReadValue(table, number, index);
   if (v < 0) return false;
   if (table.mtw) {
     if (v == 255) return false;
@@ -248,13 +306,32 @@ bool TEndgameCache::ProbeEDB(const TBitBoard64& pos, int gametype, int ply, int1
     if (v != WdlDraw && (number == excluded[0] || number == excluded[1])) return false;
     score = static_cast<int16_t>(v == WdlDraw ? 0 : v == WdlWin ? 1500 : -1500);
   }
-  const uint8_t t = slot->time.load(std::memory_order_relaxed);
-  if (t < 255) slot->time.store(t + 1, std::memory_order_relaxed);
   answers_.fetch_add(1, std::memory_order_relaxed);
   int largest = largestPieces_.load(std::memory_order_relaxed);
   while (n > largest && !largestPieces_.compare_exchange_weak(largest, n, std::memory_order_relaxed)) {
   }
   return true;
+}
+
+int TEndgameCache::Pieces(int gametype) {
+  std::unique_lock lock(mutex_);
+  if (piecesType_ == gametype) return pieces_;
+  // The first character of a table's file name is its piece count (1-9, then A-).
+  int most = 0;
+  for (bool mtw : {false, true}) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(TableFolder(root_, gametype, mtw), ec), end; !ec && it != end;
+         it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (name.size() < 3 || name[1] != '-' || !it->is_regular_file(ec)) continue;
+      const char c = name[0];
+      const int n = c >= '2' && c <= '9' ? c - '0' : c >= 'A' && c <= 'Z' ? c - 'A' + 10 : 0;
+      most = std::max(most, n);
+    }
+  }
+  piecesType_ = gametype;
+  pieces_ = most;
+  return most;
 }
 
 TEdbAnswer TEndgameCache::Lookup(const TBitBoard64& pos, int gametype) {

@@ -53,6 +53,7 @@ class TEndgameCache final : public TEndgameProber {
   bool ProbeEDB(const TBitBoard64& pos, int gametype, int ply, int16_t& score,
                 const TExcludedTables& excluded) override;
   uint32_t TableNumber(const TBitBoard64& pos, int gametype) const override;
+  int Pieces(int gametype) override;
 
   // The stored value of a position without a pending capture (for the side
   // to move, `w`), preferring the MTW table; not found when no table answers.
@@ -66,6 +67,13 @@ class TEndgameCache final : public TEndgameProber {
  private:
   struct TTable;
   struct TSlot;
+  struct TProbeMemo;
+
+  // The board and tables of a thread's recent probes, valid while the
+  // generation holds; probes answered from it take no lock.
+  TProbeMemo& Memo(int gametype);
+  // The table answering `number` (loading it when allowed), remembered in the memo.
+  const TTable* FindTable(TProbeMemo& memo, uint32_t number, const TEdbMaterial& m, bool wantMtw, bool mayLoad);
 
   // Under the shared lock: the value of `index` in the slot's table, -1 when unreadable.
   int ReadValue(const TTable& table, uint32_t number, uint64_t index);
@@ -84,6 +92,12 @@ class TEndgameCache final : public TEndgameProber {
 
   mutable std::shared_mutex mutex_;
   std::unique_ptr<TSlot[]> slots_;
+  // Changes (under the exclusive lock) whenever a table is freed or the
+  // board changes: memos of an older generation are dropped.
+  std::atomic<uint64_t> generation_{1};
+  // Most pieces of the tables on disk for `piecesType_` (-1: not counted yet).
+  int piecesType_ = -1;
+  int pieces_ = 0;
   std::shared_ptr<const TEdbBoard> board_;
   std::filesystem::path root_;
   uint64_t memoryLimit_ = 128ull << 20;

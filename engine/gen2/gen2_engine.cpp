@@ -205,6 +205,7 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
   shared.stop = &stop;
   if (context.prober && gametype != gtCanadian) {
     shared.prober = context.prober;
+    shared.probePieces = context.prober->Pieces(gametype);
     TBitBoard64 bb = EnginePosition(board, side, gametype);
     shared.excluded[0] = context.prober->TableNumber(bb, gametype);
     FlipBitBoard(bb, gametype);

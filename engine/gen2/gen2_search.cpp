@@ -173,7 +173,7 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   if (count == 0) return ply + NoMovesScore;
   const bool capture = list[0].b != pos.b;
 
-  if (shared_.prober && !capture && pos.b != 0 && PopCount64(pos.w | pos.b) <= ProbePieces) {
+  if (shared_.prober && !capture && pos.b != 0 && PopCount64(pos.w | pos.b) <= std::min(ProbePieces, shared_.probePieces)) {
     int16_t v = 0;
     if (shared_.prober->ProbeEDB(pos, gametype, ply, v, shared_.excluded)) {
       ++edbAnswers_;

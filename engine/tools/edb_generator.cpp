@@ -158,10 +158,15 @@ class TGenerator {
   int Successor(const TBitBoard64& q, TThreadCtx& ctx);
   int EvalWdl(const TBitBoard64& pos, TThreadCtx& ctx);
   int EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx);
-  // Marks for the next pass every position of the current tables from which
-  // a quiet king move of the side not to move in `pos` (of table `t`) leads
-  // to `pos`.
-  void MarkPredecessors(const TBitBoard64& pos, const TValues& t);
+  // Whether all successors of `pos` are won for the opponent (a loss),
+  // stopping at the first that is not: the question a marked position asks
+  // again, since its marks come only from successors turned won.
+  int EvalAllWon(const TBitBoard64& pos, TThreadCtx& ctx);
+  // The positions of the current tables from which a quiet king move of the
+  // side not to move in `pos` (of table `t`, just given value `v`) leads to
+  // `pos`: after a win each is marked for the next pass; after a loss each
+  // where that move is legal is won at once.
+  void MarkPredecessors(const TBitBoard64& pos, const TValues& t, int v);
   // Runs `visit(table, index, position, ctx)` over every undecided position
   // of the current tables (only the dirty ones when `onlyDirty`) with the
   // threads; true when some visit changed a value.
@@ -364,7 +369,21 @@ int TGenerator::EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx) {
   return 0;
 }
 
-void TGenerator::MarkPredecessors(const TBitBoard64& pos, const TValues& t) {
+int TGenerator::EvalAllWon(const TBitBoard64& pos, TThreadCtx& ctx) {
+  TBitMoveList list;
+  uint8_t count = 0;
+  GenerateMoves(pos, list, count, o_.gametype);
+  for (int i = 0; i < count; ++i) {
+    TBitBoard64 q = list[i];
+    FlipBitBoardBy(q, shift_);
+    const int v = Successor(q, ctx);
+    if (v < 0) return -1;
+    if (v != WdlWin) return 0;
+  }
+  return WdlLoss;
+}
+
+void TGenerator::MarkPredecessors(const TBitBoard64& pos, const TValues& t, int v) {
   // A king move keeps the men, so every predecessor lies in the mirror table.
   const TEdbMaterial mirror = t.m.Mirror();
   TValues* target = nullptr;
@@ -373,6 +392,9 @@ void TGenerator::MarkPredecessors(const TBitBoard64& pos, const TValues& t) {
   if (!target) return;
   const uint64_t mask = BitBoardMask(o_.gametype);
   const uint64_t occupied = pos.w | pos.b;
+  // `pos` as a predecessor's mover sees it after his move.
+  TBitBoard64 after = pos;
+  FlipBitBoardBy(after, shift_);
   for (uint64_t kings = pos.b & pos.k; kings != 0; kings &= kings - 1) {
     const int from = std::countr_zero(kings);
     for (int d : {5, 6, -5, -6}) {
@@ -384,7 +406,22 @@ void TGenerator::MarkPredecessors(const TBitBoard64& pos, const TValues& t) {
         before.b ^= move;
         before.k ^= move;
         FlipBitBoardBy(before, shift_);
-        target->MarkNext(board_.Index(before, mirror));
+        const uint64_t i = board_.Index(before, mirror);
+        if (v == WdlWin) {
+          target->MarkNext(i);
+          continue;
+        }
+        if (target->Get(i) != 0) continue;
+        // Legal when the predecessor has no capture to make instead and its
+        // king may go that far: both are the move generator's to say.
+        TBitMoveList list;
+        uint8_t count = 0;
+        GenerateMoves(before, list, count, o_.gametype);
+        bool legal = false;
+        for (int j = 0; j < count && !legal; ++j) legal = list[j] == after;
+        if (!legal) continue;
+        target->Set(i, WdlWin);
+        MarkPredecessors(before, *target, WdlWin);
       }
     }
   }
@@ -448,7 +485,7 @@ bool TGenerator::Solve() {
     const int v = eval(pos, ctx);
     if (v <= 0) return false;
     t.Set(i, v);
-    if (!o_.mtw) MarkPredecessors(pos, t);
+    if (!o_.mtw) MarkPredecessors(pos, t, v);
     return true;
   };
   if (!o_.mtw) {
@@ -460,7 +497,9 @@ bool TGenerator::Solve() {
       if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " pass " + std::to_string(pass));
       const bool changed = Pass(
           [&](TValues& t, uint64_t i, const TBitBoard64& pos, TThreadCtx& ctx) {
-            return value(t, i, pos, ctx, [&](const TBitBoard64& p, TThreadCtx& c) { return EvalWdl(p, c); });
+            return value(t, i, pos, ctx, [&](const TBitBoard64& p, TThreadCtx& c) {
+              return pass == 1 ? EvalWdl(p, c) : EvalAllWon(p, c);
+            });
           },
           pass > 1);
       if (!changed) break;
