@@ -185,19 +185,20 @@ uint64_t TEdbBoard::Index(const TBitBoard64& pos, const TEdbMaterial& m) const {
 
 bool TEdbBoard::Locate(const TBitBoard64& pos, TEdbMaterial& m, uint64_t& index) const {
   if (!Valid()) return false;
-  const uint64_t wmen = BitsToIndexSet(pos.w & ~pos.k);
-  const uint64_t bmenBoard = BitsToIndexSet(pos.b & ~pos.k);
+  const uint64_t white = BitsToIndexSet(pos.w), black = BitsToIndexSet(pos.b), kings = BitsToIndexSet(pos.k);
+  const uint64_t wmen = white & ~kings;
+  const uint64_t bmenBoard = black & ~kings;
   const uint64_t bmen = TurnIndexSet(bmenBoard);
   m.wm = std::popcount(wmen);
   m.bm = std::popcount(bmen);
   m.wk = std::popcount(pos.w & pos.k);
   m.bk = std::popcount(pos.b & pos.k);
-  const TMenEntry* white = MenLookup(wmen, m.wm);
-  const TMenEntry* black = MenLookup(bmen, m.bm);
-  if (!white || !black) return false;
-  m.rsw = white->rowSum;
-  m.rsb = black->rowSum;
-  index = IndexOf(m, *white, *black, wmen | bmenBoard, BitsToIndexSet(pos.w & pos.k), BitsToIndexSet(pos.b & pos.k));
+  const TMenEntry* whiteMen = MenLookup(wmen, m.wm);
+  const TMenEntry* blackMen = MenLookup(bmen, m.bm);
+  if (!whiteMen || !blackMen) return false;
+  m.rsw = whiteMen->rowSum;
+  m.rsb = blackMen->rowSum;
+  index = IndexOf(m, *whiteMen, *blackMen, wmen | bmenBoard, white & kings, black & kings);
   return true;
 }
 
