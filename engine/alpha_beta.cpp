@@ -53,8 +53,8 @@ void TEngine::AlphaBeta(SearchNode& node, TSearchCounters& counters) {
     return;
   }
 
-  if (pos.b != 0 && PopCount64(pos.w | pos.b) <= probePieces_.load(std::memory_order_relaxed) &&
-      CaptureMask(pos, gametype) == 0) {
+  const int probePieces = probePieces_.load(std::memory_order_relaxed);
+  if (probePieces > 0 && pos.b != 0 && PopCount64(pos.w | pos.b) <= probePieces && CaptureMask(pos, gametype) == 0) {
     int16_t v = 0;
     if (prober_->ProbeEDB(pos, gametype, ply, v, node.excluded)) {
       ++counters.edbAnswers;

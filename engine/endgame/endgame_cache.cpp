@@ -53,7 +53,7 @@ struct TEndgameCache::TSlot {
 };
 
 struct TEndgameCache::TProbeMemo {
-  static constexpr int Entries = 16;
+  static constexpr int Entries = 64;
   struct TEntry {
     uint32_t number = 0;
     bool mtw = false;
@@ -66,7 +66,7 @@ struct TEndgameCache::TProbeMemo {
   std::array<TEntry, Entries> entries;
 
   static int Slot(uint32_t number, bool mtw) {
-    return static_cast<int>((number * 2654435761u) >> 27 ^ (mtw ? 1u : 0u)) & (Entries - 1);
+    return static_cast<int>((number * 2654435761u) >> 25 ^ (mtw ? 1u : 0u)) & (Entries - 1);
   }
 };
 

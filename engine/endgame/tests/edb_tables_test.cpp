@@ -5,6 +5,7 @@
 #include <bit>
 
 #include "engine/endgame/edb_tables.h"
+#include "engine/endgame/edb_walk.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
@@ -80,6 +81,49 @@ TEST(EdbTables, IndexRoundTripUpToFourPieces) {
               }
           }
     EXPECT_GT(checked, 100000u);
+  }
+}
+
+// The walk builds each position from the one before; it must give exactly
+// the position of each index (overlapping men reported as none), and Locate
+// must find the table and index it came from.
+TEST(EdbTables, WalkGivesThePositionOfEveryIndex) {
+  for (int gametype : {gtRussian, gtInternational}) {
+    const TEdbBoard board(gametype);
+    for (int pieces = 2; pieces <= 4; ++pieces)
+      for (int wm = 0; wm <= pieces; ++wm)
+        for (int bm = 0; bm + wm <= pieces; ++bm)
+          for (int wk = 0; wk + wm + bm <= pieces; ++wk) {
+            const int bk = pieces - wm - bm - wk;
+            if (wm + wk == 0 || bm + bk == 0) continue;
+            // The largest and the smallest row sums of the men.
+            for (const auto& [rsw, rsb] : {std::pair{board.MaxRowSum(wm), board.MaxRowSum(bm)},
+                                           std::pair{board.MinRowSum(wm), board.MinRowSum(bm)}}) {
+              const TEdbMaterial m{wm, bm, wk, bk, rsw, rsb};
+              const uint64_t per = MenPairPositions(board, m), pairs = board.TableSize(m) / per;
+              const uint64_t first = pairs > 3 ? pairs - 3 : 0;
+              uint64_t next = first * per;
+              WalkTable(
+                  board, m, first, pairs,
+                  [&](uint64_t i, const TBitBoard64& pos) {
+                    TBitBoard64 decoded;
+                    ASSERT_EQ(i, next++);
+                    ASSERT_TRUE(board.Position(m, i, decoded)) << TableFileName(m) << " index " << i;
+                    ASSERT_EQ(pos, decoded) << TableFileName(m) << " index " << i;
+                    TEdbMaterial found;
+                    uint64_t index = 0;
+                    ASSERT_TRUE(board.Locate(pos, found, index));
+                    ASSERT_EQ(found, m);
+                    ASSERT_EQ(index, i);
+                  },
+                  [&](uint64_t i, uint64_t count) {
+                    ASSERT_EQ(i, next);
+                    TBitBoard64 decoded;
+                    for (; next < i + count; ++next) ASSERT_FALSE(board.Position(m, next, decoded));
+                  });
+              EXPECT_EQ(next, pairs * per) << TableFileName(m);
+            }
+          }
   }
 }
 

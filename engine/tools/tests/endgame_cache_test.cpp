@@ -74,6 +74,30 @@ TEST(EndgameCache, ZeroMemoryLimitWithConcurrentProbes) {
   EXPECT_EQ(stats.largestPieces, 3);
 }
 
+// The search probes no position with more pieces than the tables present:
+// only final table files count, not working files or the log.
+TEST(EndgameCache, PiecesAreThoseOfTheTablesPresent) {
+  testing::TempDir dir;
+  const auto touch = [&](const fs::path& file) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "x";
+  };
+  touch(TableFolder(dir.path(), gtRussian, false) / "3-2100-0-0");
+  touch(TableFolder(dir.path(), gtRussian, true) / "5-2111-7-5");
+  touch(TableFolder(dir.path(), gtRussian, false) / "GEN" / "7-2212-7-5");
+  touch(TableFolder(dir.path(), gtRussian, false).parent_path() / "log2026-01-01_00-00-00.txt");
+  touch(TableFolder(dir.path(), gtInternational, false) / "B-3322-7-5");
+  TEndgameCache cache;
+  cache.Configure(dir.path(), 16);
+  EXPECT_EQ(cache.Pieces(gtRussian), 5);
+  EXPECT_EQ(cache.Pieces(gtEnglish), 0);
+  EXPECT_EQ(cache.Pieces(gtInternational), 11);
+  // New tables count after the reset that follows a generation.
+  touch(TableFolder(dir.path(), gtRussian, false) / "6-1122-7-5");
+  cache.Reset();
+  EXPECT_EQ(cache.Pieces(gtRussian), 6);
+}
+
 TEST(EndgameCache, DamagedTableIsRefusedByName) {
   const int gametype = gtRussian;
   testing::TempDir dir;
