@@ -40,9 +40,9 @@ struct TSharedSearch {
   const TEvaluator* eval = nullptr;
   TEndgameProber* prober = nullptr;  // nullptr: no endgame tables
   TExcludedTables excluded{};
-  int probePieces = 0;  // most pieces the prober's tables answer
   TSearchShape shape;
   std::atomic<bool>* stop = nullptr;  // set: every thread returns at once
+  int probePieces = 0;  // most pieces the prober's tables answer
 };
 
 class TThreadSearch {
