@@ -276,6 +276,11 @@ TEST_F(DatabaseWindowTest, ChoosingTheCodePageReadsTheOpenDatabaseAnew) {
   EXPECT_TRUE(players().contains(mueller) && players().contains(fadeev)) << players().toStdString();
   EXPECT_EQ(names.Find(upperMueller), names.Find(mueller.toStdString()));
   EXPECT_GE(names.Find(upperMueller), 0);
+  if (qEnvironmentVariableIsSet("KESTREL_SCREENSHOTS")) {
+    const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOTS");
+    dialog.grab().save(folder + "/interface_code_page.png");
+    w.grab().save(folder + "/dbwindow_utf8.png");
+  }
 
   dialog.reject();
   EXPECT_EQ(app->settings().CodePage, "Windows-1251");
