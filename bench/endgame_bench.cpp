@@ -87,7 +87,7 @@ void BM_SearchEndgame(benchmark::State& state) {
       TEngine engine(16);
       if (withTables) engine.SetEndgameProber(cache);
       TSearchLimits limits;
-      limits.maxDepth = 11;
+      limits.maxDepth = 13;
       const TSearchResult r = engine.SearchRoot(fen->board, fen->firstMover, gtRussian, limits, params);
       nodes += r.stats.counters.nodes;
       answers += r.stats.counters.edbAnswers;

@@ -148,19 +148,8 @@ const TEdbBoard::TMenEntry* TEdbBoard::MenLookup(uint64_t indexSet, int n) const
 }
 
 bool TEdbBoard::MaterialOf(const TBitBoard64& pos, TEdbMaterial& m) const {
-  if (!Valid()) return false;
-  const uint64_t wmen = BitsToIndexSet(pos.w & ~pos.k);
-  const uint64_t bmen = TurnIndexSet(BitsToIndexSet(pos.b & ~pos.k));
-  m.wm = std::popcount(wmen);
-  m.bm = std::popcount(bmen);
-  m.wk = std::popcount(pos.w & pos.k);
-  m.bk = std::popcount(pos.b & pos.k);
-  const TMenEntry* white = MenLookup(wmen, m.wm);
-  const TMenEntry* black = MenLookup(bmen, m.bm);
-  if (!white || !black) return false;
-  m.rsw = white->rowSum;
-  m.rsb = black->rowSum;
-  return true;
+  uint64_t index = 0;
+  return Locate(pos, m, index);
 }
 
 uint32_t TEdbBoard::TableNumber(const TBitBoard64& pos) const {
