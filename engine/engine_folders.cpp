@@ -40,8 +40,10 @@ bool HasGen2Engine(int gametype) { return HasNewEngine(gametype) && GenerationSe
 namespace {
 
 // The variants where Kestrel 4 beat Kestrel 3.0 in a match by a margin
-// beyond doubt; elsewhere a fresh settings file keeps Kestrel 3.0.
-bool Gen2WonItsMatch(int gametype) { return gametype == gtRussian; }
+// beyond doubt; elsewhere a fresh settings file keeps Kestrel 3.0. None
+// today: Russian's win at 20 ms a move did not hold at 100 ms against the
+// retuned engine file.
+bool Gen2WonItsMatch(int) { return false; }
 
 }  // namespace
 

@@ -38,8 +38,8 @@ TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEng
   EXPECT_EQ(via.score, own.score);
   EXPECT_TRUE(searchtest::SameMove(via.bestMove, own.bestMove));
 
-  // Fresh settings take Kestrel 4 only where it won its match.
-  EXPECT_EQ(DefaultEngineGeneration(gtRussian), EngineGen2);
+  // Fresh settings take Kestrel 4 only where it won its match: nowhere yet.
+  EXPECT_EQ(DefaultEngineGeneration(gtRussian), EngineNew);
   EXPECT_EQ(DefaultEngineGeneration(gtInternational), EngineNew);
   EXPECT_EQ(DefaultEngineGeneration(gtFrisian), EngineOld);
 
