@@ -115,7 +115,24 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
   connect(fullCleanUp_, &QAction::triggered, this, [this] {
     Run([this]() -> QString {
       ProgressDialog progress(&window_);
-      const TFullCleanUpReport report = FullCleanUp(window_.Current().DB(), progress);
+      TKestrelDB& db = window_.Current().DB();
+      const std::string name = db.DBNameMain;
+      const int32_t before = db.DBSize;
+      TFullCleanUpReport report;
+      try {
+        report = FullCleanUp(db, progress);
+      } catch (const std::exception&) {
+        // A failure once the new files were in place (the reopening
+        // completes the swap) still renumbered the games, and one that left
+        // the database closed may have: no open game keeps its number.
+        if (!db.DBOpened || db.DBSize != before) {
+          controller_.ChangeEveryGame([&name](TGame& game) {
+            if (game.DBName == name) game.DBGameNo = 0;
+          });
+          controller_.Refresh().Request(rqSaveButton);
+        }
+        throw;
+      }
       Renumbered(report.renumbering);
       QString text = tr("%1 games marked deleted were removed.").arg(report.renumbering.removed);
       if (report.unreadable > 0) text += QLatin1Char(' ') + tr("%1 unreadable games were left out.").arg(report.unreadable);

@@ -9,8 +9,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <limits>
-
 #include "app/ui/game_info_dialog.h"
 #include "app/ui/qt_text.h"
 #include "app/ui/ui_language.h"
@@ -46,8 +44,11 @@ HeadersSetDialog::HeadersSetDialog(int resultStyle, QWidget* parent) : QDialog(p
     } else {
       auto* spin = new QSpinBox(this);
       const int index = f - fRound;
-      constexpr int highs[] = {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max(), 31, 12, 2100};
+      constexpr int highs[] = {999999999, 999999999, 31, 12, 2100};
       spin->setRange(0, highs[index]);
+      // Shown as 0 rather than blank until the user sets a value.
+      spin->setValue(1);
+      spin->setValue(0);
       connect(spin, &QSpinBox::valueChanged, set_[f], [box = set_[f]] { box->setChecked(true); });
       numbers_[index] = spin;
       value = spin;

@@ -20,6 +20,7 @@
 #include "app/settings/ini_file.h"
 #include "app/settings/kestrel_app.h"
 #include "app/ui/database_edit_commands.h"
+#include "app/ui/database_maintenance_menu.h"
 #include "app/ui/database_window.h"
 #include "app/ui/game_info_dialog.h"
 #include "app/ui/header_edit_dialogs.h"
@@ -30,6 +31,7 @@
 #include "database/database_file.h"
 #include "database/game_io.h"
 #include "database/maintenance/deleted_marks.h"
+#include "game/game_editing.h"
 #include "game/move_tree.h"
 #include "test_support/random_game.h"
 #include "test_support/temp_dir.h"
@@ -100,6 +102,11 @@ struct Program {
     window->Start();
     commands = Database().Window().findChild<DatabaseEditCommands*>();
     commands->showMessage = [this](const QString& m) { messages << m; };
+    if (auto* maintenance = Database().Window().findChild<DatabaseMaintenanceMenu*>()) {
+      maintenance->showMessage = [this](const QString& m) { messages << m; };
+      maintenance->confirm = [](const QString&) { return true; };
+    }
+    Database().showMessage = [this](const QString& m) { messages << m; };
   }
   ~Program() {
     // Appended games are modified; closing must not stop to ask.
@@ -114,16 +121,63 @@ struct Program {
   TGame BoardGame() { return window->controller().ReadGame([](const TGame& g) { return g; }); }
 };
 
+// Every command of the window's menus, submenus included.
+void CollectActions(QMenu* menu, std::vector<QAction*>& out) {
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) continue;
+    if (a->menu()) CollectActions(a->menu(), out);
+    out.push_back(a);
+  }
+}
+
+std::vector<QAction*> MenuActions(Program& p) {
+  std::vector<QAction*> actions;
+  for (QAction* top : p.Database().Window().findChild<QMenuBar*>()->actions())
+    if (top->menu()) CollectActions(top->menu(), actions);
+  return actions;
+}
+
+// The window's menu entry with the text `text` (without "&").
+std::function<QAction*(Program&)> Entry(const char* text) {
+  return [text](Program& p) -> QAction* {
+    for (QAction* a : MenuActions(p))
+      if (a->text().remove('&') == QLatin1String(text)) return a;
+    ADD_FAILURE() << "no menu entry " << text;
+    return nullptr;
+  };
+}
+
+std::function<QAction*(Program&)> Command(QAction* (DatabaseEditCommands::*action)() const) {
+  return [action](Program& p) { return (p.commands->*action)(); };
+}
+
+// A comment after the first move of game `n`.
+void CommentFirstMove(TKestrelDB& db, int32_t n) {
+  TGame g;
+  ASSERT_TRUE(ReadDBGame(db, n, false, g));
+  EnsureCommentArrays(g);
+  g.CommentsAft[FirstChild(g, 0)] = "good";
+  WriteDBGame(g, n, db, true);
+}
+
+std::string FirstComment(const std::string& path, int32_t n) {
+  TKestrelDB db;
+  TGame g;
+  if (!OpenDatabase(path, db, false, TDBAccess::readOnly).ok() || !ReadDBGame(db, n, false, g)) return "?";
+  EnsureCommentArrays(g);
+  return g.CommentsAft[FirstChild(g, 0)];
+}
+
 struct CommandCase {
   const char* name;
-  QAction* (DatabaseEditCommands::*action)() const;
+  std::function<QAction*(Program&)> action;
   std::function<void(Program&)> prepare;
   std::function<void(Program&)> check;
 };
 
 const std::vector<CommandCase>& Cases() {
   static const std::vector<CommandCase> cases = {
-      {"copy the selected games", &DatabaseEditCommands::copyAction,
+      {"copy the selected games", Command(&DatabaseEditCommands::copyAction),
        [](Program& p) {
          p.Select({2, 4});
          p.commands->askCopyTarget = [&p] { return QString::fromStdString(p.dir.File("copy.abd")); };
@@ -132,13 +186,13 @@ const std::vector<CommandCase>& Cases() {
          EXPECT_EQ(WhitesIn(p.dir.File("copy.abd")), (std::vector<std::string>{"Boris", "Dmitri"}));
          EXPECT_EQ(WhitesIn(p.path).size(), 4u);
        }},
-      {"copy the cursor's game when none is selected", &DatabaseEditCommands::copyAction,
+      {"copy the cursor's game when none is selected", Command(&DatabaseEditCommands::copyAction),
        [](Program& p) {
          p.Current().SetCursor(3);
          p.commands->askCopyTarget = [&p] { return QString::fromStdString(p.dir.File("copy.abd")); };
        },
        [](Program& p) { EXPECT_EQ(WhitesIn(p.dir.File("copy.abd")), (std::vector<std::string>{"Clara"})); }},
-      {"merge a PDN file, then a database, in the order chosen", &DatabaseEditCommands::mergeAction,
+      {"merge a PDN file, then a database, in the order chosen", Command(&DatabaseEditCommands::mergeAction),
        [](Program& p) {
          MakeDatabase(p.dir.File("other.abd"), {GameWith("Xenia", {}), GameWith("Yuri", {2})});
          std::ofstream(p.dir.File("one.pdn")) << "[White \"Pdn\"]\r\n[Black \"Q\"]\r\n[Result \"*\"]\r\n\r\n*\r\n";
@@ -152,7 +206,7 @@ const std::vector<CommandCase>& Cases() {
                    (std::vector<std::string>{"Anna", "Boris", "Clara", "Dmitri", "Pdn", "Xenia", "Yuri"}));
          EXPECT_EQ(p.Current().Count(), 7);
        }},
-      {"repair a name index beyond the list", &DatabaseEditCommands::repairAction,
+      {"repair a name index beyond the list", Command(&DatabaseEditCommands::repairAction),
        [](Program& p) {
          TKestrelDB& db = p.Current().DB();
          TGameHeader h;
@@ -166,7 +220,7 @@ const std::vector<CommandCase>& Cases() {
          EXPECT_EQ(headers[2].BlackName.rfind("Player#", 0), 0u) << headers[2].BlackName;
          EXPECT_EQ(headers[0].WhiteName, "Anna");
        }},
-      {"match games: later copies marked deleted, the list the group", &DatabaseEditCommands::matchAction,
+      {"match games: later copies marked deleted, the list the group", Command(&DatabaseEditCommands::matchAction),
        [](Program& p) { p.commands->askMatch = [](TMatchOptions&) { return true; }; },
        [](Program& p) {
          ASSERT_EQ(p.Current().Count(), 3);
@@ -178,7 +232,7 @@ const std::vector<CommandCase>& Cases() {
                                       IsMarkedDeleted(db, 4)}),
                    (std::vector<bool>{false, true, false, true}));
        }},
-      {"headers set with a running count", &DatabaseEditCommands::headersSetAction,
+      {"headers set with a running count", Command(&DatabaseEditCommands::headersSetAction),
        [](Program& p) {
          p.Select({1, 2, 4});
          p.commands->askHeaders = [](THeaderFields& f) {
@@ -197,7 +251,7 @@ const std::vector<CommandCase>& Cases() {
          EXPECT_EQ(h[3].Header.Date.Year, 1999);
          EXPECT_EQ(h[2].Header.Date.Year, 0);
        }},
-      {"edit header of the cursor's game, also open on the board", &DatabaseEditCommands::editHeaderAction,
+      {"edit header of the cursor's game, also open on the board", Command(&DatabaseEditCommands::editHeaderAction),
        [](Program& p) {
          ASSERT_TRUE(p.Database().LoadListGame(2));
          p.Current().SetCursor(2);
@@ -219,7 +273,7 @@ const std::vector<CommandCase>& Cases() {
          EXPECT_EQ(g.Header.Round, 7);
          EXPECT_EQ(g.DBGameNo, 2);
        }},
-      {"append the cursor's game to the board's as a variation", &DatabaseEditCommands::appendAction,
+      {"append the cursor's game to the board's as a variation", Command(&DatabaseEditCommands::appendAction),
        [](Program& p) {
          ASSERT_TRUE(p.Database().LoadListGame(1));
          p.Current().SetCursor(3);
@@ -232,7 +286,7 @@ const std::vector<CommandCase>& Cases() {
          // The stored game 1 is untouched until the user saves.
          EXPECT_EQ(WhitesIn(p.path).size(), 4u);
        }},
-      {"append refuses more than 500 games", &DatabaseEditCommands::appendAction,
+      {"append refuses more than 500 games", Command(&DatabaseEditCommands::appendAction),
        [](Program& p) {
          std::vector<TDBListRec> many(501, TDBListRec{1, true, -1});
          p.Current().MutableList().SetEntries(many);
@@ -241,6 +295,27 @@ const std::vector<CommandCase>& Cases() {
          ASSERT_EQ(p.messages.size(), 1);
          EXPECT_EQ(p.messages[0], QStringLiteral("Too large quantity 501"));
          EXPECT_EQ(Children(p.BoardGame(), 0).size(), 0u);
+       }},
+      {"remove comments of the selected games only", Entry("Remove comments"),
+       [](Program& p) {
+         CommentFirstMove(p.Current().DB(), 1);
+         CommentFirstMove(p.Current().DB(), 2);
+         p.Select({2});
+       },
+       [](Program& p) {
+         EXPECT_EQ(FirstComment(p.path, 1), "good");
+         EXPECT_EQ(FirstComment(p.path, 2), "");
+       }},
+      {"reset after a search shows the whole database", Entry("Reset"),
+       [](Program& p) {
+         p.Current().MutableList().SetEntries({TDBListRec{3, false, 0}});
+         ASSERT_EQ(p.Current().Count(), 1);
+       },
+       [](Program& p) { EXPECT_EQ(p.Current().Count(), 4); }},
+      {"close database", Entry("Close database"), [](Program&) {},
+       [](Program& p) {
+         EXPECT_FALSE(p.Current().IsOpen());
+         EXPECT_EQ(p.Database().Window().View()->model()->rowCount(), 0);
        }},
   };
   return cases;
@@ -254,7 +329,9 @@ TEST(DatabaseEditCommands, EachCommandChangesTheDatabaseAsItSays) {
     ASSERT_TRUE(p.Current().IsOpen());
     c.prepare(p);
     if (::testing::Test::HasFatalFailure()) return;
-    (p.commands->*c.action)()->trigger();
+    QAction* action = c.action(p);
+    ASSERT_NE(action, nullptr);
+    action->trigger();
     c.check(p);
   }
 }
@@ -279,20 +356,9 @@ TEST(DatabaseEditCommands, AppendOfAPositionNotInTheGameCannotAdd) {
   EXPECT_EQ(Children(p.BoardGame(), 0).size(), 1u);
 }
 
-// Every command of the window's menus, submenus included.
-void CollectActions(QMenu* menu, std::vector<QAction*>& out) {
-  for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) continue;
-    if (a->menu()) CollectActions(a->menu(), out);
-    out.push_back(a);
-  }
-}
-
 TEST(DatabaseEditCommands, MenusHaveDistinctEntriesAndShortcuts) {
   Program p;
-  std::vector<QAction*> actions;
-  for (QAction* top : p.Database().Window().findChild<QMenuBar*>()->actions())
-    if (top->menu()) CollectActions(top->menu(), actions);
+  const std::vector<QAction*> actions = MenuActions(p);
   std::map<QString, QString> byKey;
   std::set<QString> texts;
   for (QAction* a : actions) {
