@@ -2,7 +2,9 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -28,6 +30,14 @@ std::string Escaped(const std::string& text) {
     }
   }
   return out;
+}
+
+// The host (and port) of a site as users paste it: "ftp://host/" is "host".
+std::string SiteHost(std::string site) {
+  for (const char* scheme : {"ftp://", "ftps://"})
+    if (site.rfind(scheme, 0) == 0) site.erase(0, std::strlen(scheme));
+  if (const size_t slash = site.find('/'); slash != std::string::npos) site.erase(slash);
+  return site;
 }
 
 struct TProgressState {
@@ -61,7 +71,15 @@ TUploadResult UploadFile(const TFtpTarget& target, const std::filesystem::path& 
   std::string folder = target.folder;
   while (!folder.empty() && folder.front() == '/') folder.erase(0, 1);
   if (!folder.empty() && folder.back() != '/') folder += '/';
-  const std::string url = "ftp://" + target.site + "/" + Escaped(folder) + Escaped(remoteName);
+  // The picture goes up under a working name and is renamed once complete,
+  // so that a cancelled or broken transfer never shows under the real name.
+  const std::string partName = remoteName + ".part";
+  const std::string url = "ftp://" + SiteHost(target.site) + "/" + Escaped(folder) + Escaped(partName);
+  std::unique_ptr<curl_slist, void (*)(curl_slist*)> rename(curl_slist_append(nullptr, ("RNFR " + partName).c_str()),
+                                                          curl_slist_free_all);
+  // Appending keeps the head of the list.
+  if (!rename || !curl_slist_append(rename.get(), ("RNTO " + remoteName).c_str()))
+    return {TUploadStatus::failed, "out of memory"};
   char error[CURL_ERROR_SIZE] = {};
   TProgressState state{&progress};
   CURL* c = curl.get();
@@ -69,6 +87,7 @@ TUploadResult UploadFile(const TFtpTarget& target, const std::filesystem::path& 
   curl_easy_setopt(c, CURLOPT_USERNAME, target.user.c_str());
   curl_easy_setopt(c, CURLOPT_PASSWORD, target.password.c_str());
   curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+  curl_easy_setopt(c, CURLOPT_POSTQUOTE, rename.get());
   curl_easy_setopt(c, CURLOPT_READDATA, file.get());
   if (!ec) curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
   curl_easy_setopt(c, CURLOPT_USE_SSL, static_cast<long>(target.allowPlain ? CURLUSESSL_TRY : CURLUSESSL_ALL));

@@ -40,8 +40,10 @@ struct TUploadResult {
 // cancels the upload.
 using TUploadProgress = std::function<bool(int64_t sent, int64_t total)>;
 
-// Stores `local` as `remoteName` in the target's folder. Safe to run on a
-// worker thread (each call has its own curl handle).
+// Stores `local` as `remoteName` in the target's folder, creating missing
+// folders: sent as `remoteName` + ".part", then renamed, so that nothing
+// incomplete appears under the real name. Safe to run on a worker thread
+// (each call has its own curl handle).
 TUploadResult UploadFile(const TFtpTarget& target, const std::filesystem::path& local, const std::string& remoteName,
                          const TUploadProgress& progress = {});
 

@@ -1,5 +1,6 @@
 // The built-in English texts of the language table, entry 1 first.
-// Entries 310 to 321 have no built-in text.
+// Entries 310 to 321 have no built-in text; the program's own entries follow
+// from 322.
 #include "app/language/language_table.h"
 
 #include <array>
@@ -320,9 +321,31 @@ constexpr std::array<std::string_view, 309> BuiltinTexts = {
     "Start!",
 };
 
+
+// From entry 322 on.
+constexpr std::array<std::string_view, LanguageEntryCount - LastSpareEntry> AddedTexts = {
+    "Diagram font",
+    "Install the font Kestrel Draughts (Fonts/KestrelDraughts.ttf in the program folder) so that RTF diagrams and "
+    "text diagrams show as boards. Linux: copy it to ~/.local/share/fonts and run fc-cache -f; Windows and macOS: "
+    "open the file and choose Install.",
+    "Upload to gallery",
+    "FTP gallery",
+    "FTP site:",
+    "Folder:",
+    "Account:",
+    "Password:",
+    "Public web address:",
+    "Allow plain FTP when the server offers no encryption",
+    "The password is kept in the settings file, which only your user account can read.",
+    "No gallery is set: give its FTP site and public web address in",
+    "Marked games to RTF...",
+    "Writing RTF...",
+};
+
 }  // namespace
 
 std::string_view BuiltinLanguageText(int n) {
+  if (n > LastSpareEntry && n <= LanguageEntryCount) return AddedTexts[static_cast<size_t>(n - LastSpareEntry - 1)];
   if (n < 1 || n > static_cast<int>(BuiltinTexts.size())) return {};
   return BuiltinTexts[static_cast<size_t>(n - 1)];
 }

@@ -28,7 +28,7 @@ Table& TheTable() {
   return table;
 }
 
-constexpr std::array<std::string_view, LanguageEntryCount - FirstSpareEntry + 1> SpareDesign = {
+constexpr std::array<std::string_view, LastSpareEntry - FirstSpareEntry + 1> SpareDesign = {
     "Move mark", "Position mark", "min", "Figures", "Version", "Licence",
     "Libraries", "Program folder", "Game panel", "Select ED directory location", "Language", "Code page",
 };
@@ -54,7 +54,7 @@ void ForEachLine(std::string_view text, F&& f) {
 }  // namespace
 
 std::string_view SpareDesignText(int n) {
-  if (n < FirstSpareEntry || n > LanguageEntryCount) return {};
+  if (n < FirstSpareEntry || n > LastSpareEntry) return {};
   return SpareDesign[static_cast<size_t>(n - FirstSpareEntry)];
 }
 

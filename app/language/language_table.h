@@ -1,5 +1,6 @@
-// The language table: 321 numbered texts that every window, menu and message
-// takes its words from. It starts with built-in English; a language file
+// The language table: numbered texts that every window, menu and message
+// takes its words from: the 320 entries every language file has, then the
+// entries this program added (321 on), which have built-in English too. It starts with built-in English; a language file
 // ("Languages/<name>.txt") replaces the entries it names. Texts are kept as
 // 8-bit text in the program's code page, as the files hold them.
 #pragma once
@@ -11,9 +12,13 @@
 
 namespace kestrel {
 
-inline constexpr int LanguageEntryCount = 321;
-// Entries from here on have no built-in text: a file may set them; while it
-// does not, the windows keep the captions they were designed with.
+// The last spare entry; the program's own entries with built-in English
+// follow it.
+inline constexpr int LastSpareEntry = 321;
+inline constexpr int LanguageEntryCount = 335;
+// Entries from here to LastSpareEntry have no built-in text: a file may set
+// them; while it does not, the windows keep the captions they were designed
+// with.
 inline constexpr int FirstSpareEntry = 310;
 inline constexpr const char* DefaultLanguageName = "English";
 inline constexpr const char* LanguagesFolder = "Languages";
@@ -21,14 +26,15 @@ inline constexpr const char* DocsFolder = "Docs";
 // Language files are small; anything larger is not one.
 inline constexpr std::uintmax_t MaxLanguageFileBytes = 1 << 20;
 
-// The built-in English of entry n; empty outside 1..309.
+// The built-in English of entry n; empty for the spare entries and outside
+// the table.
 std::string_view BuiltinLanguageText(int n);
 // The caption a window was designed with for a spare entry (310..321).
 std::string_view SpareDesignText(int n);
 
 // Every entry takes its built-in text again (start-up).
 void InitLanguageTable();
-// The current text of entry n (8-bit); empty outside 1..321. Safe to call
+// The current text of entry n (8-bit); empty outside the table. Safe to call
 // from any thread.
 std::string LangText(int n);
 // The current text, or the design text of a spare entry that no file set.

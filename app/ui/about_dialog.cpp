@@ -70,11 +70,9 @@ AboutDialog::AboutDialog(const std::filesystem::path& programFolder, QWidget* pa
   folder_ = Content(QString::fromStdString(programFolder.string()), this);
   form->addRow(LangLabel(this, 317), folder_);
   // RTF documents and text diagrams draw boards with this font.
-  form->addRow(tr("Diagram font"),
-               Content(tr("\"Kestrel Draughts\": install Fonts/KestrelDraughts.ttf from the program folder "
-                          "(Linux: copy it to ~/.local/share/fonts and run fc-cache -f; Windows and macOS: open "
-                          "the file and choose Install) so that RTF diagrams and text diagrams show as boards."),
-                       this));
+  auto* fontNote = Content(QString(), this);
+  BindLang(fontNote, 323);
+  form->addRow(LangLabel(this, 322), fontNote);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(name);
   layout->addLayout(form);

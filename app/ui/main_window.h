@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow {
   QLabel* clockLabel() const { return clock_; }
   QPlainTextEdit* infoPanel() const { return info_; }
   QMenu* windowMenu() const { return windowMenu_; }
+  QMenu* optionsMenu() const { return optionsMenu_; }
   QToolBar* toolBar() const { return toolBar_; }
   QPushButton* setupFenButton() const { return setupFen_; }
   // Ticks the side to move of the position set-up.

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QLabel>
@@ -29,8 +30,12 @@
 #include "app/ui/board_picture_gif.h"
 #include "app/ui/board_renderer.h"
 #include "app/ui/board_view.h"
+#include "app/ui/database_window.h"
+#include "app/ui/ftp_settings_dialog.h"
 #include "app/ui/main_window.h"
+#include "app/ui/main_window_database.h"
 #include "app/ui/ui_language.h"
+#include "database/game_io.h"
 #include "engine/packed_board.h"
 #include "formats/fen.h"
 #include "formats/pdn_export.h"
@@ -93,9 +98,13 @@ MainWindowExport::MainWindowExport(MainWindow& window, KestrelApp& app) : QObjec
   add(diagramMenu_, {}, 304, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), [this] { CopyWords(); });
   diagramMenu_->addSeparator();
   gallery_ = add(diagramMenu_, {}, 0, {}, [this] { UploadToGallery(); });
+  ftpSettings_ = new QAction(this);
+  BindLang(ftpSettings_, 325, {}, QStringLiteral("..."));
+  connect(ftpSettings_, &QAction::triggered, this, [this] { EditGallery(); });
   // A disabled command still shows why in its tip.
   diagramMenu_->setToolTipsVisible(true);
   connect(diagramMenu_, &QMenu::aboutToShow, this, [this] { UpdateGalleryAction(); });
+  diagramMenu_->installEventFilter(this);  // its caption is made in code, again for a new language
   UpdateGalleryAction();
 
   gameMenu_ = new QMenu(&main_);
@@ -112,9 +121,33 @@ MainWindowExport::MainWindowExport(MainWindow& window, KestrelApp& app) : QObjec
     game->insertMenu(before, diagramMenu_);
     game->insertMenu(before, gameMenu_);
   }
+  // The database window: marked games (or the one under the cursor) as RTF.
+  databaseRtf_ = new QAction(this);
+  BindLang(databaseRtf_, 334);
+  connect(databaseRtf_, &QAction::triggered, this, [this] { WriteDatabaseRtf(); });
+  if (QMenu* games = main_.database().Window().Menu(DatabaseWindow::MenuId::games)) {
+    games->addSeparator();
+    games->addAction(databaseRtf_);
+  }
+  // With the other settings dialogs, before the fonts.
+  if (QMenu* options = main_.optionsMenu()) {
+    const QList<QAction*> items = options->actions();
+    QAction* before = nullptr;
+    for (QAction* item : items)
+      if (item->menu()) {
+        before = item;
+        break;
+      }
+    options->insertAction(before, ftpSettings_);
+  }
 }
 
 MainWindowExport::~MainWindowExport() = default;
+
+bool MainWindowExport::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == diagramMenu_ && event->type() == QEvent::LanguageChange) UpdateGalleryAction();
+  return QObject::eventFilter(watched, event);
+}
 
 MainWindowExport::TPosition MainWindowExport::CurrentPosition() const {
   return main_.controller().ReadGame(
@@ -204,9 +237,7 @@ void MainWindowExport::AppendPdn() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(std::filesystem::path(path).parent_path().string())));
 }
 
-void MainWindowExport::WriteRtf() {
-  const QString chosen = chooseSaveFile(tr("Save RTF File"), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
-  if (chosen.isEmpty()) return;
+TRtfOptions MainWindowExport::RtfOptions() const {
   const Settings& s = app_.settings();
   TRtfOptions options;
   options.notation = NotationMode;
@@ -214,19 +245,65 @@ void MainWindowExport::WriteRtf() {
   options.resultStyle = s.ResType;
   options.showJamaican = s.ShowJamaican;
   options.poolWhiteBottom = s.PoolWhiteBottom;
-  TRtfDocument document(options);
+  return options;
+}
+
+void MainWindowExport::WriteRtf() {
+  const QString chosen = chooseSaveFile(tr("Save RTF File"), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
+  if (chosen.isEmpty()) return;
+  TRtfDocument document(RtfOptions());
   document.AddGame(1, CurrentGame());
+  SaveRtf(document, chosen);
+}
+
+void MainWindowExport::WriteDatabaseRtf() {
+  TCurrentDatabase& db = main_.database().Current();
+  if (!db.IsOpen() || db.Count() == 0) return;
+  // The marked games in list order, or the game under the cursor.
+  std::vector<int32_t> rows = main_.database().Window().SelectedRows();
+  if (rows.empty() && db.Cursor() > 0) rows.push_back(db.Cursor());
+  if (rows.empty()) return;
+  const QString chosen = chooseSaveFile(tr("Save RTF File"), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
+  if (chosen.isEmpty()) return;
+  TRtfDocument document(RtfOptions());
+  QProgressDialog progress(LangQ(335), tr("Cancel"), 0, static_cast<int>(rows.size()), &main_);
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  QStringList skipped;
+  int n = 0;
+  TGame game;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    progress.setValue(static_cast<int>(i));
+    if (progress.wasCanceled()) return;
+    const int32_t number = db.GameAt(rows[i]);
+    std::string message;
+    if (!ReadDBGame(db.DB(), number, false, game, &message) || !message.empty()) {
+      skipped << QString::number(number) + QStringLiteral(": ") + ProgramTextQ(message);
+      continue;
+    }
+    document.AddGame(++n, game);
+  }
+  progress.reset();
+  if (n == 0 || !SaveRtf(document, chosen)) {
+    if (!skipped.isEmpty()) showMessage(skipped.join(QLatin1Char('\n')));
+    return;
+  }
+  if (!skipped.isEmpty()) showMessage(tr("Games left out:") + QLatin1Char('\n') + skipped.join(QLatin1Char('\n')));
+}
+
+bool MainWindowExport::SaveRtf(const TRtfDocument& document, const QString& chosen) {
   const std::string path = RtfExportFileName(chosen.toStdString());
   std::string error;
   if (!WriteRtfFile(path, document, &error)) {
     showMessage(QString::fromStdString(error));
-    return;
+    return false;
   }
   const QString file = QString::fromStdString(path);
   if (MainWindow::openDocument)
     MainWindow::openDocument(file);
   else
     QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+  return true;
 }
 
 namespace {
@@ -241,10 +318,20 @@ void MainWindowExport::UpdateGalleryAction() {
   const TFtpTarget target = GalleryOf(app_.settings());
   const bool configured = IsGalleryConfigured(target);
   gallery_->setEnabled(configured);
-  gallery_->setText(configured ? tr("Upload to %1").arg(QString::fromStdString(target.site)) : tr("Upload to gallery"));
-  gallery_->setToolTip(configured ? QString()
-                                  : tr("No gallery is set: give its FTP site, folder, account and public web address "
-                                       "in the section [FTP] of the settings file (Site, Folder, User, Pass, WebFolder)."));
+  // The caption follows the language; the site is the user's own text.
+  gallery_->setText(configured ? LangQ(324) + QStringLiteral(" (") + QString::fromStdString(target.site) + QLatin1Char(')')
+                               : LangQ(324));
+  gallery_->setToolTip(configured ? QString() : GalleryMissingTip());
+}
+
+QString MainWindowExport::GalleryMissingTip() {
+  return LangQ(333) + QLatin1Char(' ') + LangQ(33).remove(QLatin1Char('&')) + QStringLiteral(" > ") + LangQ(325) +
+         QLatin1Char('.');
+}
+
+void MainWindowExport::EditGallery() {
+  FtpSettingsDialog dialog(app_.settings(), &main_);
+  if (editGallery ? editGallery(dialog) : dialog.exec() == QDialog::Accepted) UpdateGalleryAction();
 }
 
 void MainWindowExport::UploadToGallery() {

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "run_cli.h"
+#include "test_support/local_ftp_server.h"
 #include "test_support/temp_dir.h"
 
 namespace {
@@ -103,6 +104,68 @@ TEST(ExportCli, FontBuildIsTheShippedFont) {
   const auto r = RunCliCommand("font build " + dir.File("k.ttf"));
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(Slurp(dir.path() / "k.ttf") == Slurp(std::filesystem::path(KESTREL_SOURCE_DIR) / "data/Fonts/KestrelDraughts.ttf"));
+}
+
+}  // namespace
+
+namespace {
+
+// The gallery of a settings file, uploaded to a server on this machine.
+TEST(ExportCli, UploadToTheConfiguredGallery) {
+  kestrel::testing::TempDir dir, serverRoot;
+  kestrel::testing::LocalFtpServer server(serverRoot.path(), "kestrel", "pw");
+  if (!server.ok()) GTEST_SKIP() << server.error();
+  static constexpr char bytes[] = "GIF89a\r\n\0\x1a picture bytes";
+  const std::string picture(bytes, sizeof bytes - 1);
+  std::ofstream(dir.path() / "board.gif", std::ios::binary) << picture;
+  const auto settings = [&](const std::string& name, const std::string& ftp) {
+    const auto path = dir.path() / name;
+    std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBF[Main]\r\nSound=0\r\n[FTP]\r\n" << ftp;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    return path.string();
+  };
+  const std::string gallery = "Site=" + server.site() + "\r\nFolder=pub\r\nWebFolder=https://example.org/d\r\n";
+  const std::string good = settings("good.ini", gallery + "User=kestrel\r\nPass=pw\r\nAllowPlain=1\r\n");
+  const std::string wrong = settings("wrong.ini", gallery + "User=kestrel\r\nPass=nope\r\nAllowPlain=1\r\n");
+  const std::string plain = settings("plain.ini", gallery + "User=kestrel\r\nPass=pw\r\n");
+  const std::string none = settings("none.ini", "User=kestrel\r\n");
+  const std::string gif = (dir.path() / "board.gif").string();
+
+  struct Case {
+    std::string args;
+    int exitCode;
+    std::string out, errPart;
+  };
+  const Case cases[] = {
+      {gif + " --settings " + none, 2, "", "[FTP]"},
+      {gif + " --settings " + (dir.path() / "absent.ini").string(), 2, "", "not found"},
+      {(dir.path() / "absent.gif").string() + " --settings " + good, 2, "", "no such file"},
+      {gif + " --settings " + good + " --name ../x.gif", 2, "", "--name"},
+      {gif + " --settings " + wrong, 1, "", "530"},
+      // No TLS offered and plain FTP not allowed: refused before the account is sent.
+      {gif + " --settings " + plain, 1, "", "AllowPlain=1"},
+      {gif + " --settings " + good + " --name a.gif", 0, "https://example.org/d/a.gif\n", ""},
+      {gif + " --settings " + plain + " --allow-plain --name b.gif", 0, "https://example.org/d/b.gif\n", ""},
+  };
+  for (const Case& c : cases) {
+    const bool userSentBefore = server.received("USER");
+    const auto r = RunCliCommand("export upload " + c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args << "\n" << r.err;
+    EXPECT_EQ(r.out, c.out) << c.args;
+    EXPECT_NE(r.err.find(c.errPart), std::string::npos) << c.args << "\n" << r.err;
+    if (c.errPart == "AllowPlain=1") {
+      EXPECT_EQ(server.received("USER"), userSentBefore) << r.err;
+    }
+  }
+  EXPECT_EQ(Slurp(serverRoot.path() / "pub" / "a.gif"), picture);
+  EXPECT_EQ(Slurp(serverRoot.path() / "pub" / "b.gif"), picture);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(serverRoot.path() / "pub"), {}), 2);
+
+  // A password in a file others can read is uploaded, with a warning.
+  std::filesystem::permissions(good, std::filesystem::perms::others_read, std::filesystem::perm_options::add);
+  const auto warned = RunCliCommand("export upload " + gif + " --settings " + good);
+  EXPECT_EQ(warned.exitCode, 0) << warned.err;
+  EXPECT_NE(warned.err.find("chmod 600"), std::string::npos) << warned.err;
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ TEST_F(LanguageTableTest, LinesFollowTheFileRules) {
       {"[0] \"zero\"", 1, "Game"},
       {"12] \"no bracket\"", 12, "Exit"},
       {"[320] \"last\"", 320, "last"},
+      {"[322] \"Diagrammschrift\"", 322, "Diagrammschrift"},
+      {"[336] \"beyond the table\"", 322, "Diagram font"},
       {"[ 7 ] \"spaced\"", 7, "spaced"},
   };
   for (const Case& c : cases) {
@@ -58,7 +60,9 @@ TEST_F(LanguageTableTest, AFileChangesOnlyTheEntriesItNamesAndLaterLinesWin) {
   EXPECT_EQ(LangText(310), "");
   EXPECT_EQ(LangTextOrDesign(310), SpareDesignText(310));
   EXPECT_EQ(LangText(0), "");
-  EXPECT_EQ(LangText(321), "");
+  EXPECT_EQ(LangText(LanguageEntryCount + 1), "");
+  // The program's own entries have built-in English.
+  for (int n = LastSpareEntry + 1; n <= LanguageEntryCount; ++n) EXPECT_FALSE(LangText(n).empty()) << n;
 }
 
 TEST_F(LanguageTableTest, MissingFilesChangeNothingAndHelpFallsBack) {
@@ -105,7 +109,8 @@ TEST_F(LanguageTableTest, ShippedFilesSetEveryEntry) {
     for (int n = 1; n <= LanguageEntryCount; ++n) EXPECT_EQ(LangText(n), entries.at(n)) << name << " " << n;
   }
   // English restores every built-in text after Russian.
-  for (int n = 1; n < FirstSpareEntry; ++n) {
+  for (int n = 1; n <= LanguageEntryCount; ++n) {
+    if (n >= FirstSpareEntry && n <= LastSpareEntry) continue;
     const std::string_view builtin = BuiltinLanguageText(n);
     EXPECT_EQ(ShippedEntries("English").at(n), builtin) << n;
   }
@@ -116,7 +121,8 @@ TEST_F(LanguageTableTest, ShippedFilesSetEveryEntry) {
 
 TEST_F(LanguageTableTest, RussianTextsAreRussian) {
   // Latin letters appear only in notation samples and abbreviations.
-  const std::set<int> latinAllowed = {141, 142, 197, 288, 230, 231, 232, 233, 240, 267, 277, 291, 303, 305};
+  const std::set<int> latinAllowed = {141, 142, 197, 288, 230, 231, 232, 233, 240, 267, 277, 291, 303, 305,
+                                    323, 325, 326, 331, 333, 334, 335};  // FTP, Linux, the font's name
   for (const auto& [n, text] : ShippedEntries("Russian")) {
     if (latinAllowed.count(n)) continue;
     for (unsigned char c : text) EXPECT_FALSE(std::isalpha(c) && c < 128) << n << ": " << text;

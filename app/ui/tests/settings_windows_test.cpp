@@ -31,6 +31,7 @@
 #include "app/ui/about_dialog.h"
 #include "app/ui/comment_dialog.h"
 #include "app/ui/engine_settings_dialog.h"
+#include "app/ui/ftp_settings_dialog.h"
 #include "app/ui/game_analysis_dialog.h"
 #include "app/ui/game_info_dialog.h"
 #include "app/ui/game_input.h"
@@ -80,7 +81,7 @@ class SettingsWindowsTest : public ::testing::Test {
 };
 
 // Words that stay as they are in every language: names and abbreviations.
-const std::set<QString> KeptWords = {"Kestrel", "Thornby", "OK", "PDN", "TXT", "FEN", "ED", "BMP", "GIF", "RTF", "Cyan", "Night",
+const std::set<QString> KeptWords = {"Kestrel", "Thornby", "OK", "PDN", "TXT", "FEN", "ED", "BMP", "GIF", "RTF", "FTP", "Cyan", "Night",
                                    "cd"};  // "cd4", a sample of the short notation
 
 // Commands the language table has no entry for keep the texts they were
@@ -89,7 +90,6 @@ const std::set<QString> CaptionsWithoutEntry = {"Engine match",          "Engine
                                                 "&List",                 "Select games from-to",
                                                 "Deselect games from-to", "Hub command line:",
                                                 "Endgame databases generator", "&Maintenance",
-                                                "Upload to gallery",       "Diagram font",
                                                 "Save names sorted...",    "Correct names",
                                                 "Gambler Rename"};
 
@@ -148,6 +148,7 @@ TEST_F(SettingsWindowsTest, SwitchingToRussianLeavesNoCaptionInEnglish) {
   dialogs.push_back(std::make_unique<GameAnalysisDialog>(window.get()));
   dialogs.push_back(std::make_unique<CommentDialog>(window.get()));
   dialogs.push_back(std::make_unique<NewMoveDialog>(window.get()));
+  dialogs.push_back(std::make_unique<FtpSettingsDialog>(app.settings(), window.get()));
   static_cast<EngineSettingsDialog*>(dialogs[1].get())->SetValues(EngineSettingsFrom(app.settings()), 1);
   for (auto& d : dialogs) d->show();
   window->boardPanel().selectColorsDialog().show();
