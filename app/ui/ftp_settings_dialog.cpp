@@ -49,10 +49,7 @@ FtpSettingsDialog::FtpSettingsDialog(Settings& settings, QWidget* parent) : QDia
   QLabel* note = LangLabel(this, 332);
   note->setWordWrap(true);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &FtpSettingsDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(note);

@@ -32,10 +32,7 @@ GameAnalysisDialog::GameAnalysisDialog(QWidget* parent) : QDialog(parent) {
   form->addRow(colours_[1]);
   form->addRow(insert_);
   form->addRow(analyseVariations_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &GameAnalysisDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);

@@ -102,10 +102,7 @@ GameInfoDialog::GameInfoDialog(QWidget* parent) : QDialog(parent) {
   date->addWidget(day_);
   form->addRow(date);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(players);
   layout->addLayout(form);

@@ -58,10 +58,7 @@ HeadersSetDialog::HeadersSetDialog(int resultStyle, QWidget* parent) : QDialog(p
   }
   auto* hint = new QLabel(tr("In the names: [#] the game number, [@] the list position, [$] the running count."), this);
   hint->setWordWrap(true);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(hint);

@@ -159,10 +159,7 @@ InterfaceDialog::InterfaceDialog(Settings& settings, std::filesystem::path progr
   ShowQuickSettings();
   connect(quick_, &QComboBox::activated, this, &InterfaceDialog::ApplyQuickSettings);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &InterfaceDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &InterfaceDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
   layout->addWidget(buttons);

@@ -54,10 +54,7 @@ DiagramSizeDialog::DiagramSizeDialog(int size, QWidget* parent) : QDialog(parent
   BindLang(label, 68);
   label->setBuddy(size_);
   form->addRow(label, size_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);

@@ -31,10 +31,7 @@ SetTimeDialog::SetTimeDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(LangLabel(this, 241), 2, 0);
   grid->addWidget(moves_, 2, 1);
   grid->addWidget(LangLabel(this, 242), 2, 2);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  BindButtonBox(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(buttons);

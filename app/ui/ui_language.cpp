@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QPushButton>
@@ -101,6 +102,14 @@ QLabel* LangLabel(QWidget* parent, int n, const QString& suffix) {
 
 void BindButtonBox(QDialogButtonBox* box) {
   if (QAbstractButton* cancel = box->button(QDialogButtonBox::Cancel)) BindLang(cancel, 84);
+}
+
+QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  BindButtonBox(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
 }
 
 QString SideNameQ(const std::string& englishSide) { return LangQ(englishSide == "White" ? 57 : 58); }

@@ -8,6 +8,7 @@
 #include <string>
 
 class QAction;
+class QDialog;
 class QDialogButtonBox;
 class QLabel;
 class QObject;
@@ -34,8 +35,10 @@ QLabel* LangLabel(QWidget* parent, int n, const QString& suffix = {});
 // The Cancel button of a button box takes entry 84 ("OK" is the same in
 // every language the program has).
 void BindButtonBox(QDialogButtonBox* box);
-// "White" or "Black" as the side names of Part "side names" give them
-// (English words from the rules core), in the language in use.
+// OK and Cancel of a dialog: bound to the language and to accept/reject.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
+// "White" or "Black" (the rules core's English side names) in the language
+// in use.
 QString SideNameQ(const std::string& englishSide);
 // Text the program keeps: UTF-8 stays, 8-bit text is taken in the code page.
 QString ProgramTextQ(const std::string& text);
