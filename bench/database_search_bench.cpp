@@ -16,11 +16,10 @@
 #include "database/database_file.h"
 #include "database/game_io.h"
 #include "database/search/search_database.h"
-#include "game/move_tree.h"
 #include "game/navigation.h"
 #include "game/new_game.h"
 #include "rules/game_types.h"
-#include "rules/move_generator.h"
+#include "test_support/random_line.h"
 
 namespace kestrel {
 namespace {
@@ -34,31 +33,15 @@ std::string DatabasePath(int games) {
       .string();
 }
 
-// Random legal moves from `node`; false when the line ended early.
-bool Grow(TGame& game, int node, int plies, std::mt19937& rng) {
-  const int type = game.Header.TypeOfGame;
-  for (int p = 0; p < plies; ++p) {
-    TBoard board;
-    TDColor side;
-    PositionAt(game, node, board, side);
-    TMoveList list;
-    uint8_t count = 0;
-    GenerateMoveList(board, side, list, type, count);
-    if (count == 0) return false;
-    node = AddMove(game, node, list[rng() % count]).slot;
-    if (node == 0) return false;
-  }
-  return true;
-}
-
 TGame PoolGame(int k) {
   std::mt19937 rng(k);
   const int type = k % 2 == 0 ? gtRussian : gtInternational;
   TGame game;
   do {
     NewGame(game, type);
-  } while (!Grow(game, 0, Plies, rng));
-  for (int v = 0; v < 3; ++v) Grow(game, 1 + static_cast<int>(rng() % Plies), 4 + static_cast<int>(rng() % 5), rng);
+  } while (!testing::GrowLine(game, 0, Plies, rng));
+  for (int v = 0; v < 3; ++v)
+    testing::GrowLine(game, 1 + static_cast<int>(rng() % Plies), 4 + static_cast<int>(rng() % 5), rng);
   game.CommentsAft[12] = "The critical moment of the opening.";
   game.CommentsBef[30] = "Better was the exchange on the flank.";
   game.Moves[20].comm = 2;

@@ -21,11 +21,9 @@
 #include "app/ui/game_list_model.h"
 #include "database/database_file.h"
 #include "database/game_io.h"
-#include "game/move_tree.h"
-#include "game/navigation.h"
 #include "game/new_game.h"
 #include "rules/game_types.h"
-#include "rules/move_generator.h"
+#include "test_support/random_line.h"
 
 namespace kestrel {
 namespace {
@@ -41,18 +39,7 @@ TGame MakeGame(int k, std::mt19937& rng) {
   game.Site = "Site " + std::to_string(rng() % 60);
   game.Header.Result = static_cast<uint8_t>(1 + rng() % 3);
   game.Header.Date.Year = static_cast<uint16_t>(1950 + rng() % 70);
-  int node = 0;
-  for (int p = 0; p < 40; ++p) {
-    TBoard board;
-    TDColor side;
-    PositionAt(game, node, board, side);
-    TMoveList list;
-    uint8_t count = 0;
-    GenerateMoveList(board, side, list, gtRussian, count);
-    if (count == 0) break;
-    node = AddMove(game, node, list[rng() % count]).slot;
-    if (node == 0) break;
-  }
+  testing::GrowLine(game, 0, 40, rng);
   return game;
 }
 

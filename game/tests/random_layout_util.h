@@ -1,16 +1,16 @@
 // Random games with variations, comments and glyphs for the game panel tests.
 #pragma once
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "game/game_editing.h"
 #include "game/move_tree.h"
-#include "game/navigation.h"
 #include "game/new_game.h"
 #include "rules/game_types.h"
-#include "rules/move_generator.h"
+#include "test_support/random_line.h"
 
 namespace kestrel::testing {
 
@@ -40,17 +40,12 @@ inline TGame RandomGame(std::mt19937& rng, int additions, int type = gtRussian) 
         if (!game.Moves[s].free) used.push_back(s);
       node = used[rng() % used.size()];
     }
-    TBoard board;
-    TDColor side;
-    PositionAt(game, node, board, side);
-    TMoveList list;
-    uint8_t count = 0;
-    GenerateMoveList(board, side, list, type, count);
-    if (count == 0) {
+    const std::optional<TMove> drawn = RandomLegalMove(game, node, rng);
+    if (!drawn) {
       last = 0;
       continue;
     }
-    const TMove m = list[rng() % count];
+    const TMove m = *drawn;
     bool known = false;
     for (int32_t c : Children(game, node)) known = known || SameMovePath(game.Moves[c], m);
     if (known) continue;
@@ -73,18 +68,7 @@ inline TGame RandomGame(std::mt19937& rng, int additions, int type = gtRussian) 
 inline TGame RandomLine(std::mt19937& rng, int plies, int type = gtRussian) {
   TGame game;
   NewGame(game, type);
-  TBoard board = game.CurBoard;
-  TDColor side = TDColor::white;
-  for (int node = 0, i = 0; i < plies; ++i) {
-    TMoveList list;
-    uint8_t count = 0;
-    GenerateMoveList(board, side, list, type, count);
-    if (count == 0) break;
-    const TMove m = list[rng() % count];
-    node = AddMove(game, node, m).slot;
-    ApplyMove(m, board, type);
-    side = side == TDColor::white ? TDColor::black : TDColor::white;
-  }
+  GrowLine(game, 0, plies, rng);
   return game;
 }
 
