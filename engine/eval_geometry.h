@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstdlib>
 
 namespace kestrel {
 
@@ -17,6 +19,17 @@ struct TEvalGeometry {
   std::array<uint64_t, 2> doubleRoads{};
   std::array<uint64_t, 2> tripleRoads{};
 };
+
+// Flank balance of one side's `pieces`, in units of the balance value: the
+// difference between its halves where it is two or more; a difference of
+// one counts only when the extra piece stands on the side's own left flank.
+inline int FlankBalance(uint64_t pieces, uint64_t ownLeft, uint64_t ownRight) {
+  const int a = std::popcount(pieces & ownLeft);
+  const int b = std::popcount(pieces & ownRight);
+  const int diff = std::abs(a - b);
+  if (diff >= 2) return diff;
+  return a > b ? 1 : 0;
+}
 
 // The geometry of the game type; an empty one (mask 0) for a type without
 // a bitboard form or an invalid type.

@@ -8,12 +8,6 @@
 namespace kestrel {
 namespace {
 
-int64_t TableSum(const std::array<std::array<int16_t, 256>, 8>& table, uint64_t set) {
-  int64_t sum = 0;
-  for (int p = 0; p < 8; ++p) sum += table[p][(set >> (8 * p)) & 0xFF];
-  return sum;
-}
-
 // Material of a side's kings with the bonus for the roads they hold.
 int64_t KingTerm(uint64_t kings, const TEvalGeometry& g, int64_t man, int64_t king, int64_t mainRoad,
                  int64_t doubleRoad, int64_t tripleRoad) {
@@ -31,16 +25,6 @@ int64_t KingTerm(uint64_t kings, const TEvalGeometry& g, int64_t man, int64_t ki
   return d;
 }
 
-// Flank balance of one side, as a value for that side. A difference of one
-// counts only when the extra piece stands on the side's own left flank.
-int64_t FlankTerm(uint64_t pieces, uint64_t ownLeft, uint64_t ownRight, int64_t value) {
-  const int a = std::popcount(pieces & ownLeft);
-  const int b = std::popcount(pieces & ownRight);
-  const int diff = std::abs(a - b);
-  if (diff >= 2) return diff * value;
-  return a > b ? value : 0;
-}
-
 }  // namespace
 
 int16_t Evaluate(const TBitBoard64& pos, int ply, int stage, const TEvalFuncNew& func, int gametype) {
@@ -56,26 +40,26 @@ int16_t Evaluate(const TBitBoard64& pos, int ply, int stage, const TEvalFuncNew&
                               P(prKingTripleRoad));
   const int64_t db = KingTerm(kb, g, P(prManValue), P(prKingValue), P(prKingMainRoad), P(prKingDoubleRoad),
                               P(prKingTripleRoad));
-  int64_t hw = TableSum(func.w[s], mw);
-  int64_t hb = TableSum(func.b[s], mb);
-  const int64_t c = TableSum(func.c[s], empty);
+  int64_t hw = ByteTableSum(func.w[s], mw);
+  int64_t hb = ByteTableSum(func.b[s], mb);
+  const int64_t c = ByteTableSum(func.c[s], empty);
 
   // The other side sees the board turned round: its left flank is our right.
   // Its balance is a value for it, so it counts against the side to move.
   if (P(prSideBalance) != 0) {
-    hw += FlankTerm(pos.w, g.left, g.right, P(prSideBalance));
-    hb -= FlankTerm(pos.b, g.right, g.left, P(prSideBalance));
+    hw += FlankBalance(pos.w, g.left, g.right) * P(prSideBalance);
+    hb -= FlankBalance(pos.b, g.right, g.left) * P(prSideBalance);
   }
   if (g.wideBalance && P(prSideBalanceWide) != 0) {
-    hw += FlankTerm(pos.w, g.wideLeft, g.wideRight, P(prSideBalanceWide));
-    hb -= FlankTerm(pos.b, g.wideRight, g.wideLeft, P(prSideBalanceWide));
+    hw += FlankBalance(pos.w, g.wideLeft, g.wideRight) * P(prSideBalanceWide);
+    hb -= FlankBalance(pos.b, g.wideRight, g.wideLeft) * P(prSideBalanceWide);
   }
 
   int64_t t = 0;
   for (const TPattern& pat : func.RealPatt) {
     const int32_t v = pat.value[s];
     if (v == 0) continue;
-    if ((pat.B.w & ~mw) == 0 && (pat.B.b & ~mb) == 0 && (pat.B.k & ~empty) == 0) t += v;
+    if (pat.Applies(mw, mb, empty)) t += v;
   }
 
   int64_t f = t + hb + hw + dw + c - db;

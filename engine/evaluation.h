@@ -62,6 +62,9 @@ struct TPattern {
 
   // Patterns are identified by their three masks.
   bool SameMasks(const TPattern& other) const { return B == other.B; }
+  bool Applies(uint64_t menToMove, uint64_t otherMen, uint64_t empty) const {
+    return (B.w & ~menToMove) == 0 && (B.b & ~otherMen) == 0 && (B.k & ~empty) == 0;
+  }
   bool operator==(const TPattern&) const = default;
 };
 
@@ -99,6 +102,14 @@ struct TEvalFuncNew {
     for (int s = 0; s < EvalStages; ++s) P(s, index) = value;
   }
 };
+
+// The sum over a set of squares of one stage's byte table: one lookup per
+// byte of the set.
+inline int64_t ByteTableSum(const std::array<std::array<int16_t, 256>, 8>& table, uint64_t set) {
+  int64_t sum = 0;
+  for (int p = 0; p < 8; ++p) sum += table[p][(set >> (8 * p)) & 0xFF];
+  return sum;
+}
 
 // Rebuilds the three field arrays, RealPatt and the three byte tables from
 // Patt and Param. Call it after Patt or Param change.

@@ -13,23 +13,9 @@ namespace {
 
 int Squares(const TPattern& p) { return std::popcount(p.B.w) + std::popcount(p.B.b) + std::popcount(p.B.k); }
 
-// As the evaluation counts a side's flank balance, for a value of 1.
-int Flank(uint64_t pieces, uint64_t ownLeft, uint64_t ownRight) {
-  const int a = std::popcount(pieces & ownLeft), b = std::popcount(pieces & ownRight);
-  const int diff = std::abs(a - b);
-  if (diff >= 2) return diff;
-  return a > b ? 1 : 0;
-}
-
 int16_t Round16(double v) {
   return static_cast<int16_t>(std::clamp<double>(std::lround(v), std::numeric_limits<int16_t>::min(),
                                                  std::numeric_limits<int16_t>::max()));
-}
-
-int64_t TableSum(const std::array<std::array<int16_t, 256>, 8>& table, uint64_t set) {
-  int64_t sum = 0;
-  for (int p = 0; p < 8; ++p) sum += table[p][(set >> (8 * p)) & 0xFF];
-  return sum;
 }
 
 }  // namespace
@@ -71,13 +57,12 @@ TSparseRow TEvalFeatureMap::Features(const TBitBoard64& pos) const {
     add(fDoubleRoad, doubles);
     add(fTripleRoad, triples);
   }
-  add(fBalance, Flank(pos.w, g.left, g.right) - Flank(pos.b, g.right, g.left));
-  if (g.wideBalance) add(fWideBalance, Flank(pos.w, g.wideLeft, g.wideRight) - Flank(pos.b, g.wideRight, g.wideLeft));
-  for (int j = 0; j < static_cast<int>(multi_.size()); ++j) {
-    const TPattern& p = func_.Patt[multi_[j]];
-    if ((p.B.w & ~mw) == 0 && (p.B.b & ~mb) == 0 && (p.B.k & ~empty) == 0) add(fPatterns + j, 1);
-  }
-  row.offset = static_cast<double>(TableSum(func_.c[s], empty));
+  add(fBalance, FlankBalance(pos.w, g.left, g.right) - FlankBalance(pos.b, g.right, g.left));
+  if (g.wideBalance)
+    add(fWideBalance, FlankBalance(pos.w, g.wideLeft, g.wideRight) - FlankBalance(pos.b, g.wideRight, g.wideLeft));
+  for (int j = 0; j < static_cast<int>(multi_.size()); ++j)
+    if (func_.Patt[multi_[j]].Applies(mw, mb, empty)) add(fPatterns + j, 1);
+  row.offset = static_cast<double>(ByteTableSum(func_.c[s], empty));
   return row;
 }
 
