@@ -13,11 +13,13 @@ namespace kestrel::gen2 {
 class TEvaluator {
  public:
   TEvaluator(const TEvalFuncNew& func, std::shared_ptr<const TPatternWeights> weights, int gametype)
-      : func_(func), weights_(std::move(weights)), gametype_(gametype) {}
+      : func_(func), weights_(std::move(weights)), gametype_(gametype) {
+    if (weights_) patterns_ = std::make_unique<TPatternEval>(*weights_);
+  }
 
   // Score for the side to move (`w`), which has a piece.
   int operator()(const TBitBoard64& pos, int ply) const {
-    if (weights_) return PatternEvaluate(pos, *weights_);
+    if (patterns_) return (*patterns_)(pos);
     return Evaluate(pos, ply, StageOf(pos, func_), func_, gametype_);
   }
   bool UsesPatterns() const { return weights_ != nullptr; }
@@ -25,6 +27,7 @@ class TEvaluator {
  private:
   const TEvalFuncNew& func_;
   std::shared_ptr<const TPatternWeights> weights_;
+  std::unique_ptr<const TPatternEval> patterns_;
   int gametype_;
 };
 

@@ -140,6 +140,98 @@ int PatternEvaluate(const TBitBoard64& pos, const TPatternWeights& w) {
   return std::clamp(score, -EvalMaxScore, EvalMaxScore);
 }
 
+namespace {
+
+// State index of a region from the four bits of each side's men, own in the
+// low nibble: sum of 3^i * (1 own, 2 other) over the region's squares i.
+const std::array<uint8_t, 256>& NibbleStates() {
+  static const std::array<uint8_t, 256> table = [] {
+    std::array<uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c)
+      for (int i = 0; i < RegionSquares; ++i) t[c] += Power3[i] * (((c >> i) & 1) + 2 * ((c >> (i + 4)) & 1));
+    return t;
+  }();
+  return table;
+}
+
+// Bits 0..3 of the result: bits x, x+5, x+6, x+11 of `m`, given m4 = m >> 4 and m8 = m >> 8.
+inline unsigned Nibble(uint64_t m, uint64_t m4, uint64_t m8, int x) {
+  return static_cast<unsigned>(((m >> x) & 1) | ((m4 >> x) & 6) | ((m8 >> x) & 8));
+}
+
+inline int CountBits(uint64_t x) {
+  x = x - ((x >> 1) & 0x5555555555555555ull);
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
+}  // namespace
+
+TPatternEval::TPatternEval(const TPatternWeights& w) {
+  const TLayout& layout = LayoutOf(w.gametype);
+  const auto& regions = layout.set.regions;
+  valid_ = !regions.empty() && w.region[0].size() == regions.size() * RegionStates &&
+           w.region[1].size() == w.region[0].size();
+  if (!valid_) return;
+  for (const auto& r : regions) {
+    // The nibble extraction relies on the diamond's shape.
+    if (r[1] != r[0] + 5 || r[2] != r[0] + 6 || r[3] != r[0] + 11) {
+      valid_ = false;
+      return;
+    }
+    base_.push_back(static_cast<uint8_t>(r[0]));
+  }
+  region_.resize(w.region[0].size());
+  for (size_t i = 0; i < region_.size(); ++i) region_[i] = {w.region[0][i], w.region[1][i]};
+  for (int t = 0; t < termCount; ++t) term_[t] = {w.term[0][t], w.term[1][t]};
+  for (int byte = 0; byte < 8; ++byte)
+    for (int v = 0; v < 256; ++v) {
+      int men = 0, rows = 0;
+      for (int bit = 0; bit < 8; ++bit)
+        if ((v >> bit) & 1) {
+          ++men;
+          rows += layout.rows[8 * byte + bit];
+        }
+      rowsOfByte_[byte][v] = static_cast<uint32_t>(men | rows << 8);
+    }
+  lastRow_ = layout.lastRow;
+  start_ = layout.set.startPieces;
+}
+
+int TPatternEval::operator()(const TBitBoard64& pos) const {
+  if (!valid_) return 0;
+  const uint64_t own = pos.w & ~pos.k, other = pos.b & ~pos.k;
+  const uint64_t own4 = own >> 4, own8 = own >> 8, other4 = other >> 4, other8 = other >> 8;
+  const std::array<uint8_t, 256>& states = NibbleStates();
+  int open = 0, end = 0;
+  const TPair* weights = region_.data();
+  for (const uint8_t x : base_) {
+    const unsigned c = Nibble(own, own4, own8, x) | Nibble(other, other4, other8, x) << 4;
+    const TPair p = weights[states[c]];
+    open += p.open;
+    end += p.end;
+    weights += RegionStates;
+  }
+  uint32_t ownSum = 0, otherSum = 0;
+  for (int byte = 0; byte < 8; ++byte) {
+    ownSum += rowsOfByte_[byte][(own >> (8 * byte)) & 255];
+    otherSum += rowsOfByte_[byte][(other >> (8 * byte)) & 255];
+  }
+  const int ownMen = static_cast<int>(ownSum & 255), otherMen = static_cast<int>(otherSum & 255);
+  const int kings = pos.k == 0 ? 0 : CountBits(pos.w & pos.k) - CountBits(pos.b & pos.k);
+  const std::array<int, termCount> terms{
+      ownMen - otherMen, kings,
+      static_cast<int>(ownSum >> 8) - (otherMen * lastRow_ - static_cast<int>(otherSum >> 8))};
+  for (int t = 0; t < termCount; ++t) {
+    open += terms[t] * term_[t].open;
+    end += terms[t] * term_[t].end;
+  }
+  const int pieces = std::min(CountBits(pos.w | pos.b), start_);
+  const int score = (open * pieces + end * (start_ - pieces)) / start_;
+  return std::clamp(score, -EvalMaxScore, EvalMaxScore);
+}
+
 std::string WeightsText(const TPatternWeights& w) {
   std::ostringstream out;
   out << "K4W 1\nvariant " << w.gametype << "\n";

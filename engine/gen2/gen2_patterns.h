@@ -64,6 +64,29 @@ void ExtractFeatures(const TBitBoard64& pos, int gametype, TFeatures& f);
 // Score of `pos` for the side to move, in -1300..1300.
 int PatternEvaluate(const TBitBoard64& pos, const TPatternWeights& w);
 
+// The same score laid out for the search, which evaluates millions of
+// positions a second: both phases of a region state side by side, region
+// states read from the bitboards with shifts and one table, and the rows
+// advanced summed a byte of the board at a time.
+class TPatternEval {
+ public:
+  explicit TPatternEval(const TPatternWeights& w);
+  int operator()(const TBitBoard64& pos) const;
+
+ private:
+  struct TPair {
+    int16_t open, end;
+  };
+  std::vector<TPair> region_;  // [r * RegionStates + index]
+  std::vector<uint8_t> base_;  // lowest bit of region r (the others are 5, 6 and 11 above)
+  // [byte][value]: men in the byte (low 8 bits) and the sum of their rows.
+  std::array<std::array<uint32_t, 256>, 8> rowsOfByte_{};
+  std::array<TPair, termCount> term_{};
+  int lastRow_ = 0;
+  int start_ = 24;
+  bool valid_ = false;
+};
+
 // The weights file "<Variant>.k4w": text lines "K4W 1", "variant N", then
 // "term PHASE NAME VALUE" and "region PHASE R INDEX VALUE" for the weights
 // that are not zero. Read checks every number against its range.

@@ -122,6 +122,35 @@ TEST(Kestrel4Patterns, EvaluationIsTheBlendOfItsWeights) {
   }
 }
 
+TEST(Kestrel4Patterns, SearchLayoutScoresAsThePlainEvaluation) {
+  // Random weights of the full range, so that every table entry and the
+  // clamp are read; positions of every density, with kings.
+  std::mt19937 rng(23);
+  std::uniform_int_distribution<int> value(-2000, 2000), small(-60, 60);
+  for (int type = 1; type <= GameTypeCount; ++type) {
+    if (RegionsOf(type).regions.empty()) continue;
+    for (int round = 0; round < 4; ++round) {
+      TPatternWeights w = TPatternWeights::Plain(type);
+      for (auto& phase : w.region)
+        for (int16_t& v : phase) v = static_cast<int16_t>(round == 0 ? value(rng) : small(rng));
+      for (auto& phase : w.term)
+        for (int16_t& v : phase) v = static_cast<int16_t>(round == 0 ? value(rng) : small(rng) * 5);
+      const TPatternEval fast(w);
+      for (int i = 0; i < 100; ++i) {
+        const TBoard board = testing::RandomPosition(rng, type, 5 + i % 90);
+        TBitBoard64 pos;
+        BoardToBit64(board, pos, type);
+        if (i % 2) FlipBitBoard(pos, type);
+        ASSERT_EQ(fast(pos), PatternEvaluate(pos, w)) << GameTypeNames[type] << " round " << round << " position " << i;
+      }
+    }
+  }
+  // Weights of another size than the variant's: no score, as the plain one.
+  TPatternWeights cut = TPatternWeights::Plain(gtRussian);
+  cut.region[1].pop_back();
+  EXPECT_EQ(TPatternEval(cut)(TBitBoard64{0x1F, 0, 0}), 0);
+}
+
 TEST(Kestrel4Patterns, WeightsFileRoundTripsAndRejectsDamage) {
   TPatternWeights w = TPatternWeights::Plain(gtInternational);
   w.region[1][5] = -17;
