@@ -33,10 +33,19 @@ int ToNodeScore(int v, int ply) {
 // The from and to squares of the mover in a quiet move.
 uint64_t MoveBits(const TBitBoard64& pos, const TBitBoard64& child) { return pos.w ^ child.w; }
 
+// Whether `w` has a move that takes nothing: a man one step forward, a king
+// one step along any diagonal, onto an empty square of the board.
+bool HasQuietMove(const TBitBoard64& pos, uint64_t mask) {
+  const uint64_t empty = mask & ~(pos.w | pos.b);
+  const uint64_t kings = pos.w & pos.k;
+  return (((pos.w << 5) | (pos.w << 6) | (kings >> 5) | (kings >> 6)) & empty) != 0;
+}
+
 }  // namespace
 
 TThreadSearch::TThreadSearch(const TSharedSearch& shared) : shared_(shared) {
   flipShift_ = IsValidGameType(shared.gametype) ? GameTypes[shared.gametype].FlipShift : 0;
+  boardMask_ = BitBoardMask(shared.gametype);
   for (auto& line : lines_) line.reserve(32);
 }
 
@@ -81,13 +90,15 @@ int TThreadSearch::Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply)
   CountNode();
   lines_[ply].clear();
   if (Stopped()) return 0;
+  // Most leaves have no capture: they need no move list.
+  if (CaptureMask(pos, shared_.gametype) == 0) {
+    if (!HasQuietMove(pos, boardMask_)) return ply + NoMovesScore;
+    return (*shared_.eval)(pos, ply);
+  }
+  if (ply >= MaxPly) return (*shared_.eval)(pos, ply);
   TBitMoveList list;
   uint8_t count = 0;
   GenerateMoves(pos, list, count, shared_.gametype);
-  if (count == 0) return ply + NoMovesScore;
-  // Captures take pieces of `b`; when one is possible every move is one.
-  const bool capture = list[0].b != pos.b;
-  if (!capture || ply >= MaxPly) return (*shared_.eval)(pos, ply);
   int best = -Infinity - 1;
   for (int i = 0; i < count; ++i) {
     TBitBoard64 child = list[i];
@@ -161,6 +172,7 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
     return RepetitionScore;
   }
   if (depth <= 0) return Quiesce(pos, alpha, beta, ply);
+  shared_.table->Prefetch(key);
   if (Stopped()) return 0;
   CountNode();
   lines_[ply].clear();

@@ -101,6 +101,7 @@ class TThreadSearch {
   bool (*timeCheck_)(void*) = nullptr;
   void* timeArg_ = nullptr;
   int flipShift_ = 0;
+  uint64_t boardMask_ = 0;
 };
 
 }  // namespace kestrel::gen2
