@@ -142,10 +142,34 @@ std::shared_ptr<const TPatternWeights> TKestrel4::WeightsFor(const TEngineParams
   if (ec) return nullptr;
   if (weights_ && weightsPath_ == params.PatternWeights && weightsTime_ == time && weights_->gametype == gametype)
     return weights_;
-  auto w = std::make_shared<TPatternWeights>();
-  std::string error;
-  if (!ReadWeights(params.PatternWeights, *w, error) || w->gametype != gametype) return nullptr;
-  weights_ = std::move(w);
+  // Every game of a match makes a new engine: the file is read once per
+  // process, not on the clock of each game's first move.
+  struct TCached {
+    std::filesystem::path path;
+    std::filesystem::file_time_type time;
+    std::shared_ptr<const TPatternWeights> weights;
+  };
+  static std::mutex cacheMutex;
+  static std::vector<TCached> cache;
+  std::shared_ptr<const TPatternWeights> found;
+  {
+    std::lock_guard lock(cacheMutex);
+    for (const TCached& c : cache)
+      if (c.path == params.PatternWeights && c.time == time && c.weights->gametype == gametype) found = c.weights;
+  }
+  if (!found) {
+    auto w = std::make_shared<TPatternWeights>();
+    std::string error;
+    if (!ReadWeights(params.PatternWeights, *w, error) || w->gametype != gametype) return nullptr;
+    found = std::move(w);
+    std::lock_guard lock(cacheMutex);
+    // A changed file replaces its entry; a process that reads many files
+    // (tuning rounds) starts the list again.
+    std::erase_if(cache, [&](const TCached& c) { return c.path == params.PatternWeights; });
+    if (cache.size() >= 16) cache.clear();
+    cache.push_back({params.PatternWeights, time, found});
+  }
+  weights_ = std::move(found);
   weightsPath_ = params.PatternWeights;
   weightsTime_ = time;
   return weights_;

@@ -302,14 +302,16 @@ bool ReadWeights(const std::filesystem::path& path, TPatternWeights& w, std::str
     return false;
   }
   // Far more than any variant's weights need: a damaged file is not read whole.
-  constexpr std::streamsize MaxBytes = 4 << 20;
-  std::string text(MaxBytes + 1, '\0');
-  in.read(text.data(), MaxBytes + 1);
-  if (in.gcount() > MaxBytes) {
-    error = path.string() + " is too large";
-    return false;
+  constexpr size_t MaxBytes = 4 << 20;
+  std::string text;
+  std::array<char, 1 << 16> chunk;
+  while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+    text.append(chunk.data(), static_cast<size_t>(in.gcount()));
+    if (text.size() > MaxBytes) {
+      error = path.string() + " is too large";
+      return false;
+    }
   }
-  text.resize(static_cast<size_t>(in.gcount()));
   if (!ParseWeights(text, w, error)) {
     error = path.string() + ": " + error;
     return false;
