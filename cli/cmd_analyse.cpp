@@ -9,8 +9,6 @@
 #include "engine/endgame/endgame_cache.h"
 #include "engine/engine.h"
 #include "engine/gen2/gen2_patterns.h"
-#include "engine/principal_variation.h"
-#include "engine/score_text.h"
 #include "engine/system_memory.h"
 #include "formats/fen.h"
 #include "rules/game_types.h"
@@ -38,10 +36,7 @@ class TPrintingListener : public TSearchListener {
   TPrintingListener(int gametype, TDColor side) : gametype_(gametype), side_(side) {}
   // The same move texts as the bestmove line.
   void IterationDone(int depth, const std::vector<TRootMove>& moves, const TSearchStats& stats) override {
-    const TRootMove& best = moves[0];
-    std::cout << "depth " << depth << " score " << ScoreText(best.score) << " nodes " << stats.counters.nodes
-              << " nps " << stats.NodesPerSecond() << " time " << stats.elapsedMs << " pv "
-              << PVText(best.pv, gametype_, side_, 1, false, PlainNotation, "x") << std::endl;
+    PrintIteration(std::cout, depth, moves[0], stats, gametype_, side_);
   }
 
  private:
@@ -76,12 +71,8 @@ int RunAnalyse(const TAnalyseOptions& o) {
     board = position->board;
     side = position->firstMover;
   }
-  std::string error;
-  auto params = VariantEngineParams(*gametype, o.engine, o.evalFile, error);
-  if (!params) {
-    std::cerr << error << "\n";
-    return ExitBadInput;
-  }
+  auto params = CommandEngineParams(*gametype, o.engine, o.evalFile);
+  if (!params) return ExitBadInput;
 
   if (o.nodes > 0 && params->Engine != EngineGen2) {
     std::cerr << "--nodes belongs to --generation 2\n";
@@ -94,6 +85,7 @@ int RunAnalyse(const TAnalyseOptions& o) {
       return ExitBadInput;
     }
     gen2::TPatternWeights check;
+    std::string error;
     if (!gen2::ReadWeights(o.weights, check, error) || check.gametype != *gametype) {
       std::cerr << (error.empty() ? "the weights are for another variant" : error) << "\n";
       return ExitBadInput;
@@ -101,10 +93,7 @@ int RunAnalyse(const TAnalyseOptions& o) {
     p.PatternWeights = o.weights;
   }
   TEngine engine(0);
-  if (!engine.AllocateHashTable(o.hashMb)) {
-    std::cerr << "cannot allocate " << o.hashMb << " MB of hash\n";
-    return ExitFailure;
-  }
+  if (!AllocateHash(engine, o.hashMb)) return ExitFailure;
   engine.SetThreadsCount(o.threads);
   if (!o.egdb.empty()) {
     auto tables = std::make_shared<TEndgameCache>();

@@ -50,11 +50,8 @@ int RunBench(const TBenchOptions& o) {
       return ExitFailure;
     }
     if (!params[p.gametype]) {
-      params[p.gametype] = VariantEngineParams(p.gametype, GenerationFor(o.generation, p.gametype), "", error);
-      if (!params[p.gametype]) {
-        std::cerr << error << "\n";
-        return ExitFailure;
-      }
+      params[p.gametype] = CommandEngineParams(p.gametype, GenerationFor(o.generation, p.gametype), "");
+      if (!params[p.gametype]) return ExitFailure;
     }
     // Only Kestrel 4 counts nodes; the other generations' positions keep a depth.
     const bool byNodes = o.nodes > 0 && params[p.gametype]->Engine == EngineGen2;

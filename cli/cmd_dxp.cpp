@@ -26,17 +26,11 @@ struct TDxpOptions {
 };
 
 int RunDxp(const TDxpOptions& o) {
-  std::string error;
-  const auto params = VariantEngineParams(gtInternational, o.generation, o.evalFile, error);
-  if (!params) {
-    std::cerr << error << "\n";
-    return ExitBadInput;
-  }
+  const auto params = CommandEngineParams(gtInternational, o.generation, o.evalFile);
+  if (!params) return ExitBadInput;
   TEngine engine(0);
-  if (!engine.AllocateHashTable(o.hashMb)) {
-    std::cerr << "cannot allocate " << o.hashMb << " MB of hash\n";
-    return ExitFailure;
-  }
+  if (!AllocateHash(engine, o.hashMb)) return ExitFailure;
+  std::string error;
   std::optional<TSocket> socket;
   if (!o.connect.empty()) {
     const size_t colon = o.connect.rfind(':');

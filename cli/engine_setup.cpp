@@ -52,11 +52,24 @@ std::optional<TEngineParams> VariantEngineParams(int gametype, int generation, c
   return params;
 }
 
+std::optional<TEngineParams> CommandEngineParams(int gametype, int generation, const std::string& evalFile) {
+  std::string error;
+  auto params = VariantEngineParams(gametype, generation, evalFile, error);
+  if (!params) std::cerr << error << "\n";
+  return params;
+}
+
+bool AllocateHash(TEngine& engine, uint64_t hashMb) {
+  if (engine.AllocateHashTable(hashMb)) return true;
+  std::cerr << "cannot allocate " << hashMb << " MB of hash\n";
+  return false;
+}
+
 void PrintIteration(std::ostream& out, int depth, const TRootMove& best, const TSearchStats& stats, int gametype,
                     TDColor side) {
   out << "depth " << depth << " score " << ScoreText(best.score) << " nodes " << stats.counters.nodes << " nps "
       << stats.NodesPerSecond() << " time " << stats.elapsedMs << " pv "
-      << PVText(best.pv, gametype, side, 1, false, 0, "x") << std::endl;
+      << PVText(best.pv, gametype, side, 1, false, PlainNotation, "x") << std::endl;
 }
 
 }  // namespace kestrel::cli

@@ -18,6 +18,12 @@ namespace kestrel::cli {
 // nullopt and a message in `error`.
 std::optional<TEngineParams> VariantEngineParams(int gametype, int generation, const std::string& evalFile,
                                                  std::string& error);
+// The same with the message on stderr.
+std::optional<TEngineParams> CommandEngineParams(int gametype, int generation, const std::string& evalFile);
+
+// A hash table of `hashMb` MB for `engine`; false, with the message on
+// stderr, when the memory cannot be had.
+bool AllocateHash(TEngine& engine, uint64_t hashMb);
 
 // "depth D score SCORE nodes N nps N time MS pv MOVES"
 void PrintIteration(std::ostream& out, int depth, const TRootMove& best, const TSearchStats& stats, int gametype,
