@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "cli/engine_setup.h"
 #include "engine/bitboard.h"
 #include "engine/default_eval.h"
 #include "engine/engine_params.h"
@@ -60,15 +61,8 @@ int Check(const std::string& path) {
 }
 
 int Eval(const std::string& variant, const std::string& fen, const std::string& evalFile) {
-  const auto type = ParseGameType(variant);
-  if (!type) {
-    std::cerr << "unknown variant " << variant << '\n';
-    return ExitBadInput;
-  }
-  if (!HasBitBoardForm(*type)) {
-    std::cerr << GameTypeNames[*type] << " has no bitboard evaluation\n";
-    return ExitBadInput;
-  }
+  const auto type = BitBoardVariant(variant);
+  if (!type) return ExitBadInput;
   TEvalFuncNew func = DefaultEvalFunc(*type);
   if (!evalFile.empty()) {
     if (const TEngineFileResult r = ReadEngine(evalFile, func); !r) {

@@ -4,23 +4,15 @@
 
 #include "app/match/material_eval.h"
 #include "cli/command_registry.h"
-#include "engine/bitboard.h"
+#include "cli/engine_setup.h"
 #include "engine/engine_params.h"
-#include "rules/game_types.h"
 
 namespace kestrel::cli {
 namespace {
 
 int WriteMaterial(const std::string& variant, const std::string& out) {
-  const auto type = ParseGameType(variant);
-  if (!type) {
-    std::cerr << "unknown variant " << variant << '\n';
-    return ExitBadInput;
-  }
-  if (!HasBitBoardForm(*type)) {
-    std::cerr << GameTypeNames[*type] << " has no bitboard evaluation\n";
-    return ExitBadInput;
-  }
+  const auto type = BitBoardVariant(variant);
+  if (!type) return ExitBadInput;
   if (const TEngineFileResult r = WriteEngine(out, MaterialEvalFunc(*type)); !r) {
     std::cerr << r.message << '\n';
     return ExitFailure;

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/settings/program_folder.h"
+#include "engine/bitboard.h"
 #include "engine/gen2/gen2_patterns.h"
 #include "engine/principal_variation.h"
 #include "engine/score_text.h"
@@ -63,6 +64,19 @@ bool AllocateHash(TEngine& engine, uint64_t hashMb) {
   if (engine.AllocateHashTable(hashMb)) return true;
   std::cerr << "cannot allocate " << hashMb << " MB of hash\n";
   return false;
+}
+
+std::optional<int> BitBoardVariant(const std::string& variant) {
+  const auto type = ParseGameType(variant);
+  if (!type) {
+    std::cerr << "unknown variant " << variant << '\n';
+    return std::nullopt;
+  }
+  if (!HasBitBoardForm(*type)) {
+    std::cerr << GameTypeNames[*type] << " has no bitboard evaluation\n";
+    return std::nullopt;
+  }
+  return type;
 }
 
 void PrintIteration(std::ostream& out, int depth, const TRootMove& best, const TSearchStats& stats, int gametype,

@@ -25,6 +25,10 @@ std::optional<TEngineParams> CommandEngineParams(int gametype, int generation, c
 // stderr, when the memory cannot be had.
 bool AllocateHash(TEngine& engine, uint64_t hashMb);
 
+// The game type named by `variant` (a name or a number) when it has a
+// bitboard evaluation; nullopt, with the message on stderr, otherwise.
+std::optional<int> BitBoardVariant(const std::string& variant);
+
 // "depth D score SCORE nodes N nps N time MS pv MOVES"
 void PrintIteration(std::ostream& out, int depth, const TRootMove& best, const TSearchStats& stats, int gametype,
                     TDColor side);
