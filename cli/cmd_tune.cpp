@@ -3,9 +3,10 @@
 // the run, and the run's row in the tuning record.
 //   tune --variant V [--engine BASE.eng (default: the built-in function)] [--games N] [--depth D] [--seed S]
 //        [--epochs E] [--opening-plies P] [--concurrency K] [--name RUN]
-//        [--out DIR] [--record FILE] [--hold-kings]
+//        [--out DIR] [--record FILE] [--hold-kings] [--score-weight W]
 #include <filesystem>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/settings/program_folder.h"
@@ -36,9 +37,20 @@ struct TTuneArgs {
   std::string out;
   std::string record;
   bool holdKings = false;
+  double scoreWeight = 0;
   int generation = 1;
   TPatternTuneArgs patterns;  // generation 2
 };
+
+// "0.5": the shortest text that reads back as the same weight.
+std::string WeightText(double w) {
+  char text[32];
+  for (int digits = 1; digits <= 17; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, w);
+    if (std::strtod(text, nullptr) == w) break;
+  }
+  return text;
+}
 
 int RunTune(const TTuneArgs& a) {
   const auto type = ParseGameType(a.variant);
@@ -50,8 +62,10 @@ int RunTune(const TTuneArgs& a) {
     std::cerr << GameTypeNames[*type] << " has no bitboard evaluation to tune\n";
     return ExitBadInput;
   }
-  if (a.games < 2 || a.depth < 1 || a.depth > 20 || a.epochs < 0 || a.openingPlies < 0) {
-    std::cerr << "--games at least 2, --depth 1 to 20, --epochs and --opening-plies not negative\n";
+  if (a.games < 2 || a.depth < 1 || a.depth > 20 || a.epochs < 0 || a.openingPlies < 0 || !(a.scoreWeight >= 0) ||
+      a.scoreWeight > 1) {
+    std::cerr << "--games at least 2, --depth 1 to 20, --epochs and --opening-plies not negative, "
+                 "--score-weight 0 to 1\n";
     return ExitBadInput;
   }
   std::string error;
@@ -76,6 +90,7 @@ int RunTune(const TTuneArgs& a) {
   s.play.concurrency = std::max(a.concurrency, 1);
   s.epochs = a.epochs;
   s.holdKings = a.holdKings;
+  s.scoreWeight = a.scoreWeight;
   s.runName = a.name.empty() ? DefaultRunName(s.play) : a.name;
   const std::string baseName = a.engine.empty() ? "built-in" : fs::path(a.engine).filename().string();
 
@@ -93,8 +108,8 @@ int RunTune(const TTuneArgs& a) {
     std::cerr << "cannot write " << file.string() << ": " << w.message << '\n';
     return ExitFailure;
   }
-  std::printf("games %d  positions %zu  k %.6f  loss %.6f -> %.6f\n", r.games, r.positions, r.k, r.lossBefore,
-              r.lossAfter);
+  std::printf("games %d (%d decisive)  positions %zu  k %.6f  loss %.6f -> %.6f\n", r.games, r.decisive,
+              r.positions, r.k, r.lossBefore, r.lossAfter);
   const std::string hash = ContentHash(EngineFileText(r.tuned));
   std::cout << "wrote " << file.string() << "  hash " << hash << '\n';
   if (!a.record.empty()) {
@@ -111,7 +126,8 @@ int RunTune(const TTuneArgs& a) {
                   (a.engine.empty() ? "" : " --engine " + baseName) + " --games " + std::to_string(a.games) +
                   " --depth " + std::to_string(a.depth) + " --seed " + std::to_string(a.seed) + " --epochs " +
                   std::to_string(a.epochs) + " --opening-plies " + std::to_string(a.openingPlies) +
-                  (a.holdKings ? " --hold-kings" : "") + (a.name.empty() ? "" : " --name " + a.name);
+                  (a.holdKings ? " --hold-kings" : "") + (a.scoreWeight > 0 ? " --score-weight " + WeightText(a.scoreWeight) : "") +
+                  (a.name.empty() ? "" : " --name " + a.name);
     if (!AddToRecord(a.record, rec, error)) {
       std::cerr << "cannot write " << a.record << ": " << error << '\n';
       return ExitFailure;
@@ -136,6 +152,8 @@ const CommandRegistrar registrar("tune", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--out", a.out, "Folder of the tuned file (default: the variant's engine folder)");
   cmd->add_option("--record", a.record, "Tuning record that receives the run's row");
   cmd->add_flag("--hold-kings", a.holdKings, "Keep the king values of the base function");
+  cmd->add_option("--score-weight", a.scoreWeight,
+                  "Share of each target taken from the game's search score of the position (0: results only)");
   cmd->add_option("--generation", a.generation,
                   "1: an engine file of Kestrel 3.0 (default); 2: the pattern weights of Kestrel 4")
       ->check(CLI::Range(1, 2));

@@ -161,6 +161,7 @@ TPlayedGame PlayMatchGame(TMatchPlayer& side0, TMatchPlayer& side1, const TOpeni
     if (!played) return finish(LossFor(side), TGameEnd::illegalMove);
 
     g.moves.push_back(*played);
+    g.scores.push_back(reply.score);
     g.comments.push_back(ScoreText(reply.score) + "/" + std::to_string(reply.depth) + " - " +
                          std::to_string(spent / 1000) + "." + std::to_string(spent / 10 % 100 / 10) +
                          std::to_string(spent / 10 % 10));

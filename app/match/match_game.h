@@ -58,6 +58,7 @@ struct TPlayedGame {
   TOpening opening;
   std::vector<TMove> moves;             // after the opening
   std::vector<std::string> comments;    // one per move: "score/depth - seconds"
+  std::vector<int> scores;              // one per move: the mover's search score
   uint8_t result = 0;                   // result code of the game header
   TGameEnd end = TGameEnd::stopped;
   std::array<int64_t, 2> clockMs{};     // left at the end (clocks only)

@@ -68,6 +68,9 @@ std::vector<TTrainingPosition> LabelPositions(const std::vector<TPlayedGame>& ga
     TBoard board = g.opening.board;
     TDColor side = g.opening.side;
     int ply = 0;
+    // The position before game move `next` is the one that move's search
+    // scored; the opening's positions were not searched.
+    std::size_t next = g.opening.moves.empty() ? 0 : g.scores.size();
     const auto visit = [&] {
       if (ply < o.skipPlies) return;
       if (o.quietOnly) {
@@ -76,7 +79,12 @@ std::vector<TTrainingPosition> LabelPositions(const std::vector<TPlayedGame>& ga
         if (side == TDColor::black) FlipBitBoard(pos, gametype);
         if (pos.w == 0 || pos.b == 0 || CaptureMask(pos, gametype) != 0) return;
       }
-      out.push_back({board, side, side == TDColor::white ? whiteScore : 1 - whiteScore, ply});
+      TTrainingPosition p{board, side, side == TDColor::white ? whiteScore : 1 - whiteScore, ply};
+      if (next < g.scores.size()) {
+        p.scored = true;
+        p.score = g.scores[next];
+      }
+      out.push_back(p);
     };
     const auto play = [&](const TMove& m) {
       ApplyMove(m, board, gametype);
@@ -84,9 +92,15 @@ std::vector<TTrainingPosition> LabelPositions(const std::vector<TPlayedGame>& ga
       ++ply;
       visit();
     };
-    for (const TMove& m : g.opening.moves) play(m);
+    for (std::size_t i = 0; i < g.opening.moves.size(); ++i) {
+      if (i + 1 == g.opening.moves.size()) next = 0;
+      play(g.opening.moves[i]);
+    }
     // The final position (no moves, or adjudicated) is labelled too.
-    for (const TMove& m : g.moves) play(m);
+    for (const TMove& m : g.moves) {
+      ++next;
+      play(m);
+    }
   }
   return out;
 }

@@ -38,6 +38,8 @@ struct TTrainingPosition {
   TDColor side = TDColor::white;
   float target = 0.5f;  // 1 the side to move won, 0.5 draw, 0 lost
   int ply = 0;          // from the game's start position
+  bool scored = false;  // a player searched it in the game (not an opening move)
+  int score = 0;        // that search's score, the side to move's view
 };
 
 struct TLabelOptions {

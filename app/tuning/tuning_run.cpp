@@ -1,10 +1,12 @@
 #include "app/tuning/tuning_run.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "app/match/engine_player.h"
+#include "app/play/result_detection.h"
 #include "app/settings/atomic_file.h"
 #include "engine/tuning/eval_features.h"
 #include "rules/game_types.h"
@@ -34,6 +36,8 @@ TTuneOutcome RunTuning(const TTuneSettings& s, const std::function<void(const st
       },
       stop);
   out.games = static_cast<int>(games.size());
+  for (const TPlayedGame& g : games) out.decisive += g.result != ResultDraw;
+  say("results: " + std::to_string(out.decisive) + " of " + std::to_string(out.games) + " games decisive");
   if (stop && stop->load()) {
     out.cancelled = true;
     return out;
@@ -41,7 +45,8 @@ TTuneOutcome RunTuning(const TTuneSettings& s, const std::function<void(const st
 
   const TEvalFeatureMap map(s.base, s.play.gametype);
   std::vector<TSparseRow> rows;
-  for (const TTrainingPosition& p : LabelPositions(games, s.play.gametype, s.label)) {
+  const std::vector<TTrainingPosition> positions = LabelPositions(games, s.play.gametype, s.label);
+  for (const TTrainingPosition& p : positions) {
     TBitBoard64 pos;
     BoardToBit64(p.board, pos, s.play.gametype);
     if (p.side == TDColor::black) FlipBitBoard(pos, s.play.gametype);
@@ -55,6 +60,13 @@ TTuneOutcome RunTuning(const TTuneSettings& s, const std::function<void(const st
   char line[160];
   std::snprintf(line, sizeof line, "positions %zu  k %.6f", rows.size(), out.k);
   say(line);
+  // The scale is the results' own, so a search score and an evaluation
+  // mean the same probability; the targets change only after it is fitted.
+  const double w = std::clamp(s.scoreWeight, 0.0, 1.0);
+  if (w > 0)
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (positions[i].scored)
+        rows[i].target = static_cast<float>((1 - w) * rows[i].target + w * Sigmoid(positions[i].score, out.k));
 
   TFitOptions o;
   o.k = out.k;

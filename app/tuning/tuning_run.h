@@ -25,11 +25,16 @@ struct TTuneSettings {
   double learningRate = 1.0;
   double l2 = 2e-6;        // keeps rarely seen weights near where they were
   bool holdKings = false;  // the king values stay those of `base`
+  // Share of each target taken from the game's own search of the position
+  // (its score through the results' scale) rather than from the result:
+  // drawn games then still say which positions the search liked.
+  double scoreWeight = 0;
 };
 
 struct TTuneOutcome {
   TEvalFuncNew tuned;
   int games = 0;
+  int decisive = 0;  // games not drawn: all the fit learns from results
   std::size_t positions = 0;
   double k = 0;
   double lossBefore = 0, lossAfter = 0;

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/match/engine_player.h"
+#include "app/play/result_detection.h"
 #include "app/tuning/tuning_run.h"
 #include "engine/default_eval.h"
 #include "engine/engine_params.h"
@@ -52,6 +54,53 @@ TEST(TuningRun, TheSameGamesAndSeedGiveTheSameWeights) {
   EXPECT_NE(EngineFileText(held.tuned), first);
   for (int stage = 0; stage < EvalStages; ++stage)
     EXPECT_EQ(held.tuned.P(stage, prKingValue), s.base.P(stage, prKingValue)) << stage;
+
+  // Targets partly from the games' searches: the same games, another fit.
+  s.holdKings = false;
+  s.scoreWeight = 0.5;
+  const TTuneOutcome blended = RunTuning(s);
+  EXPECT_EQ(blended.positions, held.positions);
+  EXPECT_NE(EngineFileText(blended.tuned), first);
+}
+
+TEST(TuningRun, EachPositionCarriesTheScoreOfTheSearchThatMovedFromIt) {
+  TEngineParams params;
+  params.Engine = EngineNew;
+  params.UseBook = false;
+  params.EvalFunc = DefaultEvalFunc(gtRussian);
+  CompileEvalFunc(params.EvalFunc);
+  const TMatchEntry player{"self", [params] { return std::make_unique<TEnginePlayer>("self", params, 1); }};
+  for (const int openingPlies : {0, 4}) {
+    TSelfPlaySettings play;
+    play.games = 16;
+    play.depth = 3;
+    play.openingPlies = openingPlies;
+    const std::vector<TPlayedGame> games = PlaySelfPlayGames(player, play);
+    TLabelOptions all;
+    all.skipPlies = 0;
+    all.quietOnly = false;
+    const std::vector<TTrainingPosition> positions = LabelPositions(games, gtRussian, all);
+    std::size_t at = 0;
+    int decisive = 0;
+    for (const TPlayedGame& g : games) {
+      ASSERT_EQ(g.scores.size(), g.moves.size());
+      // Every position after a move, the last one (no move left) unscored.
+      const std::size_t plies = g.opening.moves.size() + g.moves.size();
+      ASSERT_LE(at + plies, positions.size());
+      for (std::size_t i = 0; i < plies; ++i) {
+        const TTrainingPosition& p = positions[at + i];
+        EXPECT_EQ(p.scored, p.ply >= openingPlies && i + 1 < plies) << p.ply;
+        // Near the end the search sees the result coming: the side to move's
+        // score agrees with the result for it (a shift by one ply inverts it).
+        if (g.result != ResultDraw && p.scored && i + 4 >= plies && p.score != 0)
+          EXPECT_EQ(p.score > 0, p.target > 0.5f) << "score " << p.score << " at ply " << p.ply;
+      }
+      at += plies;
+      decisive += g.result != ResultDraw;
+    }
+    EXPECT_EQ(at, positions.size());
+    if (openingPlies > 0) EXPECT_GT(decisive, 3) << "one opening alone plays one game over and over";
+  }
 }
 
 TEST(TuningRun, TheRecordKeepsOneRowPerTunedFile) {
