@@ -3,7 +3,7 @@
 // the run, and the run's row in the tuning record.
 //   tune --variant V [--engine BASE.eng (default: the built-in function)] [--games N] [--depth D] [--seed S]
 //        [--epochs E] [--opening-plies P] [--concurrency K] [--name RUN]
-//        [--out DIR] [--record FILE] [--hold-kings] [--score-weight W]
+//        [--out DIR] [--record FILE] [--hold-kings] [--score-weight W] [--l2 L]
 #include <filesystem>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +38,7 @@ struct TTuneArgs {
   std::string record;
   bool holdKings = false;
   double scoreWeight = 0;
+  double l2 = TTuneSettings{}.l2;
   int generation = 1;
   TPatternTuneArgs patterns;  // generation 2
 };
@@ -63,9 +64,9 @@ int RunTune(const TTuneArgs& a) {
     return ExitBadInput;
   }
   if (a.games < 2 || a.depth < 1 || a.depth > 20 || a.epochs < 0 || a.openingPlies < 0 || !(a.scoreWeight >= 0) ||
-      a.scoreWeight > 1) {
+      a.scoreWeight > 1 || !(a.l2 >= 0)) {
     std::cerr << "--games at least 2, --depth 1 to 20, --epochs and --opening-plies not negative, "
-                 "--score-weight 0 to 1\n";
+                 "--score-weight 0 to 1, --l2 not negative\n";
     return ExitBadInput;
   }
   std::string error;
@@ -91,6 +92,7 @@ int RunTune(const TTuneArgs& a) {
   s.epochs = a.epochs;
   s.holdKings = a.holdKings;
   s.scoreWeight = a.scoreWeight;
+  s.l2 = a.l2;
   s.runName = a.name.empty() ? DefaultRunName(s.play) : a.name;
   const std::string baseName = a.engine.empty() ? "built-in" : fs::path(a.engine).filename().string();
 
@@ -127,6 +129,7 @@ int RunTune(const TTuneArgs& a) {
                   " --depth " + std::to_string(a.depth) + " --seed " + std::to_string(a.seed) + " --epochs " +
                   std::to_string(a.epochs) + " --opening-plies " + std::to_string(a.openingPlies) +
                   (a.holdKings ? " --hold-kings" : "") + (a.scoreWeight > 0 ? " --score-weight " + WeightText(a.scoreWeight) : "") +
+                  (a.l2 != TTuneSettings{}.l2 ? " --l2 " + WeightText(a.l2) : "") +
                   (a.name.empty() ? "" : " --name " + a.name);
     if (!AddToRecord(a.record, rec, error)) {
       std::cerr << "cannot write " << a.record << ": " << error << '\n';
@@ -154,6 +157,9 @@ const CommandRegistrar registrar("tune", [](CLI::App& app, int& exitCode) {
   cmd->add_flag("--hold-kings", a.holdKings, "Keep the king values of the base function");
   cmd->add_option("--score-weight", a.scoreWeight,
                   "Share of each target taken from the game's search score of the position (0: results only)");
+  // The fit's curvature grows with k squared: variants whose results the
+  // evaluation predicts weakly (small k) want a weaker pull.
+  cmd->add_option("--l2", a.l2, "Pull of every weight towards its starting value");
   cmd->add_option("--generation", a.generation,
                   "1: an engine file of Kestrel 3.0 (default); 2: the pattern weights of Kestrel 4")
       ->check(CLI::Range(1, 2));
