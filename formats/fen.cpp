@@ -7,6 +7,7 @@
 
 #include "rules/game_types.h"
 #include "rules/notation.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
 
@@ -15,19 +16,6 @@ bool NamesExchanged(int type) { return type == gtEnglish || type == gtPool; }
 namespace {
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
-std::string Lowered(std::string_view text) {
-  std::string out;
-  for (char c : text) out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-  return out;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 bool AllDigits(std::string_view text) {
   return !text.empty() &&

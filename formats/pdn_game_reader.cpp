@@ -11,15 +11,10 @@
 #include "game/move_tree.h"
 #include "rules/current_game_type.h"
 #include "rules/game_types.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
 namespace {
-
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 void AppendText(std::string& to, std::string_view text) {
   if (text.empty()) return;

@@ -5,15 +5,10 @@
 
 #include "rules/game_types.h"
 #include "rules/notation.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
 namespace {
-
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 int Search(const std::string& wanted, const TMoveList& list, int count, int type) {
   using Render = std::string (*)(const TMove&, int);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "rules/game_types.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
 namespace {
@@ -18,12 +19,6 @@ constexpr std::array<std::pair<int, int>, GameTypeCount> TypeCodes = {{
 bool IsBlank(char c) {
   const unsigned char u = static_cast<unsigned char>(c);
   return u <= ' ';
-}
-
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
 }
 
 // First separator of a date: ".", or "-" when there is no ".".

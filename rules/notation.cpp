@@ -5,6 +5,7 @@
 
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
 
@@ -59,20 +60,6 @@ bool Renderable(const TMove& move, int type) {
 }
 
 int ClampMode(int mode) { return std::clamp(mode, 0, 2); }
-
-std::string Lowered(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-  return out;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 }  // namespace
 

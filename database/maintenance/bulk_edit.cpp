@@ -8,14 +8,10 @@
 #include "database/game_io.h"
 #include "database/names_file.h"
 #include "game/move_tree.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
 namespace {
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 template <typename T>
 bool ParseNumber(const std::string& text, long long low, long long high, std::optional<T>& out) {
@@ -59,7 +55,7 @@ bool ParseHeaderField(const std::string& assignment, THeaderFields& f, std::stri
     error = "expected FIELD=VALUE: " + assignment;
     return false;
   }
-  const std::string field = Lower(assignment.substr(0, eq));
+  const std::string field = Lowered(assignment.substr(0, eq));
   const std::string value = assignment.substr(eq + 1);
   bool ok = true;
   if (field == "white") f.white = value;

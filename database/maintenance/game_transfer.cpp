@@ -12,20 +12,16 @@
 #include "database/names_file.h"
 #include "formats/pdn_import.h"
 #include "game/move_tree.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
 namespace {
 
 constexpr std::size_t BatchSize = 500;
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string Extension(const std::string& path) {
   const std::string base = DatabaseBaseName(path);
-  return base.size() < path.size() ? Lower(path.substr(base.size())) : std::string();
+  return base.size() < path.size() ? Lowered(path.substr(base.size())) : std::string();
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
