@@ -1,20 +1,11 @@
 #include "database/list_texts.h"
 
 #include <array>
-#include <cstdio>
 
 #include "database/derived_header.h"
+#include "rules/plain_text.h"
 
 namespace kestrel {
-namespace {
-
-std::string Padded(int value, int width) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%0*d", width, value);
-  return buf;
-}
-
-}  // namespace
 
 std::string DatabaseCaption(const TKestrelDB& db, const TGameList& list, std::string_view databaseWord,
                             std::string_view foundWord) {
@@ -54,8 +45,8 @@ std::string FlagMarks(uint8_t flags) {
 
 std::string ListDateText(const TGameDate& date) {
   if (date.Year == 0 && date.Month == 0 && date.Day == 0) return {};
-  std::string text = Padded(date.Year, 4);
-  if (date.Month != 0 || date.Day != 0) text += "." + Padded(date.Month, 2) + "." + Padded(date.Day, 2);
+  std::string text = ZeroPadded(date.Year, 4);
+  if (date.Month != 0 || date.Day != 0) text += "." + ZeroPadded(date.Month, 2) + "." + ZeroPadded(date.Day, 2);
   return text;
 }
 

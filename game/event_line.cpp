@@ -1,17 +1,8 @@
 #include "game/event_line.h"
 
-#include <cstdio>
+#include "rules/plain_text.h"
 
 namespace kestrel {
-namespace {
-
-std::string Padded(int value, int width) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%0*d", width, value);
-  return buf;
-}
-
-}  // namespace
 
 std::string EventLine(const TGame& game, bool withAnnotator) {
   const TGameHeader& h = game.Header;
@@ -30,10 +21,10 @@ std::string EventLine(const TGame& game, bool withAnnotator) {
   if (h.Date.Year != 0) {
     if (!text.empty()) text += ", ";
     if (h.Date.Month != 0) {
-      if (h.Date.Day != 0) text += Padded(h.Date.Day, 2) + '.';
-      text += Padded(h.Date.Month, 2) + '.';
+      if (h.Date.Day != 0) text += ZeroPadded(h.Date.Day, 2) + '.';
+      text += ZeroPadded(h.Date.Month, 2) + '.';
     }
-    text += Padded(h.Date.Year, 4);
+    text += ZeroPadded(h.Date.Year, 4);
   }
   if (withAnnotator && !game.AnnotatorName.empty()) {
     if (!text.empty()) text += ' ';

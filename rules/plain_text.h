@@ -1,8 +1,10 @@
-// Small-letter and blank-trimming helpers for the plain texts the program
-// reads by keyword: move notation, FEN, PDN tag names, file extensions.
+// Small helpers for the plain texts the program reads by keyword (move
+// notation, FEN, PDN tag names, file extensions) or writes in fixed forms
+// (dates).
 #pragma once
 
 #include <cctype>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,13 @@ inline std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+// `value` in decimal with leading zeros up to `width` digits: "07", "0950".
+inline std::string ZeroPadded(int value, int width) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%0*d", width, value);
+  return buf;
 }
 
 }  // namespace kestrel
