@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <pthread.h>
-
-#include <functional>
 
 #include "game/game_editing.h"
 #include "game/move_tree.h"
@@ -10,27 +7,12 @@
 #include "game/tree_check.h"
 #include "game_test_util.h"
 #include "rules/game_types.h"
+#include "test_support/small_stack.h"
 
 namespace kestrel {
 namespace {
 
 using namespace kestrel::testing;
-
-// Runs `work` on a thread with a small stack, so that recursion as deep as a
-// long line would overflow it instead of passing unnoticed.
-void OnSmallStack(std::function<void()> work) {
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  pthread_attr_setstacksize(&attr, 256 * 1024);
-  pthread_t thread;
-  auto run = [](void* p) -> void* {
-    (*static_cast<std::function<void()>*>(p))();
-    return nullptr;
-  };
-  ASSERT_EQ(pthread_create(&thread, &attr, run, &work), 0);
-  pthread_join(thread, nullptr);
-  pthread_attr_destroy(&attr);
-}
 
 constexpr int Plies = 60000;
 

@@ -2,10 +2,8 @@
 // way, on random games; then the rules every layout keeps whatever the
 // panel width, and trees too deep or too large for naive code.
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <random>
 
@@ -14,6 +12,7 @@
 #include "layout_test_util.h"
 #include "random_layout_util.h"
 #include "rules/notation.h"
+#include "test_support/small_stack.h"
 
 namespace kestrel {
 namespace {
@@ -182,20 +181,6 @@ TEST(TreeLayoutModel, WrappedLayoutsKeepTheItemsInOrderWithinTheLines) {
     EXPECT_EQ(static_cast<int>(seen.size()), used);
     for (auto [slot, n] : seen) EXPECT_EQ(n, 1) << slot;
   }
-}
-
-void OnSmallStack(std::function<void()> work) {
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  pthread_attr_setstacksize(&attr, 256 * 1024);
-  pthread_t thread;
-  auto run = [](void* p) -> void* {
-    (*static_cast<std::function<void()>*>(p))();
-    return nullptr;
-  };
-  ASSERT_EQ(pthread_create(&thread, &attr, run, &work), 0);
-  pthread_join(thread, nullptr);
-  pthread_attr_destroy(&attr);
 }
 
 // Each side line branches again at once: the variations nest as deep as the
