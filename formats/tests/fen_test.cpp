@@ -10,20 +10,12 @@
 #include "test_support/random_position.h"
 #include "rules/game_types.h"
 #include "rules/notation.h"
+#include "test_support/pool_chess_scope.h"
 
 namespace kestrel {
 namespace {
 
-class PoolChessScope {
- public:
-  explicit PoolChessScope(bool on) : saved_(PoolChessNotation) { PoolChessNotation = on; }
-  ~PoolChessScope() { PoolChessNotation = saved_; }
-  PoolChessScope(const PoolChessScope&) = delete;
-  PoolChessScope& operator=(const PoolChessScope&) = delete;
-
- private:
-  bool saved_;
-};
+using testing::PoolChessScope;
 
 std::optional<TFenPosition> Read(std::string_view text, int type) {
   std::string error;

@@ -5,21 +5,13 @@
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
 #include "rules/notation.h"
+#include "test_support/pool_chess_scope.h"
 #include "test_support/random_position.h"
 
 namespace kestrel {
 namespace {
 
-class PoolChessScope {
- public:
-  explicit PoolChessScope(bool on) : saved_(PoolChessNotation) { PoolChessNotation = on; }
-  ~PoolChessScope() { PoolChessNotation = saved_; }
-  PoolChessScope(const PoolChessScope&) = delete;
-  PoolChessScope& operator=(const PoolChessScope&) = delete;
-
- private:
-  bool saved_;
-};
+using testing::PoolChessScope;
 
 TBoard After(const TMove& move, const TBoard& board, int type) {
   TBoard next = board;

@@ -7,21 +7,12 @@
 
 #include "rules/game_types.h"
 #include "rules/notation.h"
+#include "test_support/pool_chess_scope.h"
 
 namespace kestrel {
 namespace {
 
-// Sets the Pool display option for one scope and puts the old value back.
-class PoolChessScope {
- public:
-  explicit PoolChessScope(bool on) : saved_(PoolChessNotation) { PoolChessNotation = on; }
-  ~PoolChessScope() { PoolChessNotation = saved_; }
-  PoolChessScope(const PoolChessScope&) = delete;
-  PoolChessScope& operator=(const PoolChessScope&) = delete;
-
- private:
-  bool saved_;
-};
+using testing::PoolChessScope;
 
 TMove Plain(int from, int to, uint8_t flags = 0) {
   TMove m;
@@ -67,7 +58,7 @@ TEST(SquareText, EveryNumberingIsOneToOneOntoTheBoard) {
   for (bool poolChess : {false, true}) {
     PoolChessScope scope(poolChess);
     for (int t = 1; t <= GameTypeCount; ++t) {
-      SCOPED_TRACE(testing::Message() << GameTypeNames[t] << " chess=" << poolChess);
+      SCOPED_TRACE(::testing::Message() << GameTypeNames[t] << " chess=" << poolChess);
       const int n = GameTypes[t].SquareCount;
       std::set<std::string> seen;
       for (int s = 1; s <= n; ++s) {
