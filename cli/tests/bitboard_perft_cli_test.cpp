@@ -12,20 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "run_cli.h"
+#include "perft_cli_util.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::vector<std::string> out;
-  std::string err;
-};
-
-CliRun Perft(const std::string& args) {
-  const auto r = kestrel::testing::RunCliCommand("perft " + args);
-  return {r.exitCode, r.Lines(), r.err};
-}
+using kestrel::testing::CliRun;
+using kestrel::testing::Perft;
 
 // The output without the milliseconds of the "perft DEPTH COUNT MS" lines.
 std::vector<std::string> WithoutTimes(const CliRun& run) {

@@ -15,20 +15,12 @@
 
 #include "../../rules/tests/perft_reference.h"
 
-#include "run_cli.h"
+#include "perft_cli_util.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::vector<std::string> out;
-  std::string err;
-};
-
-CliRun Perft(const std::string& args) {
-  const auto r = kestrel::testing::RunCliCommand("perft " + args);
-  return {r.exitCode, r.Lines(), r.err};
-}
+using kestrel::testing::CliRun;
+using kestrel::testing::Perft;
 
 // The counts of the "perft DEPTH COUNT MILLISECONDS" lines, checking their form.
 std::vector<uint64_t> Counts(const CliRun& run) {
