@@ -11,6 +11,10 @@ bool HasBitBoardGenerator(int gametype) {
   return WithVariant(gametype, false, []<TBitVariant V>() { return true; });
 }
 
+bool ShortKings(int gametype) {
+  return WithVariant(gametype, false, []<TBitVariant V>() { return V.shortKings; });
+}
+
 void GenerateMoves(const TBitBoard64& pos, TBitMoveList& list, uint8_t& count, int gametype) {
   count = 0;
   WithVariant(gametype, 0, [&]<TBitVariant V>() {

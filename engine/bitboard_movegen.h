@@ -19,6 +19,10 @@ using TBitMoveList = std::array<TBitBoard64, MaxMoves>;
 // list and empty masks, never a partial move list.
 bool HasBitBoardGenerator(int gametype);
 
+// Whether the type's kings move one square at a time (otherwise they fly
+// over any number of empty squares).
+bool ShortKings(int gametype);
+
 // All legal moves; captures are compulsory and chosen by the type's rules.
 // Two capture routes to the same position may both be listed. Should a
 // position have more than MaxMoves results, repeated positions are dropped

@@ -45,13 +45,24 @@ struct TValues {
   uint64_t size = 0;
   bool mtw = false;
   std::vector<uint8_t> data;
-  // WDL passes after the first visit only positions marked here: the
-  // predecessors of positions decided in the pass before.
-  std::vector<uint64_t> dirty, nextDirty;
+  // WDL solving: the positions decided by the first visit, whose
+  // predecessors are still to be told (one bit each), and one byte per
+  // position: CanMoveKing when its side to move has quiet king moves (moves
+  // within the current tables), below it how many of them still lead to a
+  // position not known to be won for the opponent. The count is kept only
+  // where every other move is known to lose, so that it reaching zero makes
+  // the position lost.
+  static constexpr uint8_t CanMoveKing = 0x80, Pending = 0x7F;
+  std::vector<uint64_t> seeds;
+  std::vector<uint8_t> counts;
 
-  bool Dirty(uint64_t i) const { return dirty[i >> 6] >> (i & 63) & 1; }
-  void MarkNext(uint64_t i) {
-    std::atomic_ref<uint64_t>(nextDirty[i >> 6]).fetch_or(uint64_t{1} << (i & 63), std::memory_order_relaxed);
+  bool Seed(uint64_t i) const { return seeds[i >> 6] >> (i & 63) & 1; }
+  uint8_t Count(uint64_t i) const {
+    return std::atomic_ref<uint8_t>(const_cast<uint8_t&>(counts[i])).load(std::memory_order_relaxed);
+  }
+  // One fewer move that does not lose yet; true when it was the last one.
+  bool CountDown(uint64_t i) {
+    return (std::atomic_ref<uint8_t>(counts[i]).fetch_sub(1, std::memory_order_relaxed) & Pending) == 1;
   }
 
   uint64_t Bytes() const { return mtw ? size : (size + 3) / 4; }
@@ -67,6 +78,51 @@ struct TValues {
       std::atomic_ref<uint8_t>(data[i]).store(static_cast<uint8_t>(v), std::memory_order_relaxed);
     else
       std::atomic_ref<uint8_t>(data[i >> 2]).fetch_or(static_cast<uint8_t>(v << (2 * (i & 3))), std::memory_order_relaxed);
+  }
+  // Gives an undecided WDL position its value; false when it had one, so
+  // that exactly one thread goes on from each decided position.
+  bool Decide(uint64_t i, int v) {
+    std::atomic_ref<uint8_t> byte(data[i >> 2]);
+    const int shift = 2 * (i & 3);
+    uint8_t old = byte.load(std::memory_order_relaxed);
+    do {
+      if ((old >> shift & 3) != 0) return false;
+    } while (!byte.compare_exchange_weak(old, static_cast<uint8_t>(old | v << shift), std::memory_order_relaxed));
+    return true;
+  }
+};
+
+// Binomial coefficients without the bounds checks of EdbBinomial, for the
+// index of every predecessor.
+struct TChoose {
+  std::array<std::array<uint64_t, 8>, 64> c{};
+  TChoose() {
+    for (int n = 0; n < 64; ++n)
+      for (int k = 0; k < 8; ++k) c[n][k] = EdbBinomial(n, k);
+  }
+};
+const TChoose choose;
+
+// The men of one pair of the current tables as one of the two tables sees
+// them: the positions of the pair are indexed from their kings alone.
+struct TKingFrame {
+  TValues* table = nullptr;
+  uint64_t base = 0;      // index of the pair's first position
+  uint64_t perBlack = 0;  // placements of the kings of the side not to move
+  std::array<uint8_t, 64> slot{};  // bit -> rank among the squares the men leave free
+
+  // The colex ranks of IndexOf, with the men already taken out.
+  uint64_t Index(const TBitBoard64& pos) const {
+    const uint64_t wk = pos.w & pos.k;
+    uint64_t kW = 0, kB = 0;
+    int k = 1;
+    for (uint64_t s = wk; s != 0; s &= s - 1, ++k) kW += choose.c[slot[std::countr_zero(s)]][k];
+    k = 1;
+    for (uint64_t s = pos.b & pos.k; s != 0; s &= s - 1, ++k) {
+      const int q = std::countr_zero(s);
+      kB += choose.c[slot[q] - std::popcount(wk & ((uint64_t{1} << q) - 1))][k];
+    }
+    return base + kW * perBlack + kB;
   }
 };
 
@@ -132,7 +188,11 @@ std::optional<std::pair<int, int>> RequestedSplit(const TEdbBoard& board, const 
 class TGenerator {
  public:
   explicit TGenerator(const TEdbGenOptions& options)
-      : o_(options), board_(options.gametype), shift_(GameTypes[options.gametype].FlipShift) {}
+      : o_(options),
+        board_(options.gametype),
+        shift_(GameTypes[options.gametype].FlipShift),
+        shortKings_(ShortKings(options.gametype)),
+        mask_(BitBoardMask(options.gametype)) {}
 
   TEdbGenStats Run();
 
@@ -144,6 +204,17 @@ class TGenerator {
     std::array<const TValues*, Recent> recent{};
     int maxExternal = 0;
     static int Slot(uint32_t number) { return static_cast<int>(number * 2654435761u >> 24) & (Recent - 1); }
+    // The men pair being told of its decided positions, as its table
+    // (`own`) and the mirror table (`other`) see it.
+    const TValues* frameTable = nullptr;
+    uint64_t framePair = ~uint64_t{0};
+    TKingFrame own, other;
+    struct TDecided {
+      TBitBoard64 pos;
+      bool inOwn;
+      uint8_t value;
+    };
+    std::vector<TDecided> stack;
   };
 
   void Log(const std::string& line);
@@ -156,28 +227,37 @@ class TGenerator {
 
   const TValues* Solved(uint32_t number, const TEdbMaterial& m, TThreadCtx& ctx);
   int Successor(const TBitBoard64& q, TThreadCtx& ctx);
-  int EvalWdl(const TBitBoard64& pos, TThreadCtx& ctx);
   int EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx);
-  // Whether all successors of `pos` are won for the opponent (a loss),
-  // stopping at the first that is not: the question a marked position asks
-  // again, since its marks come only from successors turned won.
-  int EvalAllWon(const TBitBoard64& pos, TThreadCtx& ctx);
-  // The positions of the current tables from which a quiet king move of the
-  // side not to move in `pos` (of table `t`, just given value `v`) leads to
-  // `pos`: after a win each is marked for the next pass; after a loss each
-  // where that move is legal is won at once.
-  void MarkPredecessors(const TBitBoard64& pos, const TValues& t, int v);
+  // The first WDL look at a position: the value its moves out of the
+  // current tables decide (a win, or a loss when it has no other moves),
+  // else 0; `kingMoves` counts the other moves and `othersWon` says whether
+  // every move out of the tables leads to a win for the opponent.
+  int EvalOutside(const TBitBoard64& pos, TThreadCtx& ctx, int& kingMoves, bool& othersWon);
+  // The men pair frames of the decided position `pos` of table `t` at `index`.
+  bool SetFrames(const TValues& t, uint64_t index, const TBitBoard64& pos, TThreadCtx& ctx);
+  bool Frame(TValues* table, const TBitBoard64& men, TKingFrame& frame);
+  // Tells the predecessors of `pos` (decided as `v`, in the frame ctx.own)
+  // through quiet king moves, and so on from every position this decides: a
+  // loss wins each predecessor, a win counts down each predecessor's moves
+  // that do not lose.
+  void Propagate(const TBitBoard64& pos, int v, TThreadCtx& ctx);
+  // Runs `work(table, first, last, ctx)` over chunks of the current tables
+  // with the threads, each taking the next chunk when it is done.
+  template <class Work>
+  void ForChunks(const std::vector<TValues*>& tables, Work work);
   // Runs `visit(table, index, position, ctx)` over every undecided position
-  // of the current tables (only the dirty ones when `onlyDirty`) with the
-  // threads; true when some visit changed a value.
+  // of the current tables; true when some visit changed a value.
   template <class Visit>
-  bool Pass(Visit visit, bool onlyDirty = false);
+  bool Pass(Visit visit);
+  bool SolveWdl();
   bool Solve();
   bool Finish(TValues& t);
 
   const TEdbGenOptions& o_;
   TEdbBoard board_;
   int shift_;
+  bool shortKings_;
+  uint64_t mask_;
   TEdbGenStats stats_;
   std::ofstream logFile_;
   std::vector<TValues*> current_;
@@ -324,21 +404,29 @@ int TGenerator::Successor(const TBitBoard64& q, TThreadCtx& ctx) {
   return v;
 }
 
-int TGenerator::EvalWdl(const TBitBoard64& pos, TThreadCtx& ctx) {
+int TGenerator::EvalOutside(const TBitBoard64& pos, TThreadCtx& ctx, int& kingMoves, bool& othersWon) {
   TBitMoveList list;
   uint8_t count = 0;
   GenerateMoves(pos, list, count, o_.gametype);
+  kingMoves = 0;
+  othersWon = true;
   if (count == 0) return WdlLoss;
-  bool allWon = true;
+  const uint64_t men = pos.w & ~pos.k;
   for (int i = 0; i < count; ++i) {
     TBitBoard64 q = list[i];
+    // A quiet king move keeps every man and takes nothing: its position is
+    // in the mirror table, told later by Propagate.
+    if ((q.w & ~q.k) == men && q.b == pos.b) {
+      ++kingMoves;
+      continue;
+    }
     FlipBitBoardBy(q, shift_);
     const int v = Successor(q, ctx);
     if (v < 0) return -1;
     if (v == WdlLoss) return WdlWin;
-    if (v != WdlWin) allWon = false;
+    if (v != WdlWin) othersWon = false;
   }
-  return allWon ? WdlLoss : WdlDraw;
+  return othersWon && kingMoves == 0 ? WdlLoss : WdlDraw;
 }
 
 // In round r only positions won or lost in exactly r plies are decided, so
@@ -369,151 +457,194 @@ int TGenerator::EvalMtw(const TBitBoard64& pos, int round, TThreadCtx& ctx) {
   return 0;
 }
 
-int TGenerator::EvalAllWon(const TBitBoard64& pos, TThreadCtx& ctx) {
-  TBitMoveList list;
-  uint8_t count = 0;
-  GenerateMoves(pos, list, count, o_.gametype);
-  for (int i = 0; i < count; ++i) {
-    TBitBoard64 q = list[i];
-    FlipBitBoardBy(q, shift_);
-    const int v = Successor(q, ctx);
-    if (v < 0) return -1;
-    if (v != WdlWin) return 0;
-  }
-  return WdlLoss;
+bool TGenerator::Frame(TValues* table, const TBitBoard64& men, TKingFrame& frame) {
+  TEdbMaterial m;
+  uint64_t pair = 0;
+  if (!table || !board_.Locate(men, m, pair) || m.wm != table->m.wm || m.bm != table->m.bm ||
+      m.rsw != table->m.rsw || m.rsb != table->m.rsb)
+    return false;
+  // A position of men alone has its men pair as index.
+  frame.table = table;
+  frame.base = pair * MenPairPositions(board_, table->m);
+  const int free = board_.Squares() - m.wm - m.bm;
+  frame.perBlack = EdbBinomial(free - table->m.wk, table->m.bk);
+  int rank = 0;
+  for (uint64_t s = mask_ & ~(men.w | men.b); s != 0; s &= s - 1)
+    frame.slot[std::countr_zero(s)] = static_cast<uint8_t>(rank++);
+  return true;
 }
 
-void TGenerator::MarkPredecessors(const TBitBoard64& pos, const TValues& t, int v) {
-  // A king move keeps the men, so every predecessor lies in the mirror table.
-  const TEdbMaterial mirror = t.m.Mirror();
-  TValues* target = nullptr;
-  for (TValues* c : current_)
-    if (c->m == mirror) target = c;
-  if (!target) return;
-  const uint64_t mask = BitBoardMask(o_.gametype);
-  const uint64_t occupied = pos.w | pos.b;
-  // `pos` as a predecessor's mover sees it after his move.
-  TBitBoard64 after = pos;
-  FlipBitBoardBy(after, shift_);
-  for (uint64_t kings = pos.b & pos.k; kings != 0; kings &= kings - 1) {
-    const int from = std::countr_zero(kings);
-    for (int d : {5, 6, -5, -6}) {
-      // Every square behind the king along the diagonal, as far as it is
-      // empty: a superset of the moves that may have brought it here.
-      for (int to = from + d; to >= 0 && to < 64 && (mask >> to & 1) && !(occupied >> to & 1); to += d) {
-        TBitBoard64 before = pos;
-        const uint64_t move = (uint64_t{1} << from) | (uint64_t{1} << to);
-        before.b ^= move;
-        before.k ^= move;
-        FlipBitBoardBy(before, shift_);
-        const uint64_t i = board_.Index(before, mirror);
-        if (v == WdlWin) {
-          target->MarkNext(i);
-          continue;
-        }
-        if (target->Get(i) != 0) continue;
-        // Legal when the predecessor has no capture to make instead and its
-        // king may go that far: both are the move generator's to say.
-        TBitMoveList list;
-        uint8_t count = 0;
-        GenerateMoves(before, list, count, o_.gametype);
-        bool legal = false;
-        for (int j = 0; j < count && !legal; ++j) legal = list[j] == after;
-        if (!legal) continue;
-        target->Set(i, WdlWin);
-        MarkPredecessors(before, *target, WdlWin);
-      }
-    }
+bool TGenerator::SetFrames(const TValues& t, uint64_t index, const TBitBoard64& pos, TThreadCtx& ctx) {
+  const uint64_t pair = index / MenPairPositions(board_, t.m);
+  if (ctx.frameTable == &t && ctx.framePair == pair) return true;
+  ctx.frameTable = nullptr;
+  TValues* mirror = nullptr;
+  TValues* own = nullptr;
+  for (TValues* c : current_) {
+    if (c == &t) own = c;
+    if (c->m == t.m.Mirror()) mirror = c;
   }
+  TBitBoard64 men{pos.w & ~pos.k, pos.b & ~pos.k, 0};
+  if (!Frame(own, men, ctx.own)) return false;
+  FlipBitBoardBy(men, shift_);
+  if (!Frame(mirror, men, ctx.other)) return false;
+  ctx.frameTable = &t;
+  ctx.framePair = pair;
+  return true;
 }
 
-template <class Visit>
-bool TGenerator::Pass(Visit visit, bool onlyDirty) {
-  std::atomic<bool> changed{false};
-  std::atomic<int> maxExternal{0};
-  const int threads = std::clamp(o_.threads, 1, 16);
-  const uint8_t never = o_.mtw ? MtwNever : WdlNeverProbed;
-  const auto work = [&](int t) {
-    TThreadCtx ctx;
-    bool any = false, halt = false;
-    for (TValues* table : current_) {
-      // Threads share each table by blocks of men pairs.
-      const uint64_t perPair = MenPairPositions(board_, table->m);
-      const uint64_t pairs = table->size / perPair;
-      const uint64_t share = pairs / threads;
-      const uint64_t first = share * t, last = t == threads - 1 ? pairs : share * (t + 1);
-      const auto one = [&](uint64_t i, const TBitBoard64& pos) {
-        if ((i & 0xFFFF) == 0 && Stopped()) halt = true;
-        if (halt || table->Get(i) != 0) return;
-        if (visit(*table, i, pos, ctx)) any = true;
-      };
-      if (!onlyDirty) {
-        WalkTable(board_, table->m, first, last, one, [&](uint64_t i, uint64_t count) {
-          for (const uint64_t end = i + count; i < end; ++i) table->Set(i, never);
-        });
-      } else {
-        // Only the marked positions, each decoded from its index.
-        const uint64_t begin = first * perPair, end = last * perPair;
-        for (uint64_t word = begin >> 6; word << 6 < end && !halt; ++word) {
-          uint64_t bits = table->dirty[word];
-          for (; bits != 0; bits &= bits - 1) {
-            const uint64_t i = word << 6 | std::countr_zero(bits);
-            TBitBoard64 pos;
-            if (i >= begin && i < end && board_.Position(table->m, i, pos)) one(i, pos);
+void TGenerator::Propagate(const TBitBoard64& start, int value, TThreadCtx& ctx) {
+  auto& stack = ctx.stack;
+  stack.clear();
+  stack.push_back({start, true, static_cast<uint8_t>(value)});
+  while (!stack.empty()) {
+    const auto [pos, inOwn, v] = stack.back();
+    stack.pop_back();
+    // The predecessors lie in the other table of the pair.
+    const TKingFrame& frame = inOwn ? ctx.other : ctx.own;
+    TValues& target = *frame.table;
+    const uint64_t empty = mask_ & ~(pos.w | pos.b);
+    for (uint64_t kings = pos.b & pos.k; kings != 0; kings &= kings - 1) {
+      const uint64_t from = kings & -kings;
+      for (int d : {5, 6, -5, -6}) {
+        // Each empty square behind the king along d, up to the first piece
+        // (only the next for kings that step): where a quiet move to `pos`
+        // may have started.
+        for (uint64_t to = (d > 0 ? from << d : from >> -d) & empty; to != 0;
+             to = shortKings_ ? 0 : (d > 0 ? to << d : to >> -d) & empty) {
+          TBitBoard64 before = pos;
+          before.b ^= from | to;
+          before.k ^= from | to;
+          FlipBitBoardBy(before, shift_);
+          const uint64_t i = frame.Index(before);
+          const uint8_t count = target.Count(i);
+          if (v == WdlLoss) {
+            // The move is legal when the predecessor has quiet king moves at
+            // all (no capture is due).
+            if ((count & TValues::CanMoveKing) && target.Decide(i, WdlWin))
+              stack.push_back({before, !inOwn, WdlWin});
+          } else if ((count & TValues::Pending) != 0 && target.Get(i) == 0 && target.CountDown(i) &&
+                     target.Decide(i, WdlLoss)) {
+            stack.push_back({before, !inOwn, WdlLoss});
           }
         }
       }
-      if (halt) return;
     }
-    if (any) changed = true;
+  }
+}
+
+template <class Work>
+void TGenerator::ForChunks(const std::vector<TValues*>& tables, Work work) {
+  // Chunks of whole 64-position words, so that no two threads write one word
+  // of the seed bits.
+  constexpr uint64_t Chunk = 1 << 16;
+  struct TChunk {
+    TValues* table;
+    uint64_t first, last;
+  };
+  std::vector<TChunk> chunks;
+  for (TValues* t : tables)
+    for (uint64_t first = 0; first < t->size; first += Chunk)
+      chunks.push_back({t, first, std::min(t->size, first + Chunk)});
+  std::atomic<size_t> next{0};
+  std::atomic<int> maxExternal{0};
+  const int threads = std::clamp(o_.threads, 1, 16);
+  const auto run = [&](int) {
+    TThreadCtx ctx;
+    for (size_t c = next++; c < chunks.size() && !Stopped(); c = next++)
+      work(*chunks[c].table, chunks[c].first, chunks[c].last, ctx);
     int m = maxExternal.load();
     while (ctx.maxExternal > m && !maxExternal.compare_exchange_weak(m, ctx.maxExternal)) {
     }
   };
-  if (threads == 1) {
-    work(0);
+  if (threads == 1 || chunks.size() == 1) {
+    run(0);
   } else {
     std::vector<std::jthread> pool;
-    for (int t = 0; t < threads; ++t) pool.emplace_back(work, t);
+    for (int t = 0; t < std::min<int>(threads, static_cast<int>(chunks.size())); ++t) pool.emplace_back(run, t);
   }
   maxExternal_ = std::max(maxExternal_, maxExternal.load());
+}
+
+template <class Visit>
+bool TGenerator::Pass(Visit visit) {
+  std::atomic<bool> changed{false};
+  const uint8_t never = o_.mtw ? MtwNever : WdlNeverProbed;
+  ForChunks(current_, [&](TValues& table, uint64_t first, uint64_t last, TThreadCtx& ctx) {
+    bool any = false;
+    WalkIndices(
+        board_, table.m, first, last,
+        [&](uint64_t i, const TBitBoard64& pos) {
+          if (table.Get(i) == 0 && visit(table, i, pos, ctx)) any = true;
+        },
+        [&](uint64_t i, uint64_t count) {
+          for (const uint64_t end = i + count; i < end; ++i) table.Set(i, never);
+        });
+    if (any) changed = true;
+  });
   return changed.load();
 }
 
+// WDL in two steps. First every position is looked at once, its moves out of
+// the current tables decide what they can. Then each decided position tells
+// its predecessors within the tables (quiet king moves back), and each
+// position those decide tells its own, until nothing more is decided. What
+// is left undecided is a draw.
+bool TGenerator::SolveWdl() {
+  for (TValues* t : current_) {
+    t->seeds.assign((t->size + 63) / 64, 0);
+    t->counts.assign(t->size, 0);
+  }
+  if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " pass 1");
+  Pass([&](TValues& t, uint64_t i, const TBitBoard64& pos, TThreadCtx& ctx) {
+    int kingMoves = 0;
+    bool othersWon = true;
+    const int v = EvalOutside(pos, ctx, kingMoves, othersWon);
+    if (v < 0) return false;
+    if (kingMoves > TValues::Pending) {
+      Fail("too many king moves in " + TableFileName(t.m));
+      return false;
+    }
+    t.counts[i] = static_cast<uint8_t>((kingMoves > 0 ? TValues::CanMoveKing : 0) |
+                                       (v == WdlDraw && othersWon ? kingMoves : 0));
+    if (v == WdlDraw) return false;
+    t.Set(i, v);
+    t.seeds[i >> 6] |= uint64_t{1} << (i & 63);
+    return true;
+  });
+  if (Stopped()) return false;
+  if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " pass 2");
+  ForChunks(current_, [&](TValues& table, uint64_t first, uint64_t last, TThreadCtx& ctx) {
+    bool seeded = false;
+    for (uint64_t w = first >> 6; w < (last + 63) >> 6 && !seeded; ++w) seeded = table.seeds[w] != 0;
+    if (!seeded) return;
+    WalkIndices(
+        board_, table.m, first, last,
+        [&](uint64_t i, const TBitBoard64& pos) {
+          if (!table.Seed(i) || Stopped()) return;
+          if (!SetFrames(table, i, pos, ctx)) {
+            Fail("no mirror table for " + TableFileName(table.m));
+            return;
+          }
+          Propagate(pos, table.Get(i), ctx);
+        },
+        [](uint64_t, uint64_t) {});
+  });
+  for (TValues* t : current_) {
+    t->seeds = {};
+    t->counts = {};
+  }
+  return !Stopped();
+}
+
 bool TGenerator::Solve() {
+  if (!o_.mtw) return SolveWdl();
   const auto value = [&](TValues& t, uint64_t i, const TBitBoard64& pos, TThreadCtx& ctx, auto&& eval) {
     const int v = eval(pos, ctx);
     if (v <= 0) return false;
     t.Set(i, v);
-    if (!o_.mtw) MarkPredecessors(pos, t, v);
     return true;
   };
-  if (!o_.mtw) {
-    for (TValues* t : current_) {
-      t->dirty.assign((t->size + 63) / 64, 0);
-      t->nextDirty.assign((t->size + 63) / 64, 0);
-    }
-    for (int pass = 1; !Stopped(); ++pass) {
-      if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " pass " + std::to_string(pass));
-      const bool changed = Pass(
-          [&](TValues& t, uint64_t i, const TBitBoard64& pos, TThreadCtx& ctx) {
-            return value(t, i, pos, ctx, [&](const TBitBoard64& p, TThreadCtx& c) {
-              return pass == 1 ? EvalWdl(p, c) : EvalAllWon(p, c);
-            });
-          },
-          pass > 1);
-      if (!changed) break;
-      for (TValues* t : current_) {
-        t->dirty.swap(t->nextDirty);
-        std::fill(t->nextDirty.begin(), t->nextDirty.end(), 0);
-      }
-    }
-    for (TValues* t : current_) {
-      t->dirty = {};
-      t->nextDirty = {};
-    }
-    return !Stopped();
-  }
   maxExternal_ = 0;
   for (int round = 1; round <= MtwLongest && !Stopped(); ++round) {
     if (o_.progress) o_.progress(TableFileName(current_[0]->m) + " round " + std::to_string(round));
@@ -533,35 +664,60 @@ bool TGenerator::Finish(TValues& t) {
   auto start = Clock::now();
   std::vector<uint8_t> out(t.size, never);
   uint64_t valid = 0, resolved = 0;
-  bool halt = false;
-  const uint64_t pairs = t.size / MenPairPositions(board_, t.m);
-  WalkTable(board_, t.m, 0, pairs, [&](uint64_t i, const TBitBoard64& pos) {
-    if ((i & 0xFFFF) == 0 && Stopped()) halt = true;
-    const int v = t.Get(i);
-    if (halt || v == never) return;
-    ++valid;
-    if (v != 0) ++resolved;
-    if (mtw && v > stats_.maxDistance) {
-      stats_.maxDistance = v;
-      TBrd brd;
-      Bit64toBoard(pos, brd, o_.gametype);
-      std::string text[4];
-      for (int s = 1; s <= board_.Squares(); ++s) {
-        const int c = brd[s];
-        if (c == 0) continue;
-        std::string& list = text[(c < 0 ? 2 : 0) + (std::abs(c) == 2 ? 1 : 0)];
-        list += (list.empty() ? "" : ",") + std::to_string(s);
-      }
-      stats_.maxPosition = "W:" + text[0] + " WK:" + text[1] + " B:" + text[2] + " BK:" + text[3];
+  // The longest distance and its first position; the threads clean chunks
+  // of the table apart.
+  int longest = 0;
+  uint64_t longestAt = 0;
+  TBitBoard64 longestPos{};
+  std::mutex merge;
+  ForChunks({&t}, [&](TValues& table, uint64_t first, uint64_t last, TThreadCtx&) {
+    uint64_t chunkValid = 0, chunkResolved = 0;
+    int chunkLongest = 0;
+    uint64_t chunkAt = 0;
+    TBitBoard64 chunkPos{};
+    WalkIndices(
+        board_, table.m, first, last,
+        [&](uint64_t i, const TBitBoard64& pos) {
+          const int v = table.Get(i);
+          if (v == never) return;
+          ++chunkValid;
+          if (v != 0) ++chunkResolved;
+          if (mtw && v > chunkLongest) {
+            chunkLongest = v;
+            chunkAt = i;
+            chunkPos = pos;
+          }
+          // Positions the probe never asks about: a capture pending for the
+          // side to move, and in WDL tables one pending for the other side.
+          if (CaptureMask(pos, o_.gametype) != 0 || (!mtw && OpponentCaptureMask(pos, o_.gametype) != 0))
+            out[i] = never;
+          else
+            out[i] = static_cast<uint8_t>(v);
+        },
+        [](uint64_t, uint64_t) {});
+    std::lock_guard lock(merge);
+    valid += chunkValid;
+    resolved += chunkResolved;
+    if (chunkLongest > longest || (chunkLongest == longest && chunkLongest > 0 && chunkAt < longestAt)) {
+      longest = chunkLongest;
+      longestAt = chunkAt;
+      longestPos = chunkPos;
     }
-    // Positions the probe never asks about: a capture pending for the side
-    // to move, and in WDL tables one pending for the other side.
-    if (CaptureMask(pos, o_.gametype) != 0 || (!mtw && OpponentCaptureMask(pos, o_.gametype) != 0))
-      out[i] = never;
-    else
-      out[i] = static_cast<uint8_t>(v);
-  }, [](uint64_t, uint64_t) {});
-  if (halt) return false;
+  });
+  if (mtw && longest > stats_.maxDistance) {
+    stats_.maxDistance = longest;
+    TBrd brd;
+    Bit64toBoard(longestPos, brd, o_.gametype);
+    std::string text[4];
+    for (int s = 1; s <= board_.Squares(); ++s) {
+      const int c = brd[s];
+      if (c == 0) continue;
+      std::string& list = text[(c < 0 ? 2 : 0) + (std::abs(c) == 2 ? 1 : 0)];
+      list += (list.empty() ? "" : ",") + std::to_string(s);
+    }
+    stats_.maxPosition = "W:" + text[0] + " WK:" + text[1] + " B:" + text[2] + " BK:" + text[3];
+  }
+  if (Stopped()) return false;
   stats_.positions += valid;
   if (!o_.skipResolvedCount) Log("    Resolved=" + std::to_string(resolved) + ", " + Seconds(Since(start)));
   Log("    Cleaning.=" + Seconds(Since(start)));
