@@ -93,15 +93,18 @@ struct TValues {
 };
 
 // Binomial coefficients without the bounds checks of EdbBinomial, for the
-// index of every predecessor.
+// index of every predecessor; made at compile time, so that no order of
+// static initialisation can find them empty.
 struct TChoose {
   std::array<std::array<uint64_t, 8>, 64> c{};
-  TChoose() {
-    for (int n = 0; n < 64; ++n)
-      for (int k = 0; k < 8; ++k) c[n][k] = EdbBinomial(n, k);
+  constexpr TChoose() {
+    for (int n = 0; n < 64; ++n) {
+      c[n][0] = 1;
+      for (int k = 1; k < 8; ++k) c[n][k] = n == 0 ? 0 : c[n - 1][k - 1] + c[n - 1][k];
+    }
   }
 };
-const TChoose choose;
+constexpr TChoose choose;
 
 // The men of one pair of the current tables as one of the two tables sees
 // them: the positions of the pair are indexed from their kings alone.
