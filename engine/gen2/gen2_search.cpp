@@ -165,6 +165,9 @@ void TThreadSearch::RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child
 }
 
 int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip) {
+  // A leaf reached by a move that cannot repeat a position needs no key:
+  // the capture search below it neither looks up the table nor repetitions.
+  if (depth <= 0 && !reversible_[ply]) return Quiesce(pos, alpha, beta, ply);
   const uint64_t key = PositionKey(pos);
   if (ply < MaxPly) pathKeys_[ply] = key;
   if (reversible_[ply] && Repeats(key, ply)) {
