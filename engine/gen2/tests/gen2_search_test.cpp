@@ -138,6 +138,36 @@ TEST(Kestrel4Search, QuiescenceResolvesEveryCompulsoryCapture) {
   EXPECT_GT(captures, 100);
 }
 
+TEST(Kestrel4Search, QuiescenceSeesASideWithoutMoves) {
+  // A lone man walled in: its forward squares and the squares beyond them
+  // are the other side's, nothing stands behind it. No capture, no step:
+  // the side to move has lost, though most leaves never list their moves.
+  const TEngineParams params = MaterialParams(EngineGen2);
+  for (const int type : BitboardVariants()) {
+    const TEvaluator eval(params.EvalFunc, nullptr, type);
+    TBareSearch bare(type, eval, TSearchShape{});
+    const uint64_t mask = BitBoardMask(type);
+    int walled = 0;
+    for (int x = 0; x + 12 < 64; ++x) {
+      const uint64_t wall = (uint64_t{1} << (x + 5)) | (uint64_t{1} << (x + 6));
+      const uint64_t beyond = (uint64_t{1} << (x + 10)) | (uint64_t{1} << (x + 12));
+      if (!((mask >> x) & 1) || (wall & ~mask) != 0) continue;
+      const TBitBoard64 pos{uint64_t{1} << x, wall | (beyond & mask), 0};
+      TBitMoveList list;
+      uint8_t count = 0;
+      GenerateMoves(pos, list, count, type);
+      ASSERT_EQ(count, 0) << GameTypeNames[type] << " bit " << x;
+      EXPECT_EQ(bare.search.Quiesce(pos, -Infinity, Infinity, 3), 3 + NoMovesScore) << GameTypeNames[type] << " bit " << x;
+      ++walled;
+      // One of the wall moving away frees the man: then it is not lost.
+      const TBitBoard64 freed{pos.w, pos.b & ~(uint64_t{1} << (x + 5)), 0};
+      EXPECT_EQ(bare.search.Quiesce(freed, -Infinity, Infinity, 3), Plain(freed, 0, 3, type, eval))
+          << GameTypeNames[type] << " bit " << x;
+    }
+    EXPECT_GT(walled, 8) << GameTypeNames[type];
+  }
+}
+
 TEST(Kestrel4Search, FixedDepthWithOneThreadRepeatsItselfExactly) {
   const TEngineParams params = MaterialParams(EngineGen2);
   for (const int type : {gtRussian, gtInternational, gtEnglish}) {
