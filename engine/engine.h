@@ -81,6 +81,10 @@ class TEngine {
   int16_t SearchPosition(const TBoard& board, int alpha, int beta, const TExcludedTables& excluded, int turn,
                          int depth, int ply, uint8_t generation, int gametype, TSearchCounters& counters);
 
+  // For a later generation: makes its searcher and lets it set up its table
+  // and evaluation now, off the clock of the first move. Nothing otherwise.
+  void PrepareGeneration(int gametype, const TEngineParams& params);
+
   // Sets the current evaluation function, clears the table, the counters and
   // the stop flag and starts the clock: what a root search does first.
   void PrepareSearch(const TEvalFuncNew& func, int64_t hardLimit);
@@ -108,6 +112,9 @@ class TEngine {
   void CheckTime();
   void SearchBatch(const SearchNode& parent, const TBitMoveList& list, const uint8_t* indices, int batch, int depth,
                    int best, int stage, int16_t* values, TSearchCounters& counters);
+
+  // The searcher of `generation` (made when missing) and what it borrows.
+  TGenerationContext GenerationContext(uint8_t generation);
 
   TTranspositionTable table_;
   uint64_t hashMegabytes_;

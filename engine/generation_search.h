@@ -35,6 +35,9 @@ class TGenerationSearch {
   virtual TSearchResult SearchRoot(const TBoard& board, TDColor side, int gametype, const TSearchLimits& limits,
                                    const TEngineParams& params, TSearchListener& listener,
                                    const TGenerationContext& context) = 0;
+  // Sets up, before a game, what the first search would otherwise set up on
+  // its own clock (the table, the evaluation data).
+  virtual void Prepare(int /*gametype*/, const TEngineParams& /*params*/, const TGenerationContext& /*context*/) {}
 };
 
 using TGenerationFactory = std::unique_ptr<TGenerationSearch> (*)();

@@ -22,6 +22,29 @@ TSearchStats StatsOf(const TSearchCounters& counters, int64_t elapsedMs) {
 
 }  // namespace
 
+TGenerationContext TEngine::GenerationContext(uint8_t generation) {
+  if (!generation_ || generationNumber_ != generation) {
+    generation_ = GenerationSearchFactory(generation)();
+    generationNumber_ = generation;
+  }
+  TGenerationContext context;
+  context.stop = &stop_;
+  context.threads = ThreadsCount();
+  context.hashMegabytes = hashMegabytes_;
+  context.extendedAnalysis = extendedAnalysis_.load(std::memory_order_relaxed);
+  context.prober = prober_.get();
+  return context;
+}
+
+void TEngine::PrepareGeneration(int gametype, const TEngineParams& params) {
+  std::lock_guard lock(searchMutex_);
+  if (!IsValidGameType(gametype)) return;
+  const uint8_t generation = SearchGeneration(params, gametype);
+  if (generation < EngineGen2) return;
+  const TGenerationContext context = GenerationContext(generation);
+  generation_->Prepare(gametype, params, context);
+}
+
 TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametype, const TSearchLimits& limits,
                                   const TEngineParams& params, TSearchListener* listener) {
   std::lock_guard lock(searchMutex_);
@@ -32,17 +55,8 @@ TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametyp
 
   const uint8_t generation = SearchGeneration(params, gametype);
   if (generation >= EngineGen2) {
-    if (!generation_ || generationNumber_ != generation) {
-      generation_ = GenerationSearchFactory(generation)();
-      generationNumber_ = generation;
-    }
     stop_.store(false, std::memory_order_relaxed);
-    TGenerationContext context;
-    context.stop = &stop_;
-    context.threads = ThreadsCount();
-    context.hashMegabytes = hashMegabytes_;
-    context.extendedAnalysis = extendedAnalysis_.load(std::memory_order_relaxed);
-    context.prober = prober_.get();
+    const TGenerationContext context = GenerationContext(generation);
     return generation_->SearchRoot(board, side, gametype, limits, params, out, context);
   }
   PrepareSearch(params.EvalFunc, limits.hardLimit);

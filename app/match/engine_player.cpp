@@ -33,6 +33,7 @@ bool TEnginePlayer::NewGame(int gametype, std::string& error) {
   // The shallow search uses the table and the evaluation function without
   // the root driver, which would otherwise set them up for every move.
   engine_->PrepareSearch(params_.EvalFunc, 100000000);
+  engine_->PrepareGeneration(gametype, params_);
   return true;
 }
 

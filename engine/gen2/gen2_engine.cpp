@@ -175,6 +175,11 @@ std::shared_ptr<const TPatternWeights> TKestrel4::WeightsFor(const TEngineParams
   return weights_;
 }
 
+void TKestrel4::Prepare(int gametype, const TEngineParams& params, const TGenerationContext& context) {
+  if (table_.Megabytes() != context.hashMegabytes) table_.Allocate(context.hashMegabytes);
+  WeightsFor(params, gametype);
+}
+
 TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gametype, const TSearchLimits& limits,
                                     const TEngineParams& params, TSearchListener& out,
                                     const TGenerationContext& context) {

@@ -25,6 +25,8 @@ class TKestrel4 final : public TGenerationSearch {
   TSearchResult SearchRoot(const TBoard& board, TDColor side, int gametype, const TSearchLimits& limits,
                            const TEngineParams& params, TSearchListener& listener,
                            const TGenerationContext& context) override;
+  // The table of the context's size and the weights read.
+  void Prepare(int gametype, const TEngineParams& params, const TGenerationContext& context) override;
   // For tests: the selective parts of the search.
   void SetShape(const TSearchShape& shape) { shape_ = shape; }
 

@@ -38,6 +38,20 @@ TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEng
   EXPECT_EQ(via.score, own.score);
   EXPECT_TRUE(searchtest::SameMove(via.bestMove, own.bestMove));
 
+  // Set up before the game (table of another size than the engine's first
+  // one, weights that do not exist): the search is the same search.
+  TEngine prepared(2);
+  prepared.PrepareGeneration(gtBrazilian, params);
+  TEngineParams missing = params;
+  missing.PatternWeights = "no such folder/Brazilian.k4w";
+  prepared.PrepareGeneration(gtBrazilian, missing);
+  prepared.PrepareGeneration(0, params);
+  prepared.AllocateHashTable(4);
+  prepared.PrepareGeneration(gtBrazilian, params);
+  const TSearchResult after = searchtest::Search(prepared, board, side, gtBrazilian, 7, params);
+  EXPECT_EQ(after.stats.counters.nodes, own.stats.counters.nodes);
+  EXPECT_EQ(after.score, own.score);
+
   // Fresh settings take Kestrel 4 only where it won its match: nowhere yet.
   EXPECT_EQ(DefaultEngineGeneration(gtRussian), EngineNew);
   EXPECT_EQ(DefaultEngineGeneration(gtInternational), EngineNew);
