@@ -56,7 +56,8 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
     return true;
   };
 
-  menu_ = window_.AddMenu(tr("&Maintenance"));
+  menu_ = window_.AddMenu(QString());
+  BindLang(menu_, 357, QStringLiteral("&"));  // "Maintenance"
   const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
     QAction* a = menu_->addAction(text);
     a->setShortcut(key);
@@ -135,7 +136,7 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
       }
       Renumbered(report.renumbering);
       QString text = tr("%1 games marked deleted were removed.").arg(report.renumbering.removed);
-      if (report.unreadable > 0) text += QLatin1Char(' ') + tr("%1 unreadable games were left out.").arg(report.unreadable);
+      if (report.unreadable > 0) text += QLatin1Char(' ') + LangQ(349).arg(report.unreadable);
       return text;
     });
   });

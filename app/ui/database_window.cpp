@@ -145,7 +145,8 @@ void DatabaseWindow::CreateMenus() {
   BindLang(databaseMenu_, 37);
   gamesMenu_ = menuBar_->addMenu(QString());
   BindLang(gamesMenu_, 1);
-  listMenu_ = menuBar_->addMenu(tr("&List"));
+  listMenu_ = menuBar_->addMenu(QString());
+  BindLang(listMenu_, 352, QStringLiteral("&"));  // "List"
 
   // The deleted mark: of the selected games when there are any, else of the
   // cursor's game. Removing games for good is the Maintenance menu's
@@ -182,10 +183,12 @@ void DatabaseWindow::CreateMenus() {
     db_.SetAllSelected(false);
     Reload(false);
   });
-  AddCommand(listMenu_, tr("Select games from-to"), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), this,
-                       [this] { SelectRange(true); });
-  AddCommand(listMenu_, tr("Deselect games from-to"), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), this,
-                       [this] { SelectRange(false); });
+  BindLang(AddCommand(listMenu_, QString(), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), this,
+                      [this] { SelectRange(true); }),
+           353);  // "Select games from-to"
+  BindLang(AddCommand(listMenu_, QString(), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), this,
+                      [this] { SelectRange(false); }),
+           354);  // "Deselect games from-to"
   for (QAction* a : listMenu_->actions()) a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   BindLang(all, 152);
   BindLang(none, 153);

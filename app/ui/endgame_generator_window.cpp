@@ -51,7 +51,7 @@ QString Elapsed(double seconds) {
 EndgameGeneratorWindow::EndgameGeneratorWindow(std::filesystem::path folder, int gametype, QWidget* parent)
     : QWidget(parent, Qt::Window) {
   setObjectName("EDBGenerator");
-  setWindowTitle(tr("Endgame databases generator"));
+  BindLangTitle(this, 356);  // "Endgame databases generator"
 
   variant_ = new QComboBox(this);
   for (int t = 1; t <= GameTypeCount; ++t)

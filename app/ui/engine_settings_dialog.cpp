@@ -45,7 +45,9 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
   hubBrowse_ = new QPushButton(engineBox);
   BindLang(hubBrowse_, 93);
   auto* hubLine = new QHBoxLayout;
-  hubLine->addWidget(new QLabel(QStringLiteral("Hub command line:"), engineBox));
+  auto* hubLabel = new QLabel(engineBox);
+  BindLang(hubLabel, 355);  // "Hub command line:"
+  hubLine->addWidget(hubLabel);
   hubLine->addWidget(hubCommand_, 1);
   hubLine->addWidget(hubBrowse_);
   auto* engineLayout = new QVBoxLayout(engineBox);

@@ -195,7 +195,8 @@ int GameInput::ChooseMove(const TLegalMoves& moves, const std::vector<int>& foun
   QInputDialog chooser(&window_);
   chooser.setObjectName(QStringLiteral("typedMoveChooser"));
   chooser.setWindowTitle(window_.windowTitle());
-  chooser.setLabelText(tr("The text fits more than one move. Which one?"));
+  chooser.setLabelText(LangQ(342));
+  chooser.setCancelButtonText(LangQ(84));
   chooser.setComboBoxItems(texts);
   chooser.setComboBoxEditable(false);
   if (chooser.exec() != QDialog::Accepted) return 0;

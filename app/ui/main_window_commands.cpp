@@ -159,10 +159,12 @@ void MainWindow::CreateActions() {
   autoplay_ = new QAction(this);
   BindLang(autoplay_, 200);
   connect(autoplay_, &QAction::triggered, this, &MainWindow::OnAutoplay);
-  engineMatch_ = new QAction(tr("Engine match"), this);
+  engineMatch_ = new QAction(this);
+  BindLang(engineMatch_, 350);
   engineMatch_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
   connect(engineMatch_, &QAction::triggered, this, &MainWindow::OnEngineMatch);
-  enginesTournament_ = new QAction(tr("Engines tournament"), this);
+  enginesTournament_ = new QAction(this);
+  BindLang(enginesTournament_, 351);
   enginesTournament_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
   connect(enginesTournament_, &QAction::triggered, this, &MainWindow::OnEnginesTournament);
   CreateToolActions();

@@ -263,7 +263,7 @@ void MainWindowExport::WriteDatabaseRtf() {
   const QString chosen = chooseSaveFile(tr("Save RTF File"), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
   if (chosen.isEmpty()) return;
   TRtfDocument document(RtfOptions());
-  QProgressDialog progress(LangQ(335), tr("Cancel"), 0, static_cast<int>(rows.size()), &main_);
+  QProgressDialog progress(LangQ(335), LangQ(84), 0, static_cast<int>(rows.size()), &main_);
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(500);
   QStringList skipped;
@@ -352,8 +352,8 @@ void MainWindowExport::UploadToGallery() {
   for (;;) {
     // The transfer runs on a worker; this loop keeps the window alive and
     // the Cancel button answering.
-    QProgressDialog progress(tr("Uploading %1 to %2...").arg(QString::fromStdString(name), QString::fromStdString(target.site)),
-                             tr("Cancel"), 0, 100, &main_);
+    QProgressDialog progress(LangQ(343).arg(QString::fromStdString(name), QString::fromStdString(target.site)),
+                             LangQ(84), 0, 100, &main_);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     std::atomic<bool> cancel{false}, done{false};
@@ -376,8 +376,7 @@ void MainWindowExport::UploadToGallery() {
     }
     progress.reset();
     if (result.status == TUploadStatus::noTls && !target.allowPlain &&
-        confirm(tr("%1 offers no encrypted connection (FTPS). Send the account, the password and the picture "
-                   "unencrypted to this server from now on?")
+        confirm(LangQ(344)
                     .arg(QString::fromStdString(target.site)))) {
       app_.settings().FtpAllowPlain = target.allowPlain = true;
       continue;

@@ -51,7 +51,8 @@ void MainWindow::CreateToolActions() {
   gameServer_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
   connect(gameServer_, &QAction::triggered, this, &MainWindow::OnGameServer);
 #endif
-  endgameGenerator_ = new QAction(tr("Endgame databases generator"), this);
+  endgameGenerator_ = new QAction(this);
+  BindLang(endgameGenerator_, 356);
   endgameGenerator_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
   connect(endgameGenerator_, &QAction::triggered, this, &MainWindow::OnEndgameGenerator);
 }

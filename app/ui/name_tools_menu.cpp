@@ -56,18 +56,20 @@ NameToolsMenu::NameToolsMenu(DatabaseWindow& window, TPlayController& controller
   QMenu* names = menu_->addMenu(QString());
   BindLang(names, 120);  // "Names"
   saveNames_ = add(names, 0, {}, &NameToolsMenu::SaveNamesSorted, false);
-  saveNames_->setText(tr("Save names sorted..."));
-  correctNames_ = names->addAction(tr("Correct names"));
+  BindLang(saveNames_, 336, {}, QStringLiteral("..."));  // "Save names sorted"
+  correctNames_ = names->addAction(QString());
+  BindLang(correctNames_, 337);
   connect(correctNames_, &QAction::triggered, this, [this] {
     Run([this] { return ChangeNames([this] { return CorrectPlayerNames(window_.Current().DB()); }, tr("OK!")); },
         true);
   });
-  gambler_ = names->addAction(tr("Gambler Rename"));
-  gambler_->setToolTip(tr("Tournament names cut before \"game\" and their trailing numbers"));
+  gambler_ = names->addAction(QString());
+  BindLang(gambler_, 338);
+  BindLangTip(gambler_, 339);
   connect(gambler_, &QAction::triggered, this, [this] {
     Run([this] {
       return ChangeNames([this] { return GamblerRenameTournaments(window_.Current().DB()); },
-                         tr("%1 tournament names changed."));
+                         LangQ(340));
     },
         true);
   });
@@ -78,7 +80,7 @@ NameToolsMenu::NameToolsMenu(DatabaseWindow& window, TPlayController& controller
       QString question = QString::fromLatin1(TransliterateQuestion.data(), TransliterateQuestion.size());
       question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
       if (!confirm(question)) return {};
-      return ChangeNames([this] { return TransliterateNames(window_.Current().DB()); }, tr("%1 names changed."));
+      return ChangeNames([this] { return TransliterateNames(window_.Current().DB()); }, LangQ(341));
     },
         true);
   });
@@ -119,13 +121,13 @@ QString NameToolsMenu::BuildTree() {
   // a book that did not exist before is found now, and the grid shows it.
   if (IsValidGameType(CurrentGameType)) controller_.Book().BookIni(controller_.VariantParams(CurrentGameType).Book);
   controller_.Refresh().Request(rqBook);
-  if (report.cancelled) return tr("Build tree was cancelled; the book was not changed.");
-  QString text = tr("%1 positions from %2 games; the book %3 holds %4 positions.")
+  if (report.cancelled) return LangQ(347);
+  QString text = LangQ(348)
                      .arg(report.positions)
                      .arg(report.games)
                      .arg(book)
                      .arg(report.records);
-  if (report.unreadable > 0) text += QLatin1Char(' ') + tr("%1 unreadable games were left out.").arg(report.unreadable);
+  if (report.unreadable > 0) text += QLatin1Char(' ') + LangQ(349).arg(report.unreadable);
   return text;
 }
 
@@ -138,11 +140,11 @@ QString NameToolsMenu::ShowTournaments() {
 }
 
 QString NameToolsMenu::SaveNamesSorted() {
-  const QString path = askSaveFile(tr("Save Names"), tr("Text File (*.TXT *.txt)"));
+  const QString path = askSaveFile(LangQ(345), tr("Text File (*.TXT *.txt)"));
   if (path.isEmpty()) return {};
   const std::string file = TextFileName(path.toStdString());
   ReplaceFileContents(file, SortedNamesText(window_.Current().DB()));
-  return tr("The names were saved into %1.").arg(QString::fromStdString(file));
+  return LangQ(346).arg(QString::fromStdString(file));
 }
 
 QString NameToolsMenu::ChangeNames(const std::function<int32_t()>& tool, const QString& done) {
