@@ -40,7 +40,7 @@ TEST_F(LanguageTableTest, LinesFollowTheFileRules) {
       {"12] \"no bracket\"", 12, "Exit"},
       {"[320] \"last\"", 320, "last"},
       {"[322] \"Diagrammschrift\"", 322, "Diagrammschrift"},
-      {"[336] \"beyond the table\"", 322, "Diagram font"},
+      {"[358] \"beyond the table\"", 322, "Diagram font"},
       {"[ 7 ] \"spaced\"", 7, "spaced"},
   };
   for (const Case& c : cases) {
