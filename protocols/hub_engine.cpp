@@ -269,6 +269,8 @@ bool THubEngine::EnsureReady() {
       return false;
     }
   }
+  // A later generation sets up its table now rather than on the first move's clock.
+  engine_->PrepareGeneration(gametype_, *params_);
   ready_ = true;
   return true;
 }
