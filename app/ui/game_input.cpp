@@ -30,6 +30,17 @@ namespace {
 // Forced moves in analysis mode follow one another this far apart.
 constexpr int ForcedMoveDelayMs = 200;
 
+// The position shown, which a book row is matched against.
+struct TShownPosition {
+  TBoard board;
+  TDColor side = TDColor::white;
+  int type = 1;
+};
+
+TShownPosition ShownPosition(const TPlayController& controller) {
+  return controller.ReadGame([](const TGame& g) { return TShownPosition{g.CurBoard, g.SideToMove, GameTypeOf(g)}; });
+}
+
 }  // namespace
 
 GameInput::GameInput(MainWindow& window)
@@ -277,15 +288,7 @@ void GameInput::OnDiagram() {
 
 void GameInput::OnBookMove(const TOpenMove& entry) {
   if (!controller_.NavigationAllowed()) return;
-  TBoard board;
-  TDColor side = TDColor::white;
-  int type = 1;
-  controller_.ReadGame([&](const TGame& g) {
-    board = g.CurBoard;
-    side = g.SideToMove;
-    type = GameTypeOf(g);
-    return 0;
-  });
+  const auto [board, side, type] = ShownPosition(controller_);
   const auto move = BookRowMove(entry, board, side, type);
   if (!move) return;
   if (book_->AddOnClick()) AddRowOnClick(controller_.Book(), entry, board, side, type);
@@ -293,15 +296,7 @@ void GameInput::OnBookMove(const TOpenMove& entry) {
 }
 
 void GameInput::OnBookSign(const TOpenMove& entry, int sign) {
-  TBoard board;
-  TDColor side = TDColor::white;
-  int type = 1;
-  controller_.ReadGame([&](const TGame& g) {
-    board = g.CurBoard;
-    side = g.SideToMove;
-    type = GameTypeOf(g);
-    return 0;
-  });
+  const auto [board, side, type] = ShownPosition(controller_);
   SetBookRowSign(controller_.Book(), entry, board, side, type, static_cast<uint8_t>(sign));
   controller_.RefreshBookDisplay();
   ShowBook();

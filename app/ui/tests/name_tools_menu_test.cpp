@@ -227,5 +227,32 @@ TEST_F(NameToolsMenuTest, BuildTreeShowsTheMovesInTheBookGrid) {
   }
 }
 
+// A click on a book row plays that move in the shown position.
+TEST_F(NameToolsMenuTest, ChosenBookMoveIsPlayed) {
+  auto* grid = window_->findChild<BookGridWidget*>();
+  ASSERT_NE(grid, nullptr);
+  menu_->askBuildTree = [](QString&, TBookBuildOptions& options) {
+    options.maxMoves = 2;
+    return true;
+  };
+  menu_->buildTreeAction()->trigger();
+  window_->TimerStep();
+  const TOpenMove* first = grid->Entry(0);
+  ASSERT_NE(first, nullptr);
+  emit grid->moveChosen(*first);
+
+  TMoveList list;
+  uint8_t count = 0;
+  GenerateMoveList(InitialPosition(gtRussian), TDColor::white, list, gtRussian, count);
+  ASSERT_GT(count, 0);
+  const bool played = window_->controller().ReadGame([&](const TGame& g) {
+    const int slot = FirstChild(g, 0);
+    return slot != 0 && SameMovePath(g.Moves[slot], list[0]);
+  });
+  EXPECT_TRUE(played);  // the games' first move, the one the book leads with
+  // Closing the window would ask to save the changed game.
+  window_->controller().ChangeGame([](TGame& g) { g.Modified = false; });
+}
+
 }  // namespace
 }  // namespace kestrel
