@@ -520,14 +520,16 @@ void TGenerator::Propagate(const TBitBoard64& start, int value, TThreadCtx& ctx)
           before.k ^= from | to;
           FlipBitBoardBy(before, shift_);
           const uint64_t i = frame.Index(before);
+          // The values are four to a byte, the counts one: the values are
+          // the likelier to be in the cache, so they are asked first.
+          if (target.Get(i) != 0) continue;
           const uint8_t count = target.Count(i);
           if (v == WdlLoss) {
             // The move is legal when the predecessor has quiet king moves at
             // all (no capture is due).
             if ((count & TValues::CanMoveKing) && target.Decide(i, WdlWin))
               stack.push_back({before, !inOwn, WdlWin});
-          } else if ((count & TValues::Pending) != 0 && target.Get(i) == 0 && target.CountDown(i) &&
-                     target.Decide(i, WdlLoss)) {
+          } else if ((count & TValues::Pending) != 0 && target.CountDown(i) && target.Decide(i, WdlLoss)) {
             stack.push_back({before, !inOwn, WdlLoss});
           }
         }
