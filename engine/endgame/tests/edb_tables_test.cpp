@@ -2,7 +2,9 @@
 // pieces read back as the same position.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <random>
 
 #include "engine/endgame/edb_tables.h"
 #include "engine/endgame/edb_walk.h"
@@ -124,6 +126,41 @@ TEST(EdbTables, WalkGivesThePositionOfEveryIndex) {
               EXPECT_EQ(next, pairs * per) << TableFileName(m);
             }
           }
+  }
+}
+
+// The threads share a table by ranges of indices that may start and end
+// inside a men pair (a table of kings alone is one pair): such a walk must
+// give the positions of its range and nothing else.
+TEST(EdbTables, WalkOfAnIndexRangeGivesItsPositionsOnly) {
+  const TEdbBoard board(gtRussian);
+  std::mt19937_64 random(18);
+  const TEdbMaterial materials[] = {
+      {0, 0, 3, 1, 0, 0},
+      {0, 0, 2, 2, 0, 0},
+      {1, 1, 1, 1, board.MaxRowSum(1), board.MinRowSum(1)},
+      {2, 1, 1, 0, board.MinRowSum(2), board.MaxRowSum(1)},
+  };
+  for (const TEdbMaterial& m : materials) {
+    const uint64_t size = board.TableSize(m);
+    for (int trial = 0; trial < 20; ++trial) {
+      const uint64_t first = random() % size, last = std::min(size, first + random() % 3000);
+      uint64_t next = first;
+      WalkIndices(
+          board, m, first, last,
+          [&](uint64_t i, const TBitBoard64& pos) {
+            TBitBoard64 decoded;
+            ASSERT_EQ(i, next++) << TableFileName(m);
+            ASSERT_TRUE(board.Position(m, i, decoded)) << TableFileName(m) << " index " << i;
+            ASSERT_EQ(pos, decoded) << TableFileName(m) << " index " << i;
+          },
+          [&](uint64_t i, uint64_t count) {
+            ASSERT_EQ(i, next) << TableFileName(m);
+            TBitBoard64 decoded;
+            for (; next < i + count; ++next) ASSERT_FALSE(board.Position(m, next, decoded));
+          });
+      EXPECT_EQ(next, last) << TableFileName(m) << " from " << first;
+    }
   }
 }
 
