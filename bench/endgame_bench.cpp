@@ -48,7 +48,7 @@ void BM_EndgameProbe(benchmark::State& state) {
   std::vector<TBitBoard64> positions;
   const TEdbMaterial materials[] = {{0, 0, 3, 1, 0, 0}, {1, 1, 1, 1, 4, 5}, {2, 0, 1, 1, 5, 0}, {0, 2, 2, 0, 0, 9}};
   for (const auto& m : materials)
-    while (positions.size() % 5000 != 0 || positions.size() < 5000 * (&m - materials + 1)) {
+    while (positions.size() % 5000 != 0 || positions.size() < 5000 * static_cast<size_t>(&m - materials + 1)) {
       TBitBoard64 pos;
       if (board.Position(m, random() % board.TableSize(m), pos) && CaptureMask(pos, gtRussian) == 0 &&
           OpponentCaptureMask(pos, gtRussian) == 0)

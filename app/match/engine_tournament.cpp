@@ -29,7 +29,7 @@ std::tm LocalNow() {
 
 std::string NowText() {
   const std::tm t = LocalNow();
-  char text[32];
+  char text[64];  // room for any int the fields may hold
   std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
                 t.tm_hour, t.tm_min, t.tm_sec);
   return text;

@@ -61,7 +61,9 @@ TEST(CodePageLoss, CharactersTheCodePageCannotHoldAreCounted) {
     int lost = 0;
     const std::string ansi = ToAnsiText(c.utf8, lost);
     EXPECT_EQ(lost, c.lost);
-    if (c.lost == 0) EXPECT_EQ(AnsiToUtf8(ansi), c.utf8);
+    if (c.lost == 0) {
+      EXPECT_EQ(AnsiToUtf8(ansi), c.utf8);
+    }
   }
 }
 

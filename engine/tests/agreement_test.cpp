@@ -203,7 +203,9 @@ TEST_P(Agreement, CaptureMazes) {
   RecordProperty("longest", longest);
   EXPECT_EQ(failures_, 0) << "of " << compared_ << " positions";
   // The hunt must reach long chains wherever the rules allow them.
-  if (!GameTypes[type_].ShortKings) EXPECT_GE(longest, GameTypes[type_].SquareCount >= 50 ? 12 : 8);
+  if (!GameTypes[type_].ShortKings) {
+    EXPECT_GE(longest, GameTypes[type_].SquareCount >= 50 ? 12 : 8);
+  }
   EXPECT_LT(skipped_, compared_ / 100 + 1);
 }
 

@@ -36,7 +36,9 @@ TEST(DefaultEngines, EveryVariantShipsAFileThatReadsAndWritesBackUnchanged) {
     // The file is what the generator makes (`kestrel-cli engine-file defaults`
     // rewrites it), or what a recorded tuning run made: such a function keeps
     // its run's name, and the tuning tests check it against the record.
-    if (f.Name.find("-tune-") == std::string::npos) EXPECT_EQ(EngineFileText(DefaultEvalFunc(type)), ReadText(file));
+    if (f.Name.find("-tune-") == std::string::npos) {
+      EXPECT_EQ(EngineFileText(DefaultEvalFunc(type)), ReadText(file));
+    }
   }
 }
 
@@ -55,7 +57,9 @@ TEST(DefaultEngines, MaterialStagesAndSearchParametersAreSound) {
         EXPECT_GE(f.P(s, prKingValue), 250);
         EXPECT_LE(f.P(s, prKingValue), 350);
       }
-      if (s > 0) EXPECT_LT(f.P(s, prStageMinCount), f.P(s - 1, prStageMinCount));
+      if (s > 0) {
+        EXPECT_LT(f.P(s, prStageMinCount), f.P(s - 1, prStageMinCount));
+      }
       // Reduced searches need a margin of at least half a man.
       for (int i : {prRangeAlphaSelf, prRangeAlphaOpponent, prRangeBetaSelf, prRangeBetaOpponent})
         EXPECT_GE(f.P(s, i), 50);

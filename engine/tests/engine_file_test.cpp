@@ -301,7 +301,9 @@ TEST(EngineGenerations, OfferedByVariant) {
     const auto choices = EngineGenerationChoices(type);
     ASSERT_EQ(choices.size(), old ? 1u : 2u);
     EXPECT_EQ(choices[0], "Kestrel Thornby 2.11");
-    if (!old) EXPECT_EQ(choices[1], "Kestrel Thornby 3");
+    if (!old) {
+      EXPECT_EQ(choices[1], "Kestrel Thornby 3");
+    }
   }
 }
 

@@ -118,7 +118,9 @@ TEST(CrossEvalFuncs, MutationsStayNearTheParents) {
     for (int i = 0; i < EvalParamCount; ++i) {
       for (int s = 0; s < EvalStages; ++s) {
         if (s != 2 || i > prKingTripleRoad) {
-          if (i != prStageMinCount) ASSERT_EQ(child.P(s, i), a.P(s, i)) << i << ' ' << s;
+          if (i != prStageMinCount) {
+            ASSERT_EQ(child.P(s, i), a.P(s, i)) << i << ' ' << s;
+          }
         }
       }
     }

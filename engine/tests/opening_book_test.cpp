@@ -124,7 +124,9 @@ TEST(OpeningBookFile, BinarySearchAgreesWithALinearScan) {
       const auto it = std::find_if(records.begin(), records.end(), [&](const TOpen& r) { return r.position == k; });
       const int expected = it == records.end() ? 0 : static_cast<int>(it - records.begin()) + 1;
       ASSERT_EQ(book.FindBookEntry(k), expected) << a << " " << b;
-      if (expected) EXPECT_EQ(book.Lookup(k)->wh, a);
+      if (expected) {
+        EXPECT_EQ(book.Lookup(k)->wh, a);
+      }
     }
   }
 }

@@ -30,7 +30,9 @@ void ExpectWin(const TComposedWin& c, uint8_t generation = EngineNew) {
   EXPECT_TRUE(SameMove(result.bestMove, FindMove(board, TDColor::white, c.gametype, c.from, c.to)))
       << "played " << MoveToText(result.bestMove, c.gametype, 0, "x");
   EXPECT_GE(result.score, c.minScore);
-  if (c.scoreText) EXPECT_EQ(ScoreText(result.score), c.scoreText);
+  if (c.scoreText) {
+    EXPECT_EQ(ScoreText(result.score), c.scoreText);
+  }
 }
 
 // A man given so that the capture lands where two are taken back.

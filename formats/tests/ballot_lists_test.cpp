@@ -78,7 +78,9 @@ TEST_F(BallotLists, EveryLineReplaysInTheTypesItServes) {
         EXPECT_TRUE(BallotServes(game, type)) << file.name << " " << line.label << " in " << GameTypeNames[type];
       }
     }
-    if (file.name == "3move.abd") EXPECT_EQ(positions.size(), 156u) << "every ACF ballot leads elsewhere";
+    if (file.name == "3move.abd") {
+      EXPECT_EQ(positions.size(), 156u) << "every ACF ballot leads elsewhere";
+    }
     if (file.name == "fly.abd") {
       EXPECT_EQ(leftOutOfBrazilian, 9);
       EXPECT_EQ(illegalInBrazilian, 4);

@@ -19,8 +19,8 @@ struct TForm {
   const char* text;
   int games;
   int moves;            // moves of the main line of every game
-  const char* white;    // expected WhiteName of the first game, or nullptr
-  const char* black;
+  const char* white = nullptr;  // expected WhiteName of the first game, or nullptr
+  const char* black = nullptr;
   uint8_t result = 0;   // expected Result of the first game
   uint16_t whiteRating = 0;
 };
@@ -32,7 +32,7 @@ constexpr TForm Forms[] = {
     {"FMJD draw", "[GameType \"20\"]\n[Result \"1-1\"]\n1. 32-28 19-23 1-1\n", 1, 2, nullptr, nullptr, 2},
     {"FMJD loss", "[GameType \"20\"]\n[Result \"0-2\"]\n1. 32-28 19-23 0-2\n", 1, 2, nullptr, nullptr, 3},
     {"marks standing alone", "[GameType \"20\"]\n1. 32-28 ! 19-23 ? 2. 28x19 !? 14x23 *\n", 1, 4},
-    {"marks in parentheses", "[GameType \"20\"]\n1. 32-28 (!) 19-23 (?) 2. 28x19 (!?) 14x23 (??) *\n", 1, 4},
+    {"marks in parentheses", "[GameType \"20\"]\n1. 32-28 (!) 19-23 (?) 2. 28x19 (!?) 14x23 (?\?) *\n", 1, 4},
     {"FEN with an empty side", "[GameType \"20\"]\n[FEN \"W:W32:B\"]\n1. 32-28 *\n", 1, 1},
     {"FEN with both sides empty", "[GameType \"20\"]\n[FEN \"B:W:B\"]\n*\n", 1, 0},
     {"ratings", "[GameType \"20\"]\n[White \"A\"]\n[Black \"B\"]\n[WhiteRating \"2350\"]\n[BlackRating \"2200\"]\n*\n", 1,
@@ -67,13 +67,22 @@ TEST(PdnForeignForms, EveryFormReadsWithoutDamage) {
       EXPECT_TRUE(report.complete) << report.reason;
     }
     ASSERT_EQ(static_cast<int>(games.size()), form.games);
-    if (form.moves >= 0)
+    if (form.moves >= 0) {
       for (const TGame& game : games) EXPECT_EQ(MainLineLength(game), form.moves);
+    }
     const TGame& first = games.front();
-    if (form.white) EXPECT_EQ(first.WhiteName, form.white);
-    if (form.black) EXPECT_EQ(first.BlackName, form.black);
-    if (form.result) EXPECT_EQ(first.Header.Result, form.result);
-    if (form.whiteRating) EXPECT_EQ(first.Header.White.Rating, form.whiteRating);
+    if (form.white) {
+      EXPECT_EQ(first.WhiteName, form.white);
+    }
+    if (form.black) {
+      EXPECT_EQ(first.BlackName, form.black);
+    }
+    if (form.result) {
+      EXPECT_EQ(first.Header.Result, form.result);
+    }
+    if (form.whiteRating) {
+      EXPECT_EQ(first.Header.White.Rating, form.whiteRating);
+    }
   }
 }
 

@@ -93,7 +93,7 @@ TEST(PdnDates, TheFormsFilesUse) {
   ExpectDate("2012", 0, 0, 2012);
   ExpectDate("5.2012", 5, 0, 2012);
   ExpectDate("3000.1.1", 1, 1, 2100);
-  ExpectDate("1841-??-??", 0, 0, 1841);
+  ExpectDate("1841-?\?-?\?", 0, 0, 1841);
   ExpectDate("2009.??.??", 0, 0, 2009);
   ExpectDate("1950.", 0, 0, 1950);
   ExpectDate("", 0, 0, 0);

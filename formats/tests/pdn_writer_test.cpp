@@ -197,10 +197,11 @@ TEST(PdnWriter, EveryMoveIsWrittenSoThatItReadsBack) {
         ASSERT_NE(found, 0) << GameTypeNames[type] << " " << token;
         ASSERT_TRUE(SameMoveExactly(list[found - 1], list[k - 1])) << GameTypeNames[type] << " " << token;
         if (token != WithoutLeadingZeros(MoveToText(list[k - 1], type, 0, "x"))) ++ambiguous;
-        if (!IsAlgebraicType(type))
+        if (!IsAlgebraicType(type)) {
           for (size_t i = 0; i + 1 < token.size(); ++i)
             ASSERT_FALSE(token[i] == '0' && (i == 0 || !std::isdigit(static_cast<unsigned char>(token[i - 1]))))
                 << token;
+        }
       }
     }
   }

@@ -43,12 +43,6 @@ struct StartFixture {
   }
 };
 
-std::vector<std::string> Texts(const TOpenMoves& tree) {
-  std::vector<std::string> out;
-  for (int i = 1; i <= tree.Op_moves; ++i) out.push_back(tree.openmoves[i].move);
-  return out;
-}
-
 TEST(OpeningTree, WithoutABookEveryLegalMoveIsListedInGenerationOrder) {
   StartFixture f;
   TOpeningBook closed;

@@ -25,7 +25,9 @@ TEST(GeneratePosition, PlacesExactlyThePiecesAskedForOrRefuses) {
       int counts[5] = {};  // by code + 2
       for (int s = 1; s <= MaxSquares; ++s) {
         ASSERT_TRUE(board[s] >= -2 && board[s] <= 2);
-        if (board[s] != Empty) ASSERT_LE(s, c.squares) << "a piece beyond the board";
+        if (board[s] != Empty) {
+          ASSERT_LE(s, c.squares) << "a piece beyond the board";
+        }
         ++counts[board[s] + 2];
       }
       const bool placed = c.ok;

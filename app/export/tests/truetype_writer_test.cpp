@@ -58,7 +58,9 @@ TEST(DiagramFont, TablesReadBack) {
     ASSERT_TRUE(tables.count(tag)) << tag;
   for (const auto& [tag, t] : tables) {
     ASSERT_LE(t.offset + t.length, font.size()) << tag;
-    if (tag != "head") EXPECT_EQ(Sum(font, t.offset, t.length), t.checksum) << tag;
+    if (tag != "head") {
+      EXPECT_EQ(Sum(font, t.offset, t.length), t.checksum) << tag;
+    }
   }
   EXPECT_EQ(Sum(font, 0, font.size()), 0xB1B0AFBAu) << "whole-font checksum";
 

@@ -92,14 +92,17 @@ TEST(TuningRun, EachPositionCarriesTheScoreOfTheSearchThatMovedFromIt) {
         EXPECT_EQ(p.scored, p.ply >= openingPlies && i + 1 < plies) << p.ply;
         // Near the end the search sees the result coming: the side to move's
         // score agrees with the result for it (a shift by one ply inverts it).
-        if (g.result != ResultDraw && p.scored && i + 4 >= plies && p.score != 0)
+        if (g.result != ResultDraw && p.scored && i + 4 >= plies && p.score != 0) {
           EXPECT_EQ(p.score > 0, p.target > 0.5f) << "score " << p.score << " at ply " << p.ply;
+        }
       }
       at += plies;
       decisive += g.result != ResultDraw;
     }
     EXPECT_EQ(at, positions.size());
-    if (openingPlies > 0) EXPECT_GT(decisive, 3) << "one opening alone plays one game over and over";
+    if (openingPlies > 0) {
+      EXPECT_GT(decisive, 3) << "one opening alone plays one game over and over";
+    }
   }
 }
 

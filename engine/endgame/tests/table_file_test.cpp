@@ -35,7 +35,9 @@ TEST(WdlRuns, RandomStreamsReadBack) {
     for (int d = 0; d < n; ++d) {
       if (values[d] == WdlNeverProbed) continue;
       ASSERT_EQ(block[d], values[d]) << trial << " " << d;
-      if (d % 97 == 0) ASSERT_EQ(DecodeWdlRun(code, d), values[d]);
+      if (d % 97 == 0) {
+        ASSERT_EQ(DecodeWdlRun(code, d), values[d]);
+      }
     }
     // Cut short, the code answers -1 past its end instead of reading on.
     const std::vector<uint8_t> cut(code.begin(), code.begin() + code.size() / 2);
@@ -56,7 +58,9 @@ TEST(TableFile, BothKindsReadBackAndDamageIsRefused) {
     std::string error;
     ASSERT_TRUE(view.Open(file, n, mtw, error)) << error;
     for (size_t i = 0; i < n; i += 7)
-      if (mtw || values[i] != WdlNeverProbed) ASSERT_EQ(view.Value(i), values[i]);
+      if (mtw || values[i] != WdlNeverProbed) {
+        ASSERT_EQ(view.Value(i), values[i]);
+      }
     EXPECT_EQ(view.Value(n), -1);
 
     // Header and index damage: refused with a reason.
