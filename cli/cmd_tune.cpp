@@ -43,16 +43,6 @@ struct TTuneArgs {
   TPatternTuneArgs patterns;  // generation 2
 };
 
-// "0.5": the shortest text that reads back as the same weight.
-std::string WeightText(double w) {
-  char text[32];
-  for (int digits = 1; digits <= 17; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, w);
-    if (std::strtod(text, nullptr) == w) break;
-  }
-  return text;
-}
-
 int RunTune(const TTuneArgs& a) {
   const auto type = ParseGameType(a.variant);
   if (!type) {
@@ -178,6 +168,8 @@ const CommandRegistrar registrar("tune", [](CLI::App& app, int& exitCode) {
     p.concurrency = a.concurrency;
     // Minibatch passes: far fewer than the full-batch fit of engine files needs.
     if (cmd->count("--epochs") > 0) p.epochs = a.epochs;
+    p.scoreWeight = a.scoreWeight;
+    if (cmd->count("--l2") > 0) p.l2 = a.l2;
     exitCode = RunPatternTune(p);
   });
 });

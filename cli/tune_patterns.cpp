@@ -1,19 +1,24 @@
 #include "cli/tune_patterns.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
 #include "app/match/engine_player.h"
+#include "app/match/match_game.h"
 #include "app/play/result_detection.h"
 #include "app/tuning/self_play.h"
 #include "app/settings/atomic_file.h"
 #include "app/settings/program_folder.h"
 #include "cli/command_registry.h"
 #include "cli/engine_setup.h"
+#include "database/code_page.h"
 #include "engine/bitboard_movegen.h"
 #include "engine/gen2/gen2_tune.h"
 #include "engine/packed_board.h"
+#include "engine/score_text.h"
+#include "formats/pdn_writer.h"
 #include "formats/pdn_game_reader.h"
 #include "formats/pdn_source.h"
 #include "game/move_tree.h"
@@ -46,7 +51,30 @@ bool ReadGames(const std::string& path, int gametype, std::vector<TPlayedGame>& 
     }
     played.opening.side = game.Header.FirstMove;
     played.result = game.Header.Result;
-    for (int slot = FirstChild(game, 0); slot > 0; slot = FirstChild(game, slot)) played.moves.push_back(game.Moves[slot]);
+    // A move commented "score/depth - seconds" (as matches and --save-games
+    // write them) carries its search's score. The moves before the first
+    // such move are the game's opening; the scores are kept only when every
+    // later move has one, since they are read by move number.
+    std::vector<TMove> moves;
+    std::vector<int> scores;
+    size_t first = std::string::npos;
+    bool scored = true;
+    for (int slot = FirstChild(game, 0); slot > 0; slot = FirstChild(game, slot)) {
+      const std::string comment = slot < static_cast<int>(game.CommentsAft.size()) ? game.CommentsAft[slot] : "";
+      int score = 0;
+      const bool hasScore = ReadScoreText(std::string_view(comment).substr(0, comment.find('/')), score);
+      if (hasScore && first == std::string::npos) first = moves.size();
+      scored = scored && (hasScore || first == std::string::npos);
+      moves.push_back(game.Moves[slot]);
+      scores.push_back(score);
+    }
+    if (scored && first != std::string::npos) {
+      played.opening.moves.assign(moves.begin(), moves.begin() + static_cast<std::ptrdiff_t>(first));
+      played.moves.assign(moves.begin() + static_cast<std::ptrdiff_t>(first), moves.end());
+      played.scores.assign(scores.begin() + static_cast<std::ptrdiff_t>(first), scores.end());
+    } else {
+      played.moves = std::move(moves);
+    }
     out.push_back(std::move(played));
   }
   return true;
@@ -58,11 +86,24 @@ std::unique_ptr<TMatchPlayer> Kestrel4Player(const TEngineParams& params) {
 
 }  // namespace
 
+std::string WeightText(double w) {
+  char text[32];
+  for (int digits = 1; digits <= 17; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, w);
+    if (std::strtod(text, nullptr) == w) break;
+  }
+  return text;
+}
+
 void AddPatternTuneOptions(CLI::App* cmd, TPatternTuneArgs& a) {
   cmd->add_option("--games-file", a.gamesFiles, "Generation 2: learn from the games of this PDN file instead of self-play (repeatable)");
   cmd->add_option("--out-weights", a.out, "Generation 2: weights file to write (default: the program's Patterns/<Variant>.k4w)");
   cmd->add_option("--start-weights", a.start, "Generation 2: weights to start from and to play the self-play games with (default: material only, games with the engine file)");
   cmd->add_option("--skip-plies", a.skipPlies, "Generation 2: opening plies not learnt from (default 8)");
+  cmd->add_option("--save-games", a.saveGames, "Generation 2: PDN file that receives the self-play games, with their search scores (read back by --games-file)");
+  cmd->add_option("--hold-out", a.holdOut, "Generation 2: every Nth game is not fitted but chooses the epoch whose weights are kept (0: none)");
+  cmd->add_option("--material-pull", a.materialPull, "Generation 2: pull of the men and king weights towards their start values");
+  cmd->add_flag("--kings-over-men", a.kingsOverMen, "Generation 2: keep a king's weight at least a man's in both phases");
 }
 
 int RunPatternTune(const TPatternTuneArgs& a) {
@@ -71,8 +112,10 @@ int RunPatternTune(const TPatternTuneArgs& a) {
     std::cerr << "Kestrel 4 does not play " << a.variant << '\n';
     return ExitBadInput;
   }
-  if (a.epochs < 1 || a.skipPlies < 0 || a.games < 2 || a.depth < 1) {
-    std::cerr << "--epochs at least 1, --skip-plies not negative, --games at least 2, --depth at least 1\n";
+  if (a.epochs < 1 || a.skipPlies < 0 || a.games < 2 || a.depth < 1 || a.holdOut < 0 || a.holdOut == 1 ||
+      !(a.materialPull >= 0) || !(a.scoreWeight >= 0 && a.scoreWeight <= 1)) {
+    std::cerr << "--epochs at least 1, --skip-plies not negative, --games at least 2, --depth at least 1, "
+                 "--hold-out 0 or at least 2, --material-pull not negative, --score-weight 0 to 1\n";
     return ExitBadInput;
   }
   gen2::TPatternWeights start = gen2::TPatternWeights::Plain(*type);
@@ -106,6 +149,14 @@ int RunPatternTune(const TPatternTuneArgs& a) {
     games = PlaySelfPlayGames({"gen2", [shared] { return Kestrel4Player(*shared); }}, play, [](int done, int total) {
       if (done % 100 == 0 || done == total) std::cerr << "games " << done << " of " << total << std::endl;
     });
+    if (!a.saveGames.empty()) {
+      std::string text;
+      for (const TPlayedGame& g : games) text += AnsiToUtf8(PDNGameText(GameOfPlayed(g, *type)));
+      if (!WriteFileAtomically(a.saveGames, text, &error)) {
+        std::cerr << "cannot write " << a.saveGames << ": " << error << '\n';
+        return ExitFailure;
+      }
+    }
   }
   TLabelOptions label;
   label.skipPlies = a.skipPlies;
@@ -114,7 +165,7 @@ int RunPatternTune(const TPatternTuneArgs& a) {
     TBitBoard64 pos;
     BoardToBit64(t.board, pos, *type);
     if (t.side == TDColor::black) FlipBitBoard(pos, *type);
-    positions.push_back({pos, t.target});
+    positions.push_back({pos, t.target, t.scored, t.score, t.game});
   }
   if (positions.empty()) {
     std::cerr << "no positions: " << games.size() << " games read, " << skipped
@@ -124,6 +175,11 @@ int RunPatternTune(const TPatternTuneArgs& a) {
   gen2::TFitOptions options;
   options.seed = a.seed;
   options.epochs = a.epochs;
+  options.scoreWeight = a.scoreWeight;
+  if (a.l2 >= 0) options.l2 = a.l2;
+  options.materialPull = a.materialPull;
+  options.kingsOverMen = a.kingsOverMen;
+  options.holdOut = a.holdOut;
   gen2::TFitReport report;
   const gen2::TPatternWeights tuned =
       gen2::FitPatternWeights(positions, start, options, report, [](int epoch, double loss) {
@@ -141,9 +197,20 @@ int RunPatternTune(const TPatternTuneArgs& a) {
             std::to_string(a.openingPlies);
   if (!a.start.empty()) made += " --start-weights " + fs::path(a.start).filename().string();
   made += " --seed " + std::to_string(a.seed) + " --epochs " + std::to_string(a.epochs) + " --skip-plies " +
-          std::to_string(a.skipPlies) + "\n";
+          std::to_string(a.skipPlies);
+  // Options added later appear only when used, so that the files made
+  // before them carry the same line (and the same bytes) as ever.
+  if (a.scoreWeight > 0) made += " --score-weight " + WeightText(a.scoreWeight);
+  if (a.l2 >= 0) made += " --l2 " + WeightText(a.l2);
+  if (a.materialPull > 0) made += " --material-pull " + WeightText(a.materialPull);
+  if (a.kingsOverMen) made += " --kings-over-men";
+  if (a.holdOut > 0) made += " --hold-out " + std::to_string(a.holdOut);
+  made += "\n";
   made += "# positions " + std::to_string(report.positions) + ", loss " + std::to_string(report.lossBefore) + " -> " +
           std::to_string(report.lossAfter) + "\n";
+  if (a.holdOut > 0)
+    made += "# held out " + std::to_string(report.heldOut) + ", loss " + std::to_string(report.heldOutLoss) +
+            " after epoch " + std::to_string(report.bestEpoch) + "\n";
   if (!WriteFileAtomically(out, made + gen2::WeightsText(tuned), &error)) {
     std::cerr << "cannot write " << out.string() << ": " << error << '\n';
     return ExitFailure;

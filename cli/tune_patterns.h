@@ -24,11 +24,22 @@ struct TPatternTuneArgs {
   uint64_t seed = 1;
   int epochs = 40;
   int skipPlies = 8;                    // the opening plies are not learnt from
+  std::string saveGames;                // PDN that receives the self-play games
+  double scoreWeight = 0;               // see TFitOptions
+  double l2 = -1;                       // negative: the fit's default
+  double materialPull = 0;
+  bool kingsOverMen = false;
+  int holdOut = 0;
 };
 
 // The options that belong to pattern training only (--games-file,
-// --out-weights, --start-weights, --skip-plies); the self-play options,
-// --variant, --seed and --epochs are the tune command's own.
+// --out-weights, --start-weights, --skip-plies, --save-games, --hold-out,
+// --material-pull, --kings-over-men); the self-play options, --variant,
+// --seed, --epochs, --score-weight and --l2 are the tune command's own.
+// "0.5": the shortest text that reads back as the same number, for the
+// recorded commands of both generations.
+std::string WeightText(double w);
+
 void AddPatternTuneOptions(CLI::App* cmd, TPatternTuneArgs& args);
 int RunPatternTune(const TPatternTuneArgs& args);
 

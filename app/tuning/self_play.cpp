@@ -55,7 +55,8 @@ std::vector<TPlayedGame> PlaySelfPlayGames(const TMatchEntry& player, const TSel
 std::vector<TTrainingPosition> LabelPositions(const std::vector<TPlayedGame>& games, int gametype,
                                              const TLabelOptions& o) {
   std::vector<TTrainingPosition> out;
-  for (const TPlayedGame& g : games) {
+  for (int game = 0; game < static_cast<int>(games.size()); ++game) {
+    const TPlayedGame& g = games[game];
     float whiteScore;
     switch (g.result) {
       case ResultWhiteWon:
@@ -80,6 +81,7 @@ std::vector<TTrainingPosition> LabelPositions(const std::vector<TPlayedGame>& ga
         if (pos.w == 0 || pos.b == 0 || CaptureMask(pos, gametype) != 0) return;
       }
       TTrainingPosition p{board, side, side == TDColor::white ? whiteScore : 1 - whiteScore, ply};
+      p.game = game;
       if (next < g.scores.size()) {
         p.scored = true;
         p.score = g.scores[next];

@@ -40,6 +40,7 @@ struct TTrainingPosition {
   int ply = 0;          // from the game's start position
   bool scored = false;  // a player searched it in the game (not an opening move)
   int score = 0;        // that search's score, the side to move's view
+  int game = 0;         // index of its game among the games labelled
 };
 
 struct TLabelOptions {

@@ -66,7 +66,7 @@ TTuneOutcome RunTuning(const TTuneSettings& s, const std::function<void(const st
   if (w > 0)
     for (std::size_t i = 0; i < rows.size(); ++i)
       if (positions[i].scored)
-        rows[i].target = static_cast<float>((1 - w) * rows[i].target + w * Sigmoid(positions[i].score, out.k));
+        rows[i].target = BlendedTarget(rows[i].target, positions[i].score, out.k, w);
 
   TFitOptions o;
   o.k = out.k;

@@ -62,4 +62,23 @@ TEST_F(TuneCli, TheRecordedCommandMakesTheSameFileAgain) {
   }
 }
 
+// Generation 2: games saved with --save-games and read back by --games-file
+// (their search scores travel in the move comments) fit the same weights;
+// the new options are recorded in the file's first line.
+TEST_F(TuneCli, PatternGamesSavedAndReadBackFitTheSameWeights) {
+  const std::string options = " --epochs 3 --score-weight 0.5 --material-pull 0.5 --kings-over-men --hold-out 3";
+  const auto played = RunCliCommand("tune --generation 2 --variant russian --games 6 --depth 2 --save-games " +
+                                    (dir_ / "g.pdn").string() + " --out-weights " + (dir_ / "a.k4w").string() + options);
+  ASSERT_EQ(played.exitCode, 0) << played.err;
+  const auto read = RunCliCommand("tune --generation 2 --variant russian --games-file " + (dir_ / "g.pdn").string() +
+                                  " --out-weights " + (dir_ / "b.k4w").string() + options);
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  const std::string a = ReadAll(dir_ / "a.k4w"), b = ReadAll(dir_ / "b.k4w");
+  const std::string firstLine = a.substr(0, a.find('\n'));
+  EXPECT_NE(firstLine.find(" --games 6 --depth 2 "), std::string::npos) << firstLine;
+  EXPECT_NE(firstLine.find(options.substr(12)), std::string::npos) << firstLine;
+  EXPECT_EQ(a.substr(a.find('\n')), b.substr(b.find('\n')));
+  EXPECT_NE(ReadAll(dir_ / "g.pdn").find("/2 - "), std::string::npos);  // scores of the depth-2 searches
+}
+
 }  // namespace

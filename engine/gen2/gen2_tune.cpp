@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/tuning/logistic_fit.h"
 #include "rules/game_types.h"
 
 namespace kestrel::gen2 {
@@ -79,7 +80,11 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
   const TLayoutOfParams layout{set.regions.size() * RegionStates};
   if (start.region[0].size() != layout.regionCount || start.region[1].size() != layout.regionCount) return start;
 
-  std::vector<TRow> rows;
+  // Every holdOut-th game judges the epochs instead of being fitted.
+  const auto heldOut = [&](const TLabelledPosition& lp) {
+    return options.holdOut > 0 && lp.game % options.holdOut == options.holdOut - 1;
+  };
+  std::vector<TRow> rows, check;
   rows.reserve(positions.size());
   for (const TLabelledPosition& lp : positions) {
     TFeatures f;
@@ -90,7 +95,7 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
     r.term = f.term;
     r.open = static_cast<double>(std::min(f.pieces, set.startPieces)) / set.startPieces;
     r.target = lp.target;
-    rows.push_back(r);
+    (heldOut(lp) ? check : rows).push_back(r);
   }
   std::vector<double> p(layout.Size());
   for (size_t i = 0; i < layout.regionCount; ++i) {
@@ -103,10 +108,27 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
   }
   report = {};
   report.positions = rows.size();
+  report.heldOut = check.size();
   if (rows.empty()) return start;
   const double k = FitScale(rows, p, layout);
   report.k = k;
+  // The scale is the results' own, so a search score and an evaluation mean
+  // the same odds; the targets change only after it is fitted.
+  if (options.scoreWeight > 0) {
+    size_t fit = 0, held = 0;
+    for (const TLabelledPosition& lp : positions) {
+      TRow& r = heldOut(lp) ? check[held++] : rows[fit++];
+      if (lp.scored) r.target = BlendedTarget(lp.target, lp.score, k, options.scoreWeight);
+    }
+  }
   report.lossBefore = Loss(rows, p, layout, k);
+
+  // Material: men and kings of both phases.
+  const std::array<size_t, 4> material{layout.OpenTerm(termMen), layout.EndTerm(termMen), layout.OpenTerm(termKings),
+                                       layout.EndTerm(termKings)};
+  const std::vector<double> initial = p;
+  std::vector<double> best = p;
+  double bestLoss = check.empty() ? 0 : Loss(check, p, layout, k);
 
   std::vector<double> m(p.size()), v(p.size()), grad(p.size());
   std::vector<uint32_t> order(rows.size());
@@ -138,6 +160,8 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
         }
       }
       const double n = static_cast<double>(to - from);
+      if (options.materialPull > 0)
+        for (const size_t i : material) grad[i] += n * options.materialPull * (p[i] - initial[i]);
       ++step;
       const double c1 = 1 - std::pow(beta1, static_cast<double>(step));
       const double c2 = 1 - std::pow(beta2, static_cast<double>(step));
@@ -148,8 +172,24 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
         v[i] = beta2 * v[i] + (1 - beta2) * g * g;
         p[i] -= rate * (m[i] / c1) / (std::sqrt(v[i] / c2) + 1e-12);
       }
+      if (options.kingsOverMen)
+        for (const auto& [men, kings] : {std::pair{material[0], material[2]}, std::pair{material[1], material[3]}})
+          if (p[kings] < p[men]) p[kings] = p[men] = (p[kings] + p[men]) / 2;  // the nearest weights that obey
+    }
+    if (!check.empty()) {
+      if (const double loss = Loss(check, p, layout, k); loss < bestLoss) {
+        bestLoss = loss;
+        best = p;
+        report.bestEpoch = epoch;
+      }
     }
     if (progress && !progress(epoch, Loss(rows, p, layout, k))) break;
+  }
+  if (!check.empty()) {
+    p = best;
+    report.heldOutLoss = bestLoss;
+  } else {
+    report.bestEpoch = options.epochs;
   }
   report.lossAfter = Loss(rows, p, layout, k);
 

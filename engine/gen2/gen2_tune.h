@@ -14,10 +14,14 @@
 namespace kestrel::gen2 {
 
 // A position (side to move in `w`) and the result of its game for the side
-// to move: 1 won, 0.5 drawn, 0 lost.
+// to move: 1 won, 0.5 drawn, 0 lost; and, when the game's search scored the
+// position, that score (the side to move's view).
 struct TLabelledPosition {
   TBitBoard64 pos;
   float target = 0.5f;
+  bool scored = false;
+  int score = 0;
+  int game = 0;  // positions of one game are held out together
 };
 
 struct TFitOptions {
@@ -26,13 +30,28 @@ struct TFitOptions {
   double learningRate = 2.0;  // hundredths of a man per step, at most
   double l2 = 1e-8;           // pulls the region weights towards zero (the loss is a mean)
   int batch = 4096;
+  // Share of each scored position's target taken from its search score
+  // (through the results' scale k) instead of the game's result.
+  double scoreWeight = 0;
+  // Pull of the men and king weights towards their start values: the
+  // material is the one part of the evaluation the engine file already
+  // knows well, and endgames are too rare in the games to relearn it.
+  double materialPull = 0;
+  // A king is worth at least a man in either phase, whatever the fit wants.
+  bool kingsOverMen = false;
+  // Every holdOut-th game (game % holdOut == holdOut - 1) is not fitted but
+  // judges the epochs; the weights of the best epoch are kept. 0: none.
+  int holdOut = 0;
 };
 
 struct TFitReport {
   double k = 0;  // probability of a win = 1 / (1 + exp(-k * score))
   double lossBefore = 0;
   double lossAfter = 0;
-  size_t positions = 0;
+  size_t positions = 0;  // fitted
+  size_t heldOut = 0;
+  double heldOutLoss = 0;  // of the weights kept
+  int bestEpoch = 0;       // whose weights were kept (0: the start's)
 };
 
 // The weights that best predict the results, starting from `start`.

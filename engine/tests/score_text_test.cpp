@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace kestrel {
 namespace {
 
@@ -33,6 +35,19 @@ TEST(ScoreText, DatabaseWinsCountMovesInBrackets) {
   EXPECT_EQ(ScoreText(-1493), "-xN(4)");
   EXPECT_EQ(ScoreText(1400), "xN(50)");
   EXPECT_EQ(ScoreText(1739), "xN(0)");
+}
+
+TEST(ScoreText, ReadsBackWhatItWrites) {
+  for (int score = -2000; score <= 2000; ++score) {
+    const std::string text = ScoreText(score);
+    int back = 9999;
+    ASSERT_TRUE(ReadScoreText(text, back)) << text;
+    if (std::abs(score) < 1400) EXPECT_EQ(back, score) << text;
+    EXPECT_EQ(ScoreText(back), text);
+  }
+  int v = 0;
+  for (const char* bad : {"", "-", "1.5", "1.234", "+1.25", "1,25", "x", "xN(", "xN()", "x-3", "0.-5", "14.00", "abc"})
+    EXPECT_FALSE(ReadScoreText(bad, v)) << bad;
 }
 
 TEST(ScoreText, PairsShowBoundsOrOneScore) {

@@ -25,6 +25,10 @@ double RowScore(const TSparseRow& row, const std::vector<double>& weights) {
 
 double Sigmoid(double score, double k) { return 1.0 / (1.0 + std::exp(-k * score)); }
 
+float BlendedTarget(float result, int score, double k, double scoreWeight) {
+  return static_cast<float>((1 - scoreWeight) * result + scoreWeight * Sigmoid(score, k));
+}
+
 double MeanLoss(const std::vector<TSparseRow>& rows, const std::vector<double>& weights, double k) {
   if (rows.empty()) return 0;
   double sum = 0;

@@ -26,6 +26,10 @@ struct TSparseRow {
 // offset + sum of weights[index[i]] * value[i].
 double RowScore(const TSparseRow& row, const std::vector<double>& weights);
 double Sigmoid(double score, double k);
+// A target that mixes a game's result for the side to move with the game's
+// own search score of the position, read through the results' scale k:
+// drawn games then still say which positions the search liked.
+float BlendedTarget(float result, int score, double k, double scoreWeight);
 // Mean cross-entropy of the rows' targets against their predictions.
 double MeanLoss(const std::vector<TSparseRow>& rows, const std::vector<double>& weights, double k);
 // The k in [lo, hi] with the least MeanLoss for fixed weights (golden section).

@@ -66,5 +66,68 @@ TEST(Kestrel4Tune, FindsPlantedWeightsAndRepeatsItselfExactly) {
   EXPECT_NEAR(third.lossAfter, first.lossAfter, 0.01);
 }
 
+// Labels that want an endgame king below a man (as depth-4 self-play
+// taught the old fits): the constraint must hold anyway, the pull must keep
+// the material near its start, and held-out games must choose the epoch.
+TEST(Kestrel4Tune, MaterialStaysSoundWhateverTheLabelsSay) {
+  TPatternWeights truth = TPatternWeights::Plain(gtRussian);
+  truth.term[1][termKings] = -60;
+  auto positions = PlantedPositions(truth, 6000, 0.01);
+  for (size_t i = 0; i < positions.size(); ++i) positions[i].game = static_cast<int>(i / 40);
+  const TPatternWeights start = TPatternWeights::Plain(gtRussian);
+  TFitOptions options;
+  options.batch = 256;
+  options.epochs = 12;
+  options.learningRate = 8;
+  TFitReport free, bound, held, again;
+  const TPatternWeights unbound = FitPatternWeights(positions, start, options, free);
+  ASSERT_LT(unbound.term[1][termKings], unbound.term[1][termMen]) << "the labels must push the kings down";
+
+  options.kingsOverMen = true;
+  const TPatternWeights kept = FitPatternWeights(positions, start, options, bound);
+  for (int phase = 0; phase < 2; ++phase) EXPECT_GE(kept.term[phase][termKings], kept.term[phase][termMen]) << phase;
+
+  options.materialPull = 1.0;
+  options.holdOut = 5;
+  const TPatternWeights pulled = FitPatternWeights(positions, start, options, held);
+  EXPECT_EQ(FitPatternWeights(positions, start, options, again), pulled);
+  int driftPulled = 0, driftKept = 0;
+  for (int phase = 0; phase < 2; ++phase)
+    for (const int t : {termMen, termKings}) {
+      EXPECT_GE(pulled.term[phase][termKings], pulled.term[phase][termMen]) << phase;
+      driftPulled += std::abs(pulled.term[phase][t] - start.term[phase][t]);
+      driftKept += std::abs(kept.term[phase][t] - start.term[phase][t]);
+    }
+  EXPECT_LT(driftPulled, driftKept / 4) << driftPulled << " " << driftKept;
+  EXPECT_EQ(held.positions + held.heldOut, positions.size());
+  EXPECT_EQ(held.heldOut, positions.size() / 5);  // 150 games of 40, every fifth held out
+  EXPECT_GE(held.bestEpoch, 1);
+}
+
+// Targets mixed with search scores: a score that says "won" pulls a drawn
+// position's target (and so its fitted score) up.
+TEST(Kestrel4Tune, SearchScoresMoveTheTargets) {
+  const TPatternWeights start = TPatternWeights::Plain(gtRussian);
+  std::vector<TLabelledPosition> positions = PlantedPositions(start, 3000, 0.01);
+  for (TLabelledPosition& p : positions) {
+    p.scored = true;
+    p.score = 300;
+  }
+  TFitOptions options;
+  options.batch = 256;
+  options.epochs = 4;
+  TFitReport plain, mixed;
+  const TPatternWeights a = FitPatternWeights(positions, start, options, plain);
+  options.scoreWeight = 0.5;
+  const TPatternWeights b = FitPatternWeights(positions, start, options, mixed);
+  double sumA = 0, sumB = 0;
+  for (const TLabelledPosition& p : positions) {
+    sumA += PatternEvaluate(p.pos, a);
+    sumB += PatternEvaluate(p.pos, b);
+  }
+  EXPECT_GT(sumB / positions.size(), sumA / positions.size() + 30);
+  EXPECT_EQ(plain.k, mixed.k);  // the scale is fitted on the results alone
+}
+
 }  // namespace
 }  // namespace kestrel::gen2
