@@ -9,6 +9,7 @@
 #include "engine/endgame/endgame_cache.h"
 #include "engine/engine.h"
 #include "engine/gen2/gen2_patterns.h"
+#include "engine/gen2/gen2_search_shape.h"
 #include "engine/system_memory.h"
 #include "formats/fen.h"
 #include "rules/game_types.h"
@@ -28,6 +29,7 @@ struct TAnalyseOptions {
   int engine = -1;
   std::string evalFile;
   std::string weights;
+  std::string search;  // Kestrel 4 search settings
   std::string egdb;  // endgame folder; empty: no tables
 };
 
@@ -92,6 +94,19 @@ int RunAnalyse(const TAnalyseOptions& o) {
     }
     p.PatternWeights = o.weights;
   }
+  if (!o.search.empty()) {
+    gen2::TSearchShape check;
+    std::string error;
+    if (params->Engine != EngineGen2) {
+      std::cerr << "--search belongs to --generation 2\n";
+      return ExitBadInput;
+    }
+    if (!gen2::ParseSearchShape(o.search, check, error)) {
+      std::cerr << error << "\n";
+      return ExitBadInput;
+    }
+    params->SearchSettings = o.search;
+  }
   TEngine engine(0);
   if (!AllocateHash(engine, o.hashMb)) return ExitFailure;
   engine.SetThreadsCount(o.threads);
@@ -132,6 +147,8 @@ const CommandRegistrar registrar("analyse", [](CLI::App& app, int& exitCode) {
                   "Engine generation: 0 (Kestrel 2.11), 1 (Kestrel 3.0) or 2 (Kestrel 4)")
       ->check(CLI::Range(0, 2));
   cmd->add_option("--weights", options->weights, "Kestrel 4 pattern weights file (default: the variant's own)");
+  cmd->add_option("--search", options->search,
+                  "Kestrel 4 search settings KEY=VALUE,... (" + gen2::SearchShapeKeys() + ")");
   cmd->add_option("--eval", options->evalFile, "Engine parameter file (default: the variant's own)");
   cmd->add_option("--egdb", options->egdb, "Endgame database folder (one folder per variant below it)");
   cmd->callback([options, &exitCode] { exitCode = RunAnalyse(*options); });

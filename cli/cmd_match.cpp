@@ -1,7 +1,8 @@
 // kestrel-cli match: engine files of one variant play each other, two games
 // per opening with colours exchanged, several games at once.
 //   match --variant V --engine A.eng --engine B.eng [--engine C.eng ...]
-//         (an engine may be hub:"COMMAND", an external engine speaking Hub)
+//         (an engine may be hub:"COMMAND", an external engine speaking Hub,
+//         gen1, gen2, gen2:WEIGHTS, gen2@SETTINGS or gen2:WEIGHTS@SETTINGS)
 //         (--games N | --sprt ELO0,ELO1) [--time MS | --tc MOVES/SECONDS+INC]
 //         [--depth D] [--concurrency K] [--openings DB.abd | --ballots 2move|full]
 //         [--seed S] [--pdn OUT.pdn] [--db OUT.abd] [--adjudicate [--edb DIR]] [--max-moves N] [--hash MB]
@@ -30,6 +31,7 @@
 #include "engine/endgame/edb_tables.h"
 #include "engine/engine_params.h"
 #include "engine/gen2/gen2_patterns.h"
+#include "engine/gen2/gen2_search_shape.h"
 #include "formats/pdn_writer.h"
 #include "rules/game_types.h"
 
@@ -188,17 +190,27 @@ int RunMatchCommand(const TMatchArgs& a) {
       entries.push_back({name, [name, command] { return std::make_unique<THubPlayer>(command, name); }});
       continue;
     }
-    // gen1, gen2 and gen2:WEIGHTS name a generation with the variant's own files.
+    // gen1, gen2 and gen2:WEIGHTS name a generation with the variant's own
+    // files; gen2...@SETTINGS changes Kestrel 4's search.
     std::optional<TEngineParams> params;
     std::string name;
     if (file == "gen1") {
       params = VariantEngineParams(*type, EngineNew, "", error);
       name = "gen1";
-    } else if (file.rfind(Gen2EnginePrefix, 0) == 0 && (file.size() == 4 || file[4] == ':')) {
+    } else if (file.rfind(Gen2EnginePrefix, 0) == 0 && (file.size() == 4 || file[4] == ':' || file[4] == '@')) {
+      const size_t at = file.rfind('@');
+      const std::string settings = at == std::string::npos ? "" : file.substr(at + 1);
+      const std::string weightsText = file.substr(0, at).size() > 5 ? file.substr(5, at - 5) : "";
+      gen2::TSearchShape shape;
+      if (at != std::string::npos && (settings.empty() || !gen2::ParseSearchShape(settings, shape, error))) {
+        std::cerr << file << ": " << (settings.empty() ? "nothing after @" : error) << '\n';
+        return ExitBadInput;
+      }
       params = VariantEngineParams(*type, EngineGen2, "", error);
       name = "gen2";
-      if (params && file.size() > 5) {
-        const fs::path weights = file.substr(5);
+      if (params) params->SearchSettings = settings;
+      if (params && !weightsText.empty()) {
+        const fs::path weights = weightsText;
         gen2::TPatternWeights check;
         if (!gen2::ReadWeights(weights, check, error)) {
           std::cerr << error << '\n';
@@ -214,6 +226,7 @@ int RunMatchCommand(const TMatchArgs& a) {
         std::cerr << "warning: no Kestrel 4 weights for " << GameTypeNames[*type]
                   << ", it evaluates with the engine file\n";
       }
+      if (!settings.empty()) name += "@" + settings;
     } else {
       // An engine file plays with Kestrel 3.0, the generation that evaluates
       // with it: Kestrel 4 would play with the variant's pattern weights and
@@ -300,7 +313,8 @@ const CommandRegistrar registrar("match", [](CLI::App& app, int& exitCode) {
   cmd->add_option("--variant", a.variant, "Variant name or number")->required();
   cmd->add_option("--engine", a.engines,
                   "Engine file, gen1, gen2 or gen2:WEIGHTS (Kestrel 4 with a weights file), or hub:\"COMMAND\" for "
-                  "an external Hub engine (twice or more)")->required();
+                  "an external Hub engine (twice or more). gen2@SETTINGS or gen2:WEIGHTS@SETTINGS changes Kestrel 4's "
+                  "search, SETTINGS being KEY=VALUE,... of:\n" + gen2::SearchShapeKeys())->required();
   cmd->add_option("--games", a.games, "Games per pair of engines (with --sprt: at most)");
   cmd->add_option("--sprt", a.sprt, "ELO0,ELO1: stop when the test decides (alpha = beta = 0.05)");
   cmd->add_option("--time", a.timeMs, "Milliseconds per move");

@@ -27,6 +27,10 @@ struct TEngineParams {
   // "Kestrel 4" only: its pattern weights file; empty, or a file that cannot
   // be read, and it evaluates with EvalFunc.
   std::filesystem::path PatternWeights;
+  // "Kestrel 4" only: changes to its search, "key=value,..." as
+  // gen2::ParseSearchShape reads them (checked where they are given); empty:
+  // the defaults.
+  std::string SearchSettings;
 };
 
 // What reading or writing an engine file came to.

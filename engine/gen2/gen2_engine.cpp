@@ -231,6 +231,11 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
   const TEvaluator eval(params.EvalFunc, WeightsFor(params, gametype), gametype);
   shared.eval = &eval;
   shared.shape = shape_;
+  if (!params.SearchSettings.empty()) {
+    // Whoever set the text has checked it; a bad one changes nothing.
+    std::string ignored;
+    ParseSearchShape(params.SearchSettings, shared.shape, ignored);
+  }
   shared.stop = &stop;
   if (context.prober && gametype != gtCanadian) {
     shared.prober = context.prober;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdlib>
 
 #include "engine/search_types.h"
@@ -11,17 +12,22 @@
 namespace kestrel::gen2 {
 namespace {
 
-// Quiet moves searched at depth 1, 2, 3 before the rest is pruned.
+// Quiet moves searched at depth 1, 2, 3 before the rest is pruned; four
+// more for every further ply.
 constexpr std::array<int, 4> LateMoveCount{0, 5, 8, 12};
-// A position this much above beta at depth 1 (twice that at 2, ...) is
-// taken as failing high without a search, when nothing hangs.
-constexpr int FutilityMargin = 70;
+int LateMoves(int depth, int scale) {
+  const int n = depth <= 3 ? LateMoveCount[depth] : LateMoveCount[3] + 4 * (depth - 3);
+  return scale == 100 ? n : std::max(1, n * scale / 100);
+}
 // Endgame tables are asked from this many pieces down.
 constexpr int ProbePieces = 10;
 constexpr int HistoryLimit = 1 << 20;
+// History 1: scores stay within +-HistoryBound; a reduction changes by a
+// ply per HistoryPerPly.
+constexpr int HistoryBound = 16384;
+constexpr int HistoryPerPly = 6000;
 // The table move is singular when every other move, searched to half the
 // depth, stays this much per ply below its table score.
-constexpr int SingularDepth = 6;
 constexpr int SingularMargin = 3;
 
 int ToNodeScore(int v, int ply) {
@@ -47,6 +53,12 @@ TThreadSearch::TThreadSearch(const TSharedSearch& shared) : shared_(shared) {
   flipShift_ = IsValidGameType(shared.gametype) ? GameTypes[shared.gametype].FlipShift : 0;
   boardMask_ = BitBoardMask(shared.gametype);
   for (auto& line : lines_) line.reserve(32);
+  const TSearchShape& shape = shared.shape;
+  for (int d = 1; d < 64; ++d)
+    for (int m = 1; m < 64; ++m) {
+      const double r = shape.lmrBase / 100.0 + std::log(d) * std::log(m) / (shape.lmrDivisor / 100.0);
+      reduction_[d][m] = static_cast<int8_t>(std::clamp(static_cast<int>(r), 0, 60));
+    }
 }
 
 void TThreadSearch::Reset() {
@@ -158,10 +170,23 @@ void TThreadSearch::RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child
   const int from = std::countr_zero(pos.w & ~child.w) & 63;
   const int to = std::countr_zero(child.w & ~pos.w) & 63;
   int32_t& h = history_[from][to];
+  if (shared_.shape.history == 1) {
+    const int bonus = std::min(16 * depth * depth, 4096);
+    h += bonus - h * bonus / HistoryBound;
+    return;
+  }
   h += depth * depth;
   if (h > HistoryLimit)
     for (auto& row : history_)
       for (int32_t& v : row) v /= 2;
+}
+
+void TThreadSearch::PunishQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth) {
+  const int from = std::countr_zero(pos.w & ~child.w) & 63;
+  const int to = std::countr_zero(child.w & ~pos.w) & 63;
+  int32_t& h = history_[from][to];
+  const int malus = std::min(16 * depth * depth, 4096);
+  h -= malus + h * malus / HistoryBound;
 }
 
 int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip) {
@@ -216,7 +241,8 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   // as good as forced.
   const int extension = shape.extensions && count == 1 ? 1 : 0;
   int singularMove = 0;
-  if (shape.extensions && count > 1 && skip == 0 && ttMove != 0 && depth >= SingularDepth && found &&
+  if (shape.extensions && shape.singular && count > 1 && skip == 0 && ttMove != 0 && depth >= shape.singularDepth &&
+      found &&
       hit.bound != BoundUpper && hit.depth >= depth - 3) {
     const int ttScore = ScoreFromTable(hit.score, ply);
     if (std::abs(ttScore) < WonScore) {
@@ -230,11 +256,21 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
 
   // Futility: far above beta near the horizon, with nothing of ours
   // hanging, the position fails high without a search.
-  if (shape.pruning && !pvNode && !capture && depth <= 3 && std::abs(beta) < WonScore &&
+  if (shape.pruning && !pvNode && !capture && depth <= shape.futilityDepth && std::abs(beta) < WonScore &&
       OpponentCaptureMask(pos, gametype) == 0) {
     const int stand = (*shared_.eval)(pos, ply);
-    if (stand - FutilityMargin * depth >= beta) return stand;
+    if (stand - shape.futilityMargin * depth >= beta) return stand;
   }
+  // Razoring: far below alpha just above the horizon, without a capture
+  // to resolve, the static score stands.
+  if (shape.pruning && shape.razorMargin > 0 && !pvNode && !capture && depth <= 2 && skip == 0 &&
+      std::abs(alpha) < WonScore) {
+    const int stand = (*shared_.eval)(pos, ply);
+    if (stand + shape.razorMargin * depth <= alpha) return stand;
+  }
+  // A node the table knows nothing useful of is searched a ply shallower:
+  // a move to search first is found sooner that way.
+  if (shape.reductions && shape.iirDepth > 0 && ttMove == 0 && skip == 0 && depth >= shape.iirDepth) --depth;
 
   std::array<uint8_t, MaxMoves> order;
   OrderMoves(pos, list, count, ttMove, ply, capture, order);
@@ -242,6 +278,9 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   const int originalAlpha = alpha;
   int best = -Infinity - 1;
   int bestMove = 0;
+  // The quiet moves searched so far (history 1 punishes them on a cutoff).
+  std::array<uint8_t, MaxMoves> quietTried;
+  int quietCount = 0;
   for (int k = 0; k < count; ++k) {
     const int i = order[k];
     if (i + 1 == skip) continue;
@@ -253,7 +292,8 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
     const int newDepth = depth - 1 + (i + 1 == singularMove ? 1 : extension);
     reversible_[ply + 1] = !capture && (pos.w & pos.k & ~list[i].w) != 0;
 
-    if (shape.pruning && !pvNode && !forcing && depth <= 3 && k >= LateMoveCount[depth] && best > -WonScore)
+    if (shape.pruning && !pvNode && !forcing && depth <= shape.lmpDepth &&
+        k >= LateMoves(depth, shape.lmpScale) && best > -WonScore)
       continue;
 
     int v;
@@ -261,8 +301,18 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
       v = -Search(child, -beta, -alpha, newDepth, ply + 1, pvNode);
     } else {
       int r = 0;
-      if (shape.reductions && !forcing && !killer && depth >= 3 && k >= (pvNode ? 3 : 2))
-        r = 1 + (k >= 6 && depth >= 6 ? 1 : 0);
+      if (shape.lmr == 0) {
+        if (shape.reductions && !forcing && !killer && depth >= 3 && k >= (pvNode ? 3 : 2))
+          r = 1 + (k >= 6 && depth >= 6 ? 1 : 0);
+      } else if (shape.reductions && !forcing && !killer && depth >= 3) {
+        r = reduction_[std::min(depth, 63)][std::min(k + 1, 63)] - (pvNode ? 1 : 0);
+        if (shape.history == 1) {
+          const int from = std::countr_zero(pos.w & ~list[i].w) & 63;
+          const int to = std::countr_zero(list[i].w & ~pos.w) & 63;
+          r -= history_[from][to] / HistoryPerPly;
+        }
+        r = std::clamp(r, 0, newDepth - 1);
+      }
       v = -Search(child, -alpha - 1, -alpha, newDepth - r, ply + 1, false);
       if (v > alpha && r > 0) v = -Search(child, -alpha - 1, -alpha, newDepth, ply + 1, false);
       if (v > alpha && v < beta && pvNode) v = -Search(child, -beta, -alpha, newDepth, ply + 1, true);
@@ -275,11 +325,16 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
         alpha = v;
         SetLine(ply, child);
         if (v >= beta) {
-          if (!forcing) RewardQuiet(pos, list[i], depth, ply);
+          if (!forcing) {
+            RewardQuiet(pos, list[i], depth, ply);
+            if (shape.history == 1)
+              for (int q = 0; q < quietCount; ++q) PunishQuiet(pos, list[quietTried[q]], depth);
+          }
           break;
         }
       }
     }
+    if (!forcing) quietTried[quietCount++] = static_cast<uint8_t>(i);
   }
 
   if (skip != 0) return best;

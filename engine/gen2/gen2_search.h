@@ -14,21 +14,13 @@
 #include "engine/bitboard_movegen.h"
 #include "engine/endgame_probe.h"
 #include "engine/gen2/gen2_eval.h"
+#include "engine/gen2/gen2_search_shape.h"
 #include "engine/gen2/gen2_table.h"
 
 namespace kestrel::gen2 {
 
 constexpr int Infinity = 2000;
 constexpr int MaxPly = 120;
-
-// Which of the selective parts of the search run. With all of them off and
-// `exactTable` on, the search returns the plain minimax score of its depth.
-struct TSearchShape {
-  bool reductions = true;   // late-move reductions
-  bool pruning = true;      // futility and late-move pruning
-  bool extensions = true;   // a node with one legal move, or one far better move, keeps its depth
-  bool exactTable = false;  // table bounds cut only at exactly the depth searched
-};
 
 // A position met again along the searched line scores as a draw: whoever
 // repeats it once can repeat it until the game's repetition rule ends it.
@@ -84,6 +76,8 @@ class TThreadSearch {
   void OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply, bool capture,
                   std::array<uint8_t, MaxMoves>& order) const;
   void RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth, int ply);
+  // History 1: the quiet moves searched before the cutoff move lose what it gains.
+  void PunishQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth);
   void SetLine(int ply, const TBitBoard64& child);
   bool Repeats(uint64_t key, int ply) const;
 
@@ -92,6 +86,8 @@ class TThreadSearch {
   uint64_t edbAnswers_ = 0;
   std::array<std::array<uint64_t, 2>, MaxPly + 2> killers_{};
   std::array<std::array<int32_t, 64>, 64> history_{};
+  // Logarithmic late-move reductions by depth and move number.
+  std::array<std::array<int8_t, 64>, 64> reduction_{};
   std::array<std::vector<TBitBoard64>, MaxPly + 2> lines_;
   // Keys of the positions along the current line, and whether the move into
   // each was a king's quiet move.

@@ -1,0 +1,55 @@
+// What the "Kestrel 4" node search prunes, reduces and extends, and the
+// text form that selects it without rebuilding ("lmr=1,sing=0"): two
+// settings of one binary can then play each other in one match.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kestrel::gen2 {
+
+struct TSearchShape {
+  // Which selective parts run at all. With the first three off and
+  // `exactTable` on, the search returns the plain minimax score of its depth.
+  bool reductions = true;   // late-move reductions
+  bool pruning = true;      // futility and late-move pruning
+  bool extensions = true;   // a node with one legal move, or one far better move, keeps its depth
+  bool exactTable = false;  // table bounds cut only at exactly the depth searched
+
+  // Late-move reductions. 0: one ply, two for the sixth move on from depth 6.
+  // 1: base + ln(depth) ln(move number) / divisor (both in hundredths), a ply
+  // less at principal-variation nodes, and (with history 1) less or more by
+  // the move's history.
+  int lmr = 0;
+  int lmrBase = 50;
+  int lmrDivisor = 200;
+  // History. 0: raised by depth^2 on a cutoff. 1: bounded (gravity) updates,
+  // and every quiet move searched before the cutoff move loses as much.
+  int history = 0;
+  // Late-move pruning (quiet moves after the first few) up to this depth;
+  // the counts grow with depth, scaled in percent.
+  int lmpDepth = 3;
+  int lmpScale = 100;
+  // Reverse futility: static score this much per ply above beta, up to this depth.
+  int futilityMargin = 70;
+  int futilityDepth = 3;
+  // Razoring: at depth 1-2 a static score this far below alpha drops into
+  // the capture search (0: off).
+  int razorMargin = 0;
+  // Singular extension of the table move (needs `extensions`), from this depth.
+  int singular = 1;
+  int singularDepth = 6;
+  // Internal iterative reduction: a node without a table move is searched a
+  // ply shallower from this depth (0: off).
+  int iirDepth = 0;
+};
+
+// Applies "key=value,key=value" to `shape` (keys in SearchShapeKeys()).
+// Unknown keys, missing or non-integer values, values out of range and keys
+// given twice fail with a message in `error` and leave `shape` unchanged.
+// An empty text changes nothing.
+bool ParseSearchShape(std::string_view text, TSearchShape& shape, std::string& error);
+// "key (default D, MIN..MAX): what" lines for help texts.
+std::string SearchShapeKeys();
+
+}  // namespace kestrel::gen2
