@@ -7,9 +7,7 @@
 #include "rules/notation.h"
 
 namespace kestrel {
-namespace {
 
-// The position as the engine sees it: the side to move in `w`.
 TBitBoard64 EnginePosition(const TBoard& board, TDColor toMove, int gametype) {
   TBitBoard64 bb;
   BoardToBit64(board, bb, gametype);
@@ -17,13 +15,10 @@ TBitBoard64 EnginePosition(const TBoard& board, TDColor toMove, int gametype) {
   return bb;
 }
 
-}  // namespace
-
-TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int gametype) const {
+TPV FollowLine(const TBoard& root, TDColor side, const TMove& first, int gametype, const TNextPosition& next) {
   TPV pv;
   pv.HasRoot = true;
   pv.Root = root;
-  const bool useTable = HasBitBoardGenerator(gametype);
   TBoard board = root;
   TMove move = first;
   // seen[k]: the position k plies into the line (0: before the first move).
@@ -33,7 +28,6 @@ TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int ga
     pv.Mvs[pv.Length++] = move;
     ApplyMove(move, board, gametype);
     side = Opponent(side);
-    if (!useTable) break;
     const TBitBoard64 pos = EnginePosition(board, side, gametype);
     seen[k] = pos;
     for (int j = k - 2; j >= 0; j -= 2) {
@@ -42,13 +36,9 @@ TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int ga
         return pv;
       }
     }
-    const THashRec64 entry = table_.Read(table_.Index(pos));
-    if (!(entry.pos == pos) || entry.bestmove == 0) break;
-    TBitMoveList bitMoves;
-    uint8_t bitCount = 0;
-    GenerateMoves(pos, bitMoves, bitCount, gametype);
-    if (entry.bestmove > bitCount) break;
-    const TBitBoard64& target = bitMoves[entry.bestmove - 1];
+    if (k == TPV::MaxLength) break;
+    const std::optional<TBitBoard64> target = next(pos, k);
+    if (!target) break;
     TMoveList moves;
     uint8_t count = 0;
     GenerateMoveList(board, side, moves, gametype, count);
@@ -56,11 +46,7 @@ TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int ga
     for (int i = 0; i < count && !found; ++i) {
       TBoard after = board;
       ApplyMove(moves[i], after, gametype);
-      TBitBoard64 result;
-      BoardToBit64(after, result, gametype);
-      // The mover stays in `w`, as in the bitboard move list.
-      if (side == TDColor::black) FlipBitBoard(result, gametype);
-      if (result == target) {
+      if (EnginePosition(after, Opponent(side), gametype) == *target) {
         move = moves[i];
         found = true;
       }
@@ -68,6 +54,29 @@ TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int ga
     if (!found) break;
   }
   return pv;
+}
+
+TPV TEngine::ReadPV(const TBoard& root, TDColor side, const TMove& first, int gametype) const {
+  if (!HasBitBoardGenerator(gametype)) {
+    TPV pv;
+    pv.HasRoot = true;
+    pv.Root = root;
+    pv.Mvs[pv.Length++] = first;
+    return pv;
+  }
+  return FollowLine(root, side, first, gametype, [&](const TBitBoard64& pos, int) -> std::optional<TBitBoard64> {
+    const THashRec64 entry = table_.Read(table_.Index(pos));
+    if (!(entry.pos == pos) || entry.bestmove == 0) return std::nullopt;
+    TBitMoveList bitMoves;
+    uint8_t bitCount = 0;
+    GenerateMoves(pos, bitMoves, bitCount, gametype);
+    if (entry.bestmove > bitCount) return std::nullopt;
+    // The move list keeps the mover in `w`; the line's positions have the
+    // side to move there.
+    TBitBoard64 target = bitMoves[entry.bestmove - 1];
+    FlipBitBoard(target, gametype);
+    return target;
+  });
 }
 
 std::string PVText(const TPV& pv, int gametype, TDColor firstMover, int firstMoveNumber, bool numbered, int mode,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/bitboard_movegen.h"
+#include "engine/principal_variation.h"
 #include "engine/transposition_table.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
@@ -21,13 +22,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int AspirationWindow = 25;
 // A search limit this large means none (fixed depth).
 constexpr int64_t NoTimeLimit = 100000000 / 2;
-
-TBitBoard64 EnginePosition(const TBoard& board, TDColor toMove, int gametype) {
-  TBitBoard64 bb;
-  BoardToBit64(board, bb, gametype);
-  if (toMove == TDColor::black) FlipBitBoard(bb, gametype);
-  return bb;
-}
 
 struct TRoot {
   TMove move;
@@ -95,42 +89,10 @@ void RegisterKestrel4() { RegisterGenerationSearch(EngineGen2, &MakeKestrel4); }
 
 TPV LineToPV(const TBoard& root, TDColor side, const TMove& first, const std::vector<TBitBoard64>& line,
              int gametype) {
-  TPV pv;
-  pv.HasRoot = true;
-  pv.Root = root;
-  TBoard board = root;
-  pv.Mvs[pv.Length++] = first;
-  ApplyMove(first, board, gametype);
-  side = Opponent(side);
-  std::vector<TBitBoard64> seen{EnginePosition(root, Opponent(side), gametype), EnginePosition(board, side, gametype)};
-  for (const TBitBoard64& target : line) {
-    if (pv.Length >= TPV::MaxLength) break;
-    TMoveList moves;
-    uint8_t count = 0;
-    GenerateMoveList(board, side, moves, gametype, count);
-    bool found = false;
-    for (int i = 0; i < count && !found; ++i) {
-      TBoard after = board;
-      ApplyMove(moves[i], after, gametype);
-      if (EnginePosition(after, Opponent(side), gametype) == target) {
-        pv.Mvs[pv.Length++] = moves[i];
-        board = after;
-        found = true;
-      }
-    }
-    if (!found) break;
-    side = Opponent(side);
-    seen.push_back(target);
-    // A line that returns to an earlier position with the same side to move
-    // goes round for ever.
-    for (size_t j = seen.size() - 1; j >= 2; j -= 2) {
-      if (seen[j - 2] == target) {
-        pv.Repeated = true;
-        return pv;
-      }
-    }
-  }
-  return pv;
+  return FollowLine(root, side, first, gametype, [&](const TBitBoard64&, int played) -> std::optional<TBitBoard64> {
+    if (played > static_cast<int>(line.size())) return std::nullopt;
+    return line[played - 1];
+  });
 }
 
 TKestrel4::TKestrel4() : table_(1) {}

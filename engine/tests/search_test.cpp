@@ -24,13 +24,6 @@ SearchNode RootNode(const TBoard& board, TDColor side, int gametype, int ply, in
   return node;
 }
 
-TBitBoard64 EnginePosition(const TBoard& board, TDColor side, int gametype) {
-  TBitBoard64 bb;
-  BoardToBit64(board, bb, gametype);
-  if (side == TDColor::black) FlipBitBoard(bb, gametype);
-  return bb;
-}
-
 TEST(Search, SideWithoutMovesScoresPlyMinus2001) {
   TEngine engine(1);
   const TEngineParams params = MaterialParams();
