@@ -5,6 +5,7 @@
 
 #include "engine/bitboard.h"
 #include "engine/engine.h"
+#include "engine/root_moves.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
 #include "rules/notation.h"
@@ -67,30 +68,12 @@ TSearchResult TEngine::SearchRoot(const TBoard& board, TDColor side, int gametyp
   };
 
   TExcludedTables excluded{};
-  if (gametype != gtCanadian) {
-    TBitBoard64 bb;
-    BoardToBit64(board, bb, gametype);
-    excluded[0] = prober_->TableNumber(bb, gametype);
-    FlipBitBoard(bb, gametype);
-    excluded[1] = prober_->TableNumber(bb, gametype);
-  }
+  if (gametype != gtCanadian) excluded = RootTables(*prober_, board, gametype);
 
-  TMoveList list;
-  uint8_t count = 0;
-  GenerateMoveList(board, side, list, gametype, count);
-  removedoublemoves(count, list, board, gametype);
-  if (count == 0) return result;
-
-  std::vector<TRootMove> moves(count);
-  for (int i = 0; i < count; ++i) {
-    moves[i].move = list[i];
-    moves[i].text = PlainMoveText(list[i], list, count, gametype);
-  }
-  out.RootMoves(moves);
-  result.hasMove = true;
-  result.bestMove = moves[0].move;
-  result.pv.Length = 1;
-  result.pv.Mvs[0] = moves[0].move;
+  TRootList root;
+  if (!ListRootMoves(board, side, gametype, out, root, result)) return result;
+  const int count = root.count;
+  std::vector<TRootMove>& moves = root.moves;
 
   const int turn = side == TDColor::white ? 1 : 0;
   const auto search = [&](const TMove& move, int alpha, int beta, int depth) {

@@ -8,6 +8,7 @@
 
 #include "engine/bitboard_movegen.h"
 #include "engine/principal_variation.h"
+#include "engine/root_moves.h"
 #include "engine/transposition_table.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
@@ -160,18 +161,14 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
   if (timed) table_.NextSearch();
   else if (!fresh) table_.Clear();
 
-  TMoveList list;
-  uint8_t count = 0;
-  GenerateMoveList(board, side, list, gametype, count);
-  removedoublemoves(count, list, board, gametype);
-  if (count == 0) return result;
-
-  std::vector<TRootMove> moves(count);
+  TRootList root;
+  if (!ListRootMoves(board, side, gametype, out, root, result)) return result;
+  const int count = root.count;
+  const TMoveList& list = root.list;
+  std::vector<TRootMove>& moves = root.moves;
   std::vector<TRoot> roots(count);
   const TBitBoard64 rootPosition = EnginePosition(board, side, gametype);
   for (int i = 0; i < count; ++i) {
-    moves[i].move = list[i];
-    moves[i].text = PlainMoveText(list[i], list, count, gametype);
     roots[i].move = list[i];
     TBoard after = board;
     ApplyMove(list[i], after, gametype);
@@ -179,11 +176,6 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
     const TBitBoard64 moved = EnginePosition(after, side, gametype);
     roots[i].reversible = moved.b == rootPosition.b && (rootPosition.w & rootPosition.k & ~moved.w) != 0;
   }
-  out.RootMoves(moves);
-  result.hasMove = true;
-  result.bestMove = moves[0].move;
-  result.pv.Length = 1;
-  result.pv.Mvs[0] = moves[0].move;
   result.pv.HasRoot = true;
   result.pv.Root = board;
 
@@ -202,10 +194,7 @@ TSearchResult TKestrel4::SearchRoot(const TBoard& board, TDColor side, int gamet
   if (context.prober && gametype != gtCanadian) {
     shared.prober = context.prober;
     shared.probePieces = context.prober->Pieces(gametype);
-    TBitBoard64 bb = EnginePosition(board, side, gametype);
-    shared.excluded[0] = context.prober->TableNumber(bb, gametype);
-    FlipBitBoard(bb, gametype);
-    shared.excluded[1] = context.prober->TableNumber(bb, gametype);
+    shared.excluded = RootTables(*context.prober, board, gametype);
   }
 
   // Helper threads search the same tree with their own move ordering and

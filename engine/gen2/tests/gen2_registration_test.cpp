@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/gen2/gen2_engine.h"
+#include "engine/gen2/tests/gen2_test_run.h"
 #include "engine/tests/search_test_helpers.h"
 
 namespace kestrel::gen2 {
@@ -23,12 +24,8 @@ TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEng
   TEngine engine(4);
   const TSearchResult via = searchtest::Search(engine, board, side, gtBrazilian, 7, params);
   TKestrel4 direct;
-  std::atomic<bool> stop{false};
-  TNullEndgameProber prober;
-  TGenerationContext context;
-  context.stop = &stop;
-  context.hashMegabytes = 4;
-  context.prober = &prober;
+  TRun run;
+  const TGenerationContext context = run.Context();
   TSearchLimits limits;
   limits.maxDepth = 7;
   TSearchListener silent;

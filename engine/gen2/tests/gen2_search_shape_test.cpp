@@ -4,6 +4,7 @@
 
 #include "engine/gen2/gen2_engine.h"
 #include "engine/gen2/gen2_search_shape.h"
+#include "engine/gen2/tests/gen2_test_run.h"
 #include "engine/tests/search_test_helpers.h"
 
 namespace kestrel::gen2 {
@@ -76,12 +77,8 @@ TEST(Kestrel4SearchShape, SettingsOfTheEngineParametersReachTheSearch) {
   TKestrel4 bySetter;
   bySetter.SetShape(plain);
   TKestrel4 defaults;
-  std::atomic<bool> stop{false};
-  TNullEndgameProber prober;
-  TGenerationContext context;
-  context.stop = &stop;
-  context.hashMegabytes = 4;
-  context.prober = &prober;
+  TRun run;
+  const TGenerationContext context = run.Context();
   TSearchLimits limits;
   limits.maxDepth = 7;
   TSearchListener silent;

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "engine/gen2/gen2_engine.h"
+#include "engine/gen2/tests/gen2_test_run.h"
 #include "engine/tests/search_test_helpers.h"
 #include "test_support/random_game.h"
 #include "test_support/random_position.h"
@@ -60,19 +61,6 @@ std::vector<int> BitboardVariants() {
     if (HasBitBoardGenerator(t)) types.push_back(t);
   return types;
 }
-
-struct TRun {
-  std::atomic<bool> stop{false};
-  TNullEndgameProber prober;
-  TGenerationContext Context(int threads = 1) {
-    TGenerationContext c;
-    c.stop = &stop;
-    c.threads = threads;
-    c.hashMegabytes = 4;
-    c.prober = &prober;
-    return c;
-  }
-};
 
 // One thread's search without the root driver.
 struct TBareSearch {
