@@ -41,7 +41,7 @@ BuildTreeDialog::BuildTreeDialog(const QString& book, QWidget* parent) : QDialog
   minPieces_->setRange(0, 72);
   clear_ = new QCheckBox(this);
   BindLang(clear_, 206);  // "Clear existing statistics"
-  clear_->setToolTip(tr("Unchecked, the counts of the games are added to those the book has."));
+  BindLangTip(clear_, LtClearStatisticsTip);
   form->addRow(LangLabel(this, 204), maxMoves_);   // "Maximum moves"
   form->addRow(LangLabel(this, 205), minPieces_);  // "Minimum draughts"
   form->addRow(clear_);

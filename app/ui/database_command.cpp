@@ -17,14 +17,14 @@ void RunDatabaseCommand(DatabaseWindow& window, const std::function<void(const Q
     return;
   }
   if (writes && db.ReadOnly()) {
-    showMessage(QObject::tr("The database is open for reading only."));
+    showMessage(LangQ(LtReadOnlyDatabase));
     return;
   }
   QString message;
   try {
     message = command();
   } catch (const std::exception& e) {
-    message = QString::fromStdString(e.what());
+    message = CoreTextQ(e.what());
     window.Current().ResetList();
     window.Reload(false);
   }

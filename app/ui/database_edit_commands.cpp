@@ -36,7 +36,7 @@ constexpr std::size_t ShownNotes = 20;
 
 QString WithNotes(QString text, const std::vector<std::string>& notes) {
   for (std::size_t i = 0; i < notes.size() && i < ShownNotes; ++i) text += QLatin1Char('\n') + ProgramTextQ(notes[i]);
-  if (notes.size() > ShownNotes) text += QLatin1Char('\n') + QObject::tr("... and %1 more.").arg(notes.size() - ShownNotes);
+  if (notes.size() > ShownNotes) text += QLatin1Char('\n') + LangQ(LtAndMore).arg(notes.size() - ShownNotes);
   return text;
 }
 
@@ -98,12 +98,12 @@ DatabaseEditCommands::DatabaseEditCommands(MainWindowDatabase& database, TPlayCo
   QMenu* games = window_.Menu(DatabaseWindow::MenuId::games);
   games->addSeparator();
   copy_ = command(games, 113, more, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &DatabaseEditCommands::Copy, false);
-  copy_->setToolTip(tr("Copy game(s) to another database"));
+  BindLangTip(copy_, LtCopyGamesTip);
   append_ = command(games, 202, {}, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &DatabaseEditCommands::Append, false);
-  append_->setToolTip(tr("Add the selected games (or the cursor's game) to the game on the board as variations"));
+  BindLangTip(append_, LtAppendTip);
   games->addSeparator();
   editHeader_ = command(games, 112, more, QKeySequence(Qt::CTRL | Qt::Key_E), &DatabaseEditCommands::EditHeader, true);
-  editHeader_->setToolTip(tr("Edit game header"));
+  BindLangTip(editHeader_, LtEditHeaderTip);
   QMenu* headers = games->addMenu(QString());
   BindLang(headers, 156);  // "Headers"
   headersSet_ = command(headers, 157, more, QKeySequence(Qt::CTRL | Qt::Key_H), &DatabaseEditCommands::SetHeaders, true);
@@ -131,11 +131,11 @@ QString DatabaseEditCommands::Repair() {
   const TNameRepairReport r = RepairNameLists(window_.Current().DB());
   window_.Reload(false);
   QStringList lines;
-  if (r.playersAdded > 0) lines << tr("%1 player names added.").arg(r.playersAdded);
-  if (r.tournamentsAdded > 0) lines << tr("%1 tournament names added.").arg(r.tournamentsAdded);
-  if (r.sitesAdded > 0) lines << tr("%1 site names added.").arg(r.sitesAdded);
+  if (r.playersAdded > 0) lines << LangQ(LtPlayersAdded).arg(r.playersAdded);
+  if (r.tournamentsAdded > 0) lines << LangQ(LtTournamentsAdded).arg(r.tournamentsAdded);
+  if (r.sitesAdded > 0) lines << LangQ(LtSitesAdded).arg(r.sitesAdded);
   if (r.implausible > 0)
-    lines << tr("%1 name indexes are too large to be genuine and were left alone.").arg(r.implausible);
+    lines << LangQ(LtImplausibleIndexes).arg(r.implausible);
   for (const std::string& m : r.messages) lines << Q(m);
   return lines.join(QLatin1Char('\n'));
 }
@@ -143,14 +143,14 @@ QString DatabaseEditCommands::Repair() {
 QString DatabaseEditCommands::Copy() {
   TCurrentDatabase& db = window_.Current();
   const std::vector<int32_t> games = GamesToCopy(db.DB(), db.List());
-  if (games.empty()) return tr("No game to copy.");
+  if (games.empty()) return LangQ(LtNoGameToCopy);
   const QString path = askCopyTarget();
   if (path.isEmpty()) return {};
   database_.RememberFolder(path);
   ProgressDialog progress(&window_);
   const TTransferReport r = CopyGames(db.DB(), games, path.toStdString(), progress);
-  QString text = tr("%1 games copied to %2.").arg(r.copied).arg(path);
-  if (r.unreadable > 0) text += QLatin1Char(' ') + tr("%1 of them could not be read and were stored empty.").arg(r.unreadable);
+  QString text = LangQ(LtGamesCopied).arg(r.copied).arg(path);
+  if (r.unreadable > 0) text += QLatin1Char(' ') + LangQ(LtUnreadableStoredEmpty).arg(r.unreadable);
   return WithNotes(text, r.notes);
 }
 
@@ -166,7 +166,7 @@ QString DatabaseEditCommands::Merge() {
   // Games were only added: the open games keep their numbers.
   db.ResetList();
   window_.Reload(true);
-  return WithNotes(tr("%1 games added; the database holds %2 games.").arg(r.copied).arg(db.DB().DBSize), r.notes);
+  return WithNotes(LangQ(LtGamesMerged).arg(r.copied).arg(db.DB().DBSize), r.notes);
 }
 
 QString DatabaseEditCommands::Match() {
@@ -180,11 +180,11 @@ QString DatabaseEditCommands::Match() {
     // An empty list would only hide the games: the whole database stays.
     db.ResetList();
     window_.Reload(true);
-    return tr("No duplicate games were found.");
+    return LangQ(LtNoDuplicates);
   }
   db.SetCursor(1);
   window_.Reload(true);
-  return tr("%1 groups of duplicate games: each group's first game is kept, the %2 later copies are marked deleted.")
+  return LangQ(LtDuplicateGroups)
       .arg(r.groups)
       .arg(r.duplicates);
 }
@@ -192,10 +192,10 @@ QString DatabaseEditCommands::Match() {
 QString DatabaseEditCommands::EditHeader() {
   TCurrentDatabase& db = window_.Current();
   const int32_t pos = db.Cursor();
-  if (pos < 1) return tr("No game is selected.");
+  if (pos < 1) return LangQ(LtNoGameSelected);
   const int32_t n = db.GameAt(pos);
   TQuickGameHeader q;
-  if (!ReadQuickHeader(db.DB(), n, q)) return tr("Game %1 cannot be read.").arg(n);
+  if (!ReadQuickHeader(db.DB(), n, q)) return LangQ(LtGameUnreadable).arg(n);
   if (!askHeader(q)) return {};
   WriteQuickHeader(db.DB(), n, q);
   TakeStoredHeaders({n});
@@ -212,21 +212,21 @@ QString DatabaseEditCommands::SetHeaders() {
       entries.push_back({pos, db.List()[pos].num});
       numbers.push_back(db.List()[pos].num);
     }
-  if (entries.empty()) return tr("No game is selected.");
+  if (entries.empty()) return LangQ(LtNoGameSelected);
   THeaderFields fields;
   if (!askHeaders(fields)) return {};
   const int32_t written = kestrel::SetHeaders(db.DB(), entries, fields);
   TakeStoredHeaders(numbers);
   window_.Reload(false);
-  return tr("%1 game headers were written.").arg(written);
+  return LangQ(LtHeadersWritten).arg(written);
 }
 
 QString DatabaseEditCommands::Append() {
   TCurrentDatabase& db = window_.Current();
   const std::vector<TDBListRec> entries = EntriesToAppend(db.DB(), db.List());
-  if (entries.empty()) return tr("No game is selected.");
+  if (entries.empty()) return LangQ(LtNoGameSelected);
   if (entries.size() > static_cast<std::size_t>(MaxGamesLoadedAsOneTree))
-    return Q(TooLargeQuantityText) + QString::number(entries.size());
+    return LangQ(LtTooManyGames) + QString::number(entries.size());
   controller_.StopAndWait();
   TAppendReport r;
   controller_.ChangeGame([&](TGame& game) { r = AppendEntries(db.DB(), entries, game, settings_.ResType); });
@@ -234,8 +234,8 @@ QString DatabaseEditCommands::Append() {
   // The game with its new variations is what the user wants to see now.
   if (r.added > 0) window_.accept();
   if (r.messages.empty()) return {};
-  QString text = Q(CannotAddText);
-  if (entries.size() > 1) text += QLatin1Char(' ') + tr("(%1 of %2 games)").arg(r.messages.size()).arg(entries.size());
+  QString text = LangQ(LtCannotAdd);
+  if (entries.size() > 1) text += QLatin1Char(' ') + LangQ(LtGamesOfTotal).arg(r.messages.size()).arg(entries.size());
   return text;
 }
 

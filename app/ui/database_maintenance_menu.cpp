@@ -91,12 +91,12 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
   deleteSelected_ = add(QString(), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] {
     Run([this]() -> QString {
       const std::vector<int32_t> games = SelectedGames(window_.Current());
-      if (games.empty()) return tr("No game is selected.");
-      if (!confirm(tr("Delete the %1 selected games from the database? This cannot be undone.").arg(games.size())))
+      if (games.empty()) return LangQ(LtNoGameSelected);
+      if (!confirm(LangQ(LtDeleteSelectedQuestion).arg(games.size())))
         return {};
       const TRenumbering r = DeleteSelectedGames(window_.Current().DB(), window_.Current().List());
       Renumbered(r);
-      return tr("%1 games deleted.").arg(r.removed);
+      return LangQ(LtGamesDeleted).arg(r.removed);
     });
   });
   BindLang(deleteSelected_, 215);  // "Delete selected games (physically)"
@@ -108,7 +108,7 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
     Run([this]() -> QString {
       const TRenumbering r = QuickCleanUp(window_.Current().DB());
       Renumbered(r);
-      return tr("%1 games marked deleted were removed.").arg(r.removed);
+      return LangQ(LtDeletedRemoved).arg(r.removed);
     });
   });
   fullCleanUp_ = cleanUp->addAction(QString());
@@ -135,19 +135,19 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
         throw;
       }
       Renumbered(report.renumbering);
-      QString text = tr("%1 games marked deleted were removed.").arg(report.renumbering.removed);
+      QString text = LangQ(LtDeletedRemoved).arg(report.renumbering.removed);
       if (report.unreadable > 0) text += QLatin1Char(' ') + LangQ(349).arg(report.unreadable);
       return text;
     });
   });
   check_ = add(QString(), {}, [this] {
     Run([this]() -> QString {
-      const bool mark = confirm(tr("Mark the damaged games as deleted?"));
+      const bool mark = confirm(LangQ(LtMarkDamagedQuestion));
       ProgressDialog progress(&window_);
       const TCheckReport report = CheckDatabase(window_.Current().DB(), mark, progress);
       window_.Reload(false);
-      QString text = tr("Damaged games: %1, damaged headers: %2.").arg(report.damagedGames).arg(report.damagedHeaders);
-      if (report.cancelled) text += QLatin1Char(' ') + tr("The check was cancelled.");
+      QString text = LangQ(LtDamagedCounts).arg(report.damagedGames).arg(report.damagedHeaders);
+      if (report.cancelled) text += QLatin1Char(' ') + LangQ(LtCheckCancelled);
       for (size_t i = 0; i < report.log.size() && i < 20; ++i) text += QLatin1Char('\n') + Q(report.log[i]);
       return text;
     });
@@ -165,25 +165,25 @@ DatabaseMaintenanceMenu::DatabaseMaintenanceMenu(DatabaseWindow& window, TPlayCo
       if (path.isEmpty()) return {};
       ProgressDialog progress(&window_);
       BackupDatabase(window_.Current().DB(), path.toStdString(), progress);
-      return tr("The database was saved into %1.").arg(path);
+      return LangQ(LtDatabaseSavedInto).arg(path);
     });
   });
   BindLang(backup_, 308);  // "Backup database"
   menu_->addSeparator();
-  // A bulk edit of the selected games, reported with `done` ("... %1 games").
-  const auto bulk = [this](TBulkReport (*edit)(TKestrelDB&, const std::vector<int32_t>&, TProgress&), QString done) {
+  // A bulk edit of the selected games, reported with the entry `done` ("... %1 games").
+  const auto bulk = [this](TBulkReport (*edit)(TKestrelDB&, const std::vector<int32_t>&, TProgress&), int done) {
     return [this, edit, done] {
       Run([this, edit, done]() -> QString {
         const std::vector<int32_t> games = SelectedGames(window_.Current());
-        if (games.empty()) return tr("No game is selected.");
+        if (games.empty()) return LangQ(LtNoGameSelected);
         ProgressDialog progress(&window_);
-        return done.arg(edit(window_.Current().DB(), games, progress).changed);
+        return LangQ(done).arg(edit(window_.Current().DB(), games, progress).changed);
       });
     };
   };
-  removeComments_ = add(QString(), {}, bulk(&RemoveComments, tr("Comments removed from %1 games.")));
+  removeComments_ = add(QString(), {}, bulk(&RemoveComments, LtCommentsRemoved));
   BindLang(removeComments_, 246);  // "Remove comments": of the selected games
-  removeVariations_ = add(QString(), {}, bulk(&RemoveVariations, tr("Variations removed from %1 games.")));
+  removeVariations_ = add(QString(), {}, bulk(&RemoveVariations, LtVariationsRemoved));
   BindLang(removeVariations_, 276);  // "Remove variations"
 }
 

@@ -5,6 +5,7 @@
 #include <QProgressDialog>
 
 #include "app/ui/search_dialog.h"
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 namespace {
@@ -24,14 +25,14 @@ void Replace(TKestrelDB& db, TGameList& list, const TSearchResult& r) {
 
 TSearchResult SearchWithProgress(QWidget* parent, const TKestrelDB& db, const TSearchInfo& info,
                                  const TSearchSwitches& switches) {
-  QProgressDialog progress(QString::fromLatin1(SearchingText.data()), QObject::tr("Cancel"), 0,
+  QProgressDialog progress(CoreTextQ(SearchingText), LangQ(84), 0,
                            std::max(db.DBSize, 1), parent);
-  progress.setWindowTitle(QString::fromLatin1(SearchCaptionText.data()));
+  progress.setWindowTitle(LangQ(49));  // "Search"
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(300);
   if (parent) parent->setEnabled(false);
   const TSearchResult r = SearchDatabase(db, info, switches, [&](const TSearchProgress& p) {
-    progress.setLabelText(QString::fromLatin1(SearchingFoundText.data()) + QString::number(p.found) +
+    progress.setLabelText(CoreTextQ(SearchingFoundText) + QString::number(p.found) +
                           QStringLiteral("..."));
     progress.setValue(p.gameNo);
     QApplication::processEvents();
@@ -39,8 +40,7 @@ TSearchResult SearchWithProgress(QWidget* parent, const TKestrelDB& db, const TS
   });
   if (parent) parent->setEnabled(true);
   if (r.unreadable > 0)
-    QMessageBox::warning(parent, QString::fromLatin1(SearchCaptionText.data()),
-                         QObject::tr("%1 games could not be read").arg(r.unreadable));
+    QMessageBox::warning(parent, LangQ(49), LangQ(LtUnreadableGames).arg(r.unreadable));
   return r;
 }
 

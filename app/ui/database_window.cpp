@@ -151,12 +151,12 @@ void DatabaseWindow::CreateMenus() {
   // The deleted mark: of the selected games when there are any, else of the
   // cursor's game. Removing games for good is the Maintenance menu's
   // "Delete selected games (physically)", on another key.
-  QAction* del = AddCommand(gamesMenu_, tr("Delete"), QKeySequence(Qt::Key_Delete), this, [this] {
+  QAction* del = AddCommand(gamesMenu_, QString(), QKeySequence(Qt::Key_Delete), this, [this] {
     if (RequireOpen()) DeleteMarks();
   });
-  del->setToolTip(tr("Delete game(s): mark the selected games (or the cursor's game) deleted, or undelete them (Del)"));
+  BindLangTip(del, LtDeleteGamesTip);
   del->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  QAction* load = AddCommand(gamesMenu_, tr("Load game"), QKeySequence(Qt::Key_Return), this, [this] {
+  QAction* load = AddCommand(gamesMenu_, QString(), QKeySequence(Qt::Key_Return), this, [this] {
     if (RequireOpen() && db_.Cursor() > 0) emit loadRequested(db_.Cursor());
   });
   load->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -164,7 +164,7 @@ void DatabaseWindow::CreateMenus() {
   BindLang(load, 109);
   toolBar_->addAction(del);
 
-  QAction* select = AddCommand(listMenu_, tr("Select"), QKeySequence(Qt::Key_Insert), this, [this] {
+  QAction* select = AddCommand(listMenu_, QString(), QKeySequence(Qt::Key_Insert), this, [this] {
     if (!RequireOpen()) return;
     const int32_t pos = db_.Cursor();
     ToggleSelectedAt(pos);
@@ -173,12 +173,12 @@ void DatabaseWindow::CreateMenus() {
   });
   select->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   BindLang(select, 301);
-  QAction* all = AddCommand(listMenu_, tr("Select all"), QKeySequence(Qt::KeypadModifier | Qt::Key_Asterisk), this, [this] {
+  QAction* all = AddCommand(listMenu_, QString(), QKeySequence(Qt::KeypadModifier | Qt::Key_Asterisk), this, [this] {
     if (!RequireOpen()) return;
     db_.SetAllSelected(true);
     Reload(false);
   });
-  QAction* none = AddCommand(listMenu_, tr("Deselect all"), QKeySequence(Qt::KeypadModifier | Qt::Key_Slash), this, [this] {
+  QAction* none = AddCommand(listMenu_, QString(), QKeySequence(Qt::KeypadModifier | Qt::Key_Slash), this, [this] {
     if (!RequireOpen()) return;
     db_.SetAllSelected(false);
     Reload(false);
@@ -193,11 +193,11 @@ void DatabaseWindow::CreateMenus() {
   BindLang(all, 152);
   BindLang(none, 153);
   listMenu_->addSeparator();
-  movesList_ = listMenu_->addAction(tr("Moves list"));
+  movesList_ = listMenu_->addAction(QString());
   movesList_->setCheckable(true);
   BindLang(movesList_, 195);
   connect(movesList_, &QAction::toggled, this, [this](bool on) { model_->SetMovesList(on); });
-  initialPosition_ = listMenu_->addAction(tr("Initial position"));
+  initialPosition_ = listMenu_->addAction(QString());
   initialPosition_->setCheckable(true);
   BindLang(initialPosition_, 294);
   connect(initialPosition_, &QAction::toggled, this, [this](bool on) {
@@ -205,7 +205,7 @@ void DatabaseWindow::CreateMenus() {
     OnCurrentChanged();
   });
   QAction* toGame =
-      AddCommand(listMenu_, tr("To game #..."), QKeySequence(Qt::CTRL | Qt::Key_G), this, [this] { ToGameNumber(); });
+      AddCommand(listMenu_, QString(), QKeySequence(Qt::CTRL | Qt::Key_G), this, [this] { ToGameNumber(); });
   BindLang(toGame, 217, {}, QStringLiteral("..."));
   toolBar_->addAction(movesList_);
   toolBar_->addAction(initialPosition_);
@@ -300,7 +300,7 @@ void DatabaseWindow::ToggleSelectedAt(int32_t pos) {
 void DatabaseWindow::DeleteMarks() {
   if (db_.List().SelectedCount() == 0) return ToggleDeletedAtCursor();
   if (db_.ReadOnly()) {
-    status_->setText(tr("The database is open for reading only."));
+    status_->setText(LangQ(LtReadOnlyDatabase));
     return;
   }
   try {
@@ -326,8 +326,8 @@ void DatabaseWindow::ToggleDeletedAtCursor() {
 void DatabaseWindow::SelectRange(bool select) {
   if (!RequireOpen()) return;
   int from = 1, to = db_.DB().DBSize;
-  if (!askNumber(tr("From game"), 1, db_.DB().DBSize, from)) return;
-  if (!askNumber(tr("To game"), 1, db_.DB().DBSize, to)) return;
+  if (!askNumber(LangQ(LtFromGame), 1, db_.DB().DBSize, from)) return;
+  if (!askNumber(LangQ(LtToGame), 1, db_.DB().DBSize, to)) return;
   db_.SelectNumberRange(from, to, select);
   Reload(false);
 }
@@ -335,7 +335,7 @@ void DatabaseWindow::SelectRange(bool select) {
 void DatabaseWindow::ToGameNumber() {
   if (!RequireOpen() || db_.Count() == 0) return;
   int pos = db_.Cursor();
-  if (!askNumber(tr("To game #"), 1, db_.Count(), pos)) return;
+  if (!askNumber(LangQ(217), 1, db_.Count(), pos)) return;
   db_.SetCursor(pos);
   ShowCursor();
 }

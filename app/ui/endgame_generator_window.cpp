@@ -55,18 +55,20 @@ EndgameGeneratorWindow::EndgameGeneratorWindow(std::filesystem::path folder, int
 
   variant_ = new QComboBox(this);
   for (int t = 1; t <= GameTypeCount; ++t)
-    if (HasBitBoardGenerator(t)) variant_->addItem(ProgramTextQ(GameTypeTitle(t)), t);
+    if (HasBitBoardGenerator(t)) variant_->addItem(QString(), t);
   const int shown = variant_->findData(gametype);
   variant_->setCurrentIndex(shown >= 0 ? shown : 0);
 
-  auto* which = new QGroupBox(tr("Tables"), this);
-  full_ = new QRadioButton(tr("&All tables up to"), which);
+  auto* which = new QGroupBox(this);
+  BindLang(which, LtTables);
+  full_ = new QRadioButton(which);
+  BindLang(full_, LtAllTablesUpTo, QStringLiteral("&"));
   full_->setChecked(true);
   pieces_ = new QSpinBox(which);
   pieces_->setRange(2, MaxPieces);
   pieces_->setValue(4);
-  pieces_->setSuffix(tr(" pieces"));
-  split_ = new QRadioButton(tr("&One split:"), which);
+  split_ = new QRadioButton(which);
+  BindLang(split_, LtOneSplit, QStringLiteral("&"));
   strong_ = new QSpinBox(which);
   weak_ = new QSpinBox(which);
   strong_->setValue(2);
@@ -78,7 +80,7 @@ EndgameGeneratorWindow::EndgameGeneratorWindow(std::filesystem::path folder, int
   auto* splitLine = new QHBoxLayout;
   splitLine->addWidget(split_);
   splitLine->addWidget(strong_);
-  splitLine->addWidget(new QLabel(tr("pieces against"), which));
+  splitLine->addWidget(LangLabel(which, LtPiecesAgainst));
   splitLine->addWidget(weak_);
   splitLine->addStretch();
   plan_ = new QLabel(which);
@@ -90,7 +92,8 @@ EndgameGeneratorWindow::EndgameGeneratorWindow(std::filesystem::path folder, int
   threads_ = new QSpinBox(this);
   threads_->setRange(1, MaxThreads);
   threads_->setValue(std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, MaxThreads));
-  ranged_ = new QCheckBox(tr("&Distances to the end (MTW) instead of win/draw/loss (WDL)"), this);
+  ranged_ = new QCheckBox(this);
+  BindLang(ranged_, LtDistancesMtw, QStringLiteral("&"));
   folder_ = new QLineEdit(QString::fromStdString(folder.string()), this);
   browse_ = new QPushButton(this);
   BindLang(browse_, 93);
@@ -102,27 +105,33 @@ EndgameGeneratorWindow::EndgameGeneratorWindow(std::filesystem::path folder, int
   threadsLine->addWidget(threads_);
   threadsLine->addStretch();
   // Rows whose field is a layout need their label's buddy set by hand.
-  auto* threadsLabel = new QLabel(tr("&Threads:"), this);
+  auto* threadsLabel = new QLabel(this);
+  BindLang(threadsLabel, LtThreads, QStringLiteral("&"));
   threadsLabel->setBuddy(threads_);
-  auto* folderLabel = new QLabel(tr("&Folder:"), this);
+  auto* folderLabel = new QLabel(this);
+  BindLang(folderLabel, 327, QStringLiteral("&"));  // "Folder:"
   folderLabel->setBuddy(folder_);
   auto* form = new QFormLayout;
-  form->addRow(tr("&Variant:"), variant_);
+  auto* variantLabel = new QLabel(this);
+  BindLang(variantLabel, 5, QStringLiteral("&"), QStringLiteral(":"));  // "Type": of the game
+  variantLabel->setBuddy(variant_);
+  form->addRow(variantLabel, variant_);
   form->addRow(which);
   form->addRow(threadsLabel, threadsLine);
   form->addRow(ranged_);
   form->addRow(folderLabel, folderLine);
 
-  generate_ = new QPushButton(tr("&Generate"), this);
+  generate_ = new QPushButton(this);
+  BindLang(generate_, LtGenerate, QStringLiteral("&"));
   generate_->setDefault(true);
-  cancel_ = new QPushButton(tr("&Cancel"), this);
+  cancel_ = new QPushButton(this);
+  BindLang(cancel_, 84, QStringLiteral("&"));  // "Cancel"
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(generate_);
   buttons->addWidget(cancel_);
 
   bar_ = new QProgressBar(this);
-  bar_->setFormat(tr("%v of %m tables"));
   step_ = new QLabel(this);
   step_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   elapsed_ = new QLabel(this);
@@ -137,14 +146,14 @@ EndgameGeneratorWindow::EndgameGeneratorWindow(std::filesystem::path folder, int
   fixed.setStyleHint(QFont::TypeWriter);
   log_->setFont(fixed);
 
-  auto* statsBox = new QGroupBox(tr("Statistics of the run"), this);
+  auto* statsBox = new QGroupBox(this);
+  BindLang(statsBox, LtRunStatistics);
   auto* statsForm = new QFormLayout(statsBox);
-  const QString statsCaptions[statsLineCount] = {tr("Tables:"), tr("Positions:"), tr("Longest distance:"),
-                                                 tr("Contradictions:")};
+  const int statsCaptions[statsLineCount] = {LtTablesColon, LtPositionsColon, LtLongestDistance, LtContradictions};
   for (int i = 0; i < statsLineCount; ++i) {
     statsLines_[i] = new QLabel(QStringLiteral("-"), statsBox);
     statsLines_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    statsForm->addRow(statsCaptions[i], statsLines_[i]);
+    statsForm->addRow(LangLabel(statsBox, statsCaptions[i]), statsLines_[i]);
   }
 
   clock_ = new QTimer(this);
@@ -172,7 +181,14 @@ EndgameGeneratorWindow::EndgameGeneratorWindow(std::filesystem::path folder, int
   });
   connect(generate_, &QPushButton::clicked, this, &EndgameGeneratorWindow::Start);
   connect(cancel_, &QPushButton::clicked, this, &EndgameGeneratorWindow::Cancel);
-  ShowPlan();
+  OnLanguageChange(this, [this] {
+    for (int i = 0; i < variant_->count(); ++i)
+      variant_->setItemText(i, ProgramTextQ(GameTypeTitle(variant_->itemData(i).toInt())));
+    pieces_->setSuffix(LangQ(LtPiecesSuffix));
+    bar_->setFormat(LangQ(LtTablesProgress));
+    ShowPlan();
+    if (resultShown_ && !Running()) ShowResult();
+  });
 }
 
 EndgameGeneratorWindow::~EndgameGeneratorWindow() {
@@ -205,8 +221,8 @@ void EndgameGeneratorWindow::ShowPlan() {
     weak_->setRange(1, men);
   }
   const int tables = CountGenerationTables(Options());
-  plan_->setText(tables > 0 ? tr("%1 tables (a table and its mirror counted once)").arg(tables)
-                            : tr("No tables: a split needs at least one piece on each side"));
+  plan_->setText(tables > 0 ? LangQ(LtTablesPlanned).arg(tables)
+                            : LangQ(LtNoTablesSplit));
   if (!Running()) {
     bar_->setRange(0, std::max(tables, 1));
     bar_->setValue(0);
@@ -232,9 +248,10 @@ void EndgameGeneratorWindow::Start() {
   if (planned == 0 || o.root.empty()) return;
   cancelFlag_ = false;
   stats_ = {};
+  resultShown_ = false;
   log_->clear();
   for (QLabel* line : statsLines_) line->setText(QStringLiteral("-"));
-  step_->setText(tr("Starting"));
+  step_->setText(LangQ(LtStarting));
   started_.start();
   elapsed_->setText(Elapsed(0));
   clock_->start();
@@ -279,35 +296,17 @@ void EndgameGeneratorWindow::Start() {
 void EndgameGeneratorWindow::Cancel() {
   if (!Running()) return;
   cancelFlag_ = true;
-  step_->setText(tr("Stopping after the current step; the tables finished so far are kept"));
+  step_->setText(LangQ(LtStopping));
   EnableControls();
 }
 
 void EndgameGeneratorWindow::Finished(const TEdbGenStats& stats, const std::filesystem::path& folder) {
   if (worker_.joinable()) worker_.join();
   stats_ = stats;
-  QString verdict;
-  if (!stats.ok)
-    verdict = tr("Stopped by an error: %1").arg(QString::fromStdString(stats.error));
-  else if (stats.cancelled)
-    verdict = tr("Cancelled; run it again to go on where it stopped");
-  else
-    verdict = tr("Done");
-  step_->setText(verdict);
+  resultShown_ = true;
+  const QString verdict = ShowResult();
   clock_->stop();
   elapsed_->setText(Elapsed(stats.seconds));
-  statsLines_[statsTables]->setText(
-      tr("%1 solved, %2 already present").arg(stats.tablesSolved).arg(stats.tablesSkipped));
-  statsLines_[statsPositions]->setText(tr("%1 in %2").arg(Number(stats.positions), Elapsed(stats.seconds)));
-  statsLines_[statsDistance]->setText(
-      Options().mtw && stats.maxDistance > 0
-          ? tr("%1 plies, %2; %3 beyond the storable distance")
-                .arg(stats.maxDistance)
-                .arg(QString::fromStdString(stats.maxPosition))
-                .arg(Number(stats.runout))
-          : QStringLiteral("-"));
-  statsLines_[statsWrong]->setText(
-      tr("%1 positions whose value contradicts their successors").arg(Number(stats.wrong)));
   EnableControls();
   if (stats.tablesSolved > 0 && onTablesWritten) onTablesWritten(folder);
   if (!stats.ok) {
@@ -315,6 +314,28 @@ void EndgameGeneratorWindow::Finished(const TEdbGenStats& stats, const std::file
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
   }
+}
+
+QString EndgameGeneratorWindow::ShowResult() {
+  const TEdbGenStats& stats = stats_;
+  QString verdict;
+  if (!stats.ok)
+    verdict = LangQ(LtStoppedByError).arg(QString::fromStdString(stats.error));
+  else if (stats.cancelled)
+    verdict = LangQ(LtCancelledRunAgain);
+  else
+    verdict = LangQ(45);  // "Done"
+  step_->setText(verdict);
+  statsLines_[statsTables]->setText(LangQ(LtSolvedPresent).arg(stats.tablesSolved).arg(stats.tablesSkipped));
+  statsLines_[statsPositions]->setText(LangQ(LtCountIn).arg(Number(stats.positions), Elapsed(stats.seconds)));
+  statsLines_[statsDistance]->setText(Options().mtw && stats.maxDistance > 0
+                                          ? LangQ(LtPliesBeyond)
+                                                .arg(stats.maxDistance)
+                                                .arg(QString::fromStdString(stats.maxPosition))
+                                                .arg(Number(stats.runout))
+                                          : QStringLiteral("-"));
+  statsLines_[statsWrong]->setText(LangQ(LtContradictingPositions).arg(Number(stats.wrong)));
+  return verdict;
 }
 
 }  // namespace kestrel

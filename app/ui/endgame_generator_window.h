@@ -70,6 +70,8 @@ class EndgameGeneratorWindow : public QWidget {
   void ShowPlan();
   void EnableControls();
   void Finished(const TEdbGenStats& stats, const std::filesystem::path& folder);
+  // The verdict and the statistics of the last run (stats_), in the language in use.
+  QString ShowResult();
 
   QComboBox* variant_;
   QRadioButton* full_;
@@ -94,6 +96,7 @@ class EndgameGeneratorWindow : public QWidget {
 
   std::atomic<bool> cancelFlag_{false};
   TEdbGenStats stats_;
+  bool resultShown_ = false;
   std::thread worker_;
 };
 

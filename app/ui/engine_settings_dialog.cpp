@@ -21,6 +21,9 @@ namespace kestrel {
 
 namespace {
 
+// "Best", "Good", "Normal".
+constexpr int BookLevelEntries[] = {235, 236, 237};
+
 QString PathText(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
@@ -30,7 +33,8 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
     : QDialog(parent), programFolder_(std::move(programFolder)) {
   BindLangTitle(this, 36);
   variant_ = new QComboBox(this);
-  for (int t = 1; t <= GameTypeCount; ++t) variant_->addItem(ProgramTextQ(GameTypeTitle(t)), t);
+  variant_->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // the items follow the language
+  for (int t = 1; t <= GameTypeCount; ++t) variant_->addItem(QString(), t);
   auto* top = new QFormLayout;
   top->addRow(LangLabel(this, 203), variant_);
 
@@ -40,8 +44,7 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
   engineFile_ = new QComboBox(engineBox);
   hubCommand_ = new QLineEdit(engineBox);
   hubCommand_->setPlaceholderText(QStringLiteral("scan hub"));
-  hubCommand_->setToolTip(QStringLiteral("The command that starts an engine speaking the Hub protocol, "
-                                         "with its arguments"));
+  BindLangTip(hubCommand_, LtHubCommandTip);
   hubBrowse_ = new QPushButton(engineBox);
   BindLang(hubBrowse_, 93);
   auto* hubLine = new QHBoxLayout;
@@ -63,7 +66,8 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
   useBook_ = new QCheckBox(bookBox);
   BindLang(useBook_, 92);
   bookLevel_ = new QComboBox(bookBox);
-  for (int n : {235, 236, 237}) bookLevel_->addItem(LangQ(n));
+  bookLevel_->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // the items follow the language
+  for (int i = 0; i < 3; ++i) bookLevel_->addItem(QString());
   auto* bookLine = new QHBoxLayout;
   bookLine->addWidget(book_, 1);
   bookLine->addWidget(bookBrowse_);
@@ -107,6 +111,14 @@ EngineSettingsDialog::EngineSettingsDialog(std::filesystem::path programFolder, 
   problem_->hide();
   connect(buttons, &QDialogButtonBox::accepted, this, &EngineSettingsDialog::AcceptIfComplete);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  // The choices' items in the language in use.
+  OnLanguageChange(this, [this] {
+    for (int i = 0; i < variant_->count(); ++i)
+      variant_->setItemText(i, ProgramTextQ(GameTypeTitle(variant_->itemData(i).toInt())));
+    for (int i = 0; i < 3; ++i) bookLevel_->setItemText(i, LangQ(BookLevelEntries[i]));
+    if (const int i = generation_->findData(ExternalChoice); i >= 0) generation_->setItemText(i, LangQ(LtExternalHub));
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
@@ -164,7 +176,7 @@ void EngineSettingsDialog::ShowVariant(int type) {
     int generation = 0;
     for (const std::string& choice : EngineGenerationChoices(type))
       generation_->addItem(QString::fromStdString(choice), generation++);
-    generation_->addItem(QStringLiteral("External (Hub)"), ExternalChoice);
+    generation_->addItem(LangQ(LtExternalHub), ExternalChoice);
   }
   SelectEngine(v.External ? ExternalChoice : v.Engine);
   engineFile_->clear();

@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/ui/ui_language.h"
 #include "database/database_file.h"
 
 namespace kestrel {
@@ -35,39 +36,43 @@ QSpinBox* Spin(QWidget* parent, int low, int high, int value) {
 
 EnginesTournamentDialog::EnginesTournamentDialog(QString startFolder, QWidget* parent)
     : QDialog(parent), folder_(std::move(startFolder)) {
-  setWindowTitle(tr("Engines Tournament"));
+  BindLangTitle(this, 351);  // "Engines tournament"
   auto* form = new QFormLayout;
 
   sortitionLabel_ = new QLabel(this);
-  auto* browseSortition = new QPushButton(tr("Browse"), this);
+  auto* browseSortition = new QPushButton(this);
+  BindLang(browseSortition, 93);  // "Browse"
   auto* sortitionRow = new QHBoxLayout;
   sortitionRow->addWidget(sortitionLabel_, 1);
   sortitionRow->addWidget(browseSortition);
-  form->addRow(tr("Sortition database:"), sortitionRow);
+  form->addRow(LangLabel(this, LtSortitionDatabase), sortitionRow);
   connect(browseSortition, &QPushButton::clicked, this, [this] {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Save To Database"), folder_, tr(DatabaseFilter));
+    const QString path = QFileDialog::getOpenFileName(this, LangQ(295), folder_, DatabaseFilter);
     if (!path.isEmpty()) SetSortitionDatabase(path);
   });
 
   games_ = Spin(this, 1, 1, 1);
-  form->addRow(tr("Games for  match:"), games_);
+  form->addRow(LangLabel(this, LtGamesForMatch), games_);
 
   saveLabel_ = new QLabel(this);
-  auto* browseSave = new QPushButton(tr("Browse"), this);
+  auto* browseSave = new QPushButton(this);
+  BindLang(browseSave, 93);
   auto* saveRow = new QHBoxLayout;
   saveRow->addWidget(saveLabel_, 1);
   saveRow->addWidget(browseSave);
-  form->addRow(tr("Save  games to:"), saveRow);
+  form->addRow(LangLabel(this, LtSaveGamesTo), saveRow);
   connect(browseSave, &QPushButton::clicked, this, [this] {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save To Database"), folder_, tr(DatabaseFilter),
+    const QString path = QFileDialog::getSaveFileName(this, LangQ(295), folder_, DatabaseFilter,
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (!path.isEmpty()) SetSaveDatabase(path);
   });
 
   engines_ = new QListWidget(this);
   engines_->setMinimumHeight(90);
-  auto* open = new QPushButton(tr("Open"), this);
-  auto* clear = new QPushButton(tr("Clear"), this);
+  auto* open = new QPushButton(this);
+  auto* clear = new QPushButton(this);
+  BindLang(open, LtOpen);
+  BindLang(clear, 51);  // "Clear"
   auto* engineButtons = new QVBoxLayout;
   engineButtons->addWidget(open);
   engineButtons->addWidget(clear);
@@ -75,23 +80,25 @@ EnginesTournamentDialog::EnginesTournamentDialog(QString startFolder, QWidget* p
   auto* engineRow = new QHBoxLayout;
   engineRow->addWidget(engines_, 1);
   engineRow->addLayout(engineButtons);
-  form->addRow(tr("Engines"), engineRow);
+  form->addRow(LangLabel(this, LtEngines), engineRow);
   connect(open, &QPushButton::clicked, this, [this] {
-    AddEngines(QFileDialog::getOpenFileNames(this, tr("Open Engines"), folder_, tr(EngineFilter)));
+    AddEngines(QFileDialog::getOpenFileNames(this, LangQ(LtOpenEngines), folder_, EngineFilter));
   });
   connect(clear, &QPushButton::clicked, this, [this] { engines_->clear(); });
 
   total_ = Spin(this, 2, 999, 20);
-  form->addRow(tr("Total functions"), total_);
+  form->addRow(LangLabel(this, LtTotalFunctions), total_);
   best_ = Spin(this, 1, 999, 1);
-  form->addRow(tr("Best in round"), best_);
+  form->addRow(LangLabel(this, LtBestInRound), best_);
   stage_ = new QComboBox(this);
-  stage_->addItems({"0", "1", "2", "3", tr("All")});
+  stage_->addItems({"0", "1", "2", "3", QString()});
   stage_->setCurrentIndex(4);
-  form->addRow(tr("Mutate stage:"), stage_);
-  static_ = new QCheckBox(tr("Static"), this);
+  form->addRow(LangLabel(this, LtMutateStage), stage_);
+  static_ = new QCheckBox(this);
+  BindLang(static_, LtStatic);
   static_->setChecked(true);
-  dynamic_ = new QCheckBox(tr("Dynamic"), this);
+  dynamic_ = new QCheckBox(this);
+  BindLang(dynamic_, LtDynamic);
   dynamic_->setChecked(true);
   auto* flags = new QHBoxLayout;
   flags->addWidget(static_);
@@ -99,18 +106,16 @@ EnginesTournamentDialog::EnginesTournamentDialog(QString startFolder, QWidget* p
   flags->addStretch();
   form->addRow(QString(), flags);
   prefix_ = new QLineEdit(this);
-  form->addRow(tr("Name Prefix"), prefix_);
-  runNext_ = new QCheckBox(tr("Run next genetics functions"), this);
+  form->addRow(LangLabel(this, LtNamePrefix), prefix_);
+  runNext_ = new QCheckBox(this);
+  BindLang(runNext_, LtRunNextGenetics);
   form->addRow(QString(), runNext_);
 
   auto* time = new QGridLayout;
-  const QString sides[2] = {tr("White"), tr("Black")};
   for (int side = 0; side < 2; ++side) {
     minutes_[side] = Spin(this, 0, 9999, 3);
-    minutes_[side]->setSuffix(tr(" min"));
     seconds_[side] = Spin(this, 0, 59, 0);
-    seconds_[side]->setSuffix(tr(" sec"));
-    time->addWidget(new QLabel(sides[side], this), side, 0);
+    time->addWidget(LangLabel(this, side == 0 ? 57 : 58), side, 0);  // "White", "Black"
     time->addWidget(minutes_[side], side, 1);
     time->addWidget(seconds_[side], side, 2);
   }
@@ -118,17 +123,26 @@ EnginesTournamentDialog::EnginesTournamentDialog(QString startFolder, QWidget* p
   connect(minutes_[0], &QSpinBox::valueChanged, minutes_[1], &QSpinBox::setValue);
   connect(seconds_[0], &QSpinBox::valueChanged, seconds_[1], &QSpinBox::setValue);
   moves_ = Spin(this, 0, MaxMovesPerControl, 0);
-  time->addWidget(new QLabel(tr("for"), this), 2, 0);
+  time->addWidget(LangLabel(this, 241), 2, 0);  // "for"
   time->addWidget(moves_, 2, 1);
-  time->addWidget(new QLabel(tr("moves (0=all)"), this), 2, 2);
+  time->addWidget(LangLabel(this, 242), 2, 2);  // "moves (0=all)"
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  BindButtonBox(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &EnginesTournamentDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addLayout(time);
   layout->addWidget(buttons);
+  OnLanguageChange(this, [this] {
+    stage_->setItemText(4, LangQ(LtAll));
+    for (int side = 0; side < 2; ++side) {
+      minutes_[side]->setSuffix(QLatin1Char(' ') + LangQ(312));  // "min"
+      seconds_[side]->setSuffix(QLatin1Char(' ') + LangQ(61));   // "sec"
+    }
+    ShowSortitionCount();
+  });
   resize(520, sizeHint().height());
 }
 
@@ -136,7 +150,7 @@ bool EnginesTournamentDialog::SetSortitionDatabase(const QString& path) {
   TKestrelDB db;
   const TOpenResult r = OpenDatabase(path.toStdString(), db, true);
   if (!r.ok()) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(r.message.empty() ? "Cannot open" : r.message));
+    QMessageBox::warning(this, windowTitle(), r.message.empty() ? LangQ(LtCannotOpenFile) + path : CoreTextQ(r.message));
     return false;
   }
   sortitionGames_ = db.RecordCount();
@@ -145,7 +159,7 @@ bool EnginesTournamentDialog::SetSortitionDatabase(const QString& path) {
   } catch (...) {
   }
   sortition_ = path.toStdString();
-  sortitionLabel_->setText(path + "\n" + QString::number(sortitionGames_) + tr(" positions"));
+  ShowSortitionCount();
   games_->setMaximum(std::max(sortitionGames_, 1));
   games_->setValue(std::max(sortitionGames_, 1));
   return true;
@@ -160,7 +174,7 @@ bool EnginesTournamentDialog::SetSaveDatabase(const QString& path) {
     r.message = e.what();
   }
   if (!r.ok()) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(r.message.empty() ? "Cannot open" : r.message));
+    QMessageBox::warning(this, windowTitle(), r.message.empty() ? LangQ(LtCannotOpenFile) + path : CoreTextQ(r.message));
     return false;
   }
   try {
@@ -170,6 +184,12 @@ bool EnginesTournamentDialog::SetSaveDatabase(const QString& path) {
   save_ = path.toStdString();
   saveLabel_->setText(path);
   return true;
+}
+
+void EnginesTournamentDialog::ShowSortitionCount() {
+  if (sortition_.empty()) return;
+  sortitionLabel_->setText(QString::fromStdString(sortition_) + "\n" + QString::number(sortitionGames_) +
+                           LangQ(LtPositionsSuffix));
 }
 
 void EnginesTournamentDialog::AddEngines(const QStringList& files) {
@@ -201,7 +221,7 @@ TTournamentChoices EnginesTournamentDialog::Choices() const {
 
 void EnginesTournamentDialog::accept() {
   if (sortition_.empty() || save_.empty()) {
-    QMessageBox::information(this, windowTitle(), tr("Open databases!"));
+    QMessageBox::information(this, windowTitle(), LangQ(LtOpenDatabases));
     return;
   }
   QDialog::accept();

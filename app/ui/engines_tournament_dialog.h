@@ -58,6 +58,8 @@ class EnginesTournamentDialog : public QDialog {
   void accept() override;
 
  private:
+  // The sortition database with its count of positions.
+  void ShowSortitionCount();
   QString folder_;
   std::string sortition_, save_;
   int sortitionGames_ = 0;

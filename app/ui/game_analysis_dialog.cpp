@@ -60,7 +60,7 @@ TGameAnalysisOptions GameAnalysisDialog::Options() const {
 
 void GameAnalysisDialog::accept() {
   if (!colours_[0]->isChecked() && !colours_[1]->isChecked()) {
-    QMessageBox::information(this, windowTitle(), tr("Select color(s)"));
+    QMessageBox::information(this, windowTitle(), LangQ(LtSelectColours));
     return;
   }
   QDialog::accept();

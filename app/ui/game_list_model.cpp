@@ -109,7 +109,7 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
     case colPlayers: return LangQ(57) + QStringLiteral(" - ") + LangQ(58);
     case colEvent: return LangQ(movesList_ ? 195 : 76);
     case colDate: return LangQ(121);
-    case colResult: return LangQ(80);
+    case colResult: return LangQ(122);  // "Res": the column is narrow
     case colLength: return LangQ(298);
     case colMarks: return QStringLiteral("PVC");
     default: return {};

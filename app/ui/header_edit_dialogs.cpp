@@ -56,7 +56,7 @@ HeadersSetDialog::HeadersSetDialog(int resultStyle, QWidget* parent) : QDialog(p
     grid->addWidget(set_[f], f, 0);
     grid->addWidget(value, f, 1);
   }
-  auto* hint = new QLabel(tr("In the names: [#] the game number, [@] the list position, [$] the running count."), this);
+  auto* hint = LangLabel(this, LtHeaderNamesHint);
   hint->setWordWrap(true);
   auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);

@@ -39,7 +39,8 @@
 namespace kestrel {
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+// Messages of the database core, in the language in use where it has them.
+QString Q(std::string_view text) { return CoreTextQ(text); }
 
 const QString DatabaseFilter = QStringLiteral("Kestrel Thornby Database (*.abd *.ABD)");
 
@@ -158,11 +159,11 @@ void MainWindowDatabase::CreateActions() {
   dbMenu->addSeparator();
   QAction* importPdn = AddCommand(dbMenu, QString(), {}, this, [this] {
     const QString path =
-        chooseImportFile(tr("Import PDN"), QStringLiteral("Portable Draughts Notation Database (*.pdn *.PDN)"));
+        chooseImportFile(LangQ(LtImportPdn), QStringLiteral("Portable Draughts Notation Database (*.pdn *.PDN)"));
     if (!path.isEmpty()) ImportPdn(path);
   });
   QAction* importTxt = AddCommand(dbMenu, QString(), {}, this, [this] {
-    const QString path = chooseImportFile(tr("Import TXT"), QStringLiteral("*.*"));
+    const QString path = chooseImportFile(LangQ(LtImportTxt), QStringLiteral("*.*"));
     if (!path.isEmpty()) ImportText(path);
   });
   dbMenu->addAction(fromText);
@@ -242,7 +243,7 @@ bool MainWindowDatabase::RequireOpen() {
 bool MainWindowDatabase::OpenDatabaseFile(const QString& path) {
   RememberFolder(path);
   TOpenResult r = current_.Open(path.toStdString(), [this](std::string_view q) { return confirm(Q(q)); });
-  if (r.status == TOpenStatus::inUse && confirm(Q(InUseText) + tr(".\nOpen it to read only?")))
+  if (r.status == TOpenStatus::inUse && confirm(LangQ(LtDatabaseInUse) + QStringLiteral(".\n") + LangQ(LtOpenReadOnlyQuestion)))
     r = current_.OpenReadOnly(path.toStdString());
   AfterDatabaseChange();
   if (!r.ok() && r.status != TOpenStatus::cancelled && !r.message.empty()) showMessage(Q(r.message));
@@ -260,14 +261,14 @@ bool MainWindowDatabase::SaveCurrentGame() {
   if (!current_.IsOpen()) {
     // Yes to "Save?" with no database: the user picks or creates one, or
     // gives up and nothing is dropped.
-    const QString path = chooseDatabaseFile(tr("Save to database"), true);
+    const QString path = chooseDatabaseFile(LangQ(295), true);
     if (path.isEmpty() || !OpenDatabaseFile(path)) return false;
   }
   TDbOutcome r;
   main_.controller().ChangeGame([&](TGame& game) { r = current_.Save(game); });
   window_->Reload(false);
   main_.controller().Refresh().Request(rqHeader | rqSaveButton | rqStatusBar);
-  if (!r.ok) showMessage(tr("The game was not saved: ") + Q(r.message));
+  if (!r.ok) showMessage(LangQ(LtGameNotSavedBecause) + Q(r.message));
   return r.ok;
 }
 
@@ -279,18 +280,18 @@ bool MainWindowDatabase::SaveGameAsNew() {
   current_.SetCursor(current_.Count());
   window_->ShowCursor();
   main_.controller().Refresh().Request(rqHeader | rqSaveButton | rqStatusBar);
-  if (!r.ok) showMessage(tr("The game was not saved: ") + Q(r.message));
+  if (!r.ok) showMessage(LangQ(LtGameNotSavedBecause) + Q(r.message));
   return r.ok;
 }
 
 bool MainWindowDatabase::ReplaceGame() {
   if (!RequireOpen() || current_.Cursor() < 1) return false;
   const int32_t number = current_.GameAt(current_.Cursor());
-  if (!confirm(tr("Replace game No %1 with the current one?").arg(number))) return false;
+  if (!confirm(LangQ(144) + QString::number(number) + LangQ(145))) return false;
   TDbOutcome r;
   main_.controller().ChangeGame([&](TGame& game) { r = current_.Replace(number, game); });
   window_->Reload(false);
-  if (!r.ok) showMessage(tr("The game was not saved: ") + Q(r.message));
+  if (!r.ok) showMessage(LangQ(LtGameNotSavedBecause) + Q(r.message));
   return r.ok;
 }
 
@@ -318,7 +319,7 @@ bool MainWindowDatabase::LoadListGame(int32_t pos) {
   int32_t view = 0;
   std::string message;
   if (!current_.ReadGameAt(pos, game, view, &message)) {
-    showMessage(tr("Game %1 cannot be read: ").arg(current_.GameAt(pos)) + Q(message));
+    showMessage(LangQ(LtGameUnreadableBecause).arg(current_.GameAt(pos)) + Q(message));
     return false;
   }
   if (!message.empty()) showMessage(Q(message));
@@ -352,8 +353,8 @@ void MainWindowDatabase::GoToDatabase() {
 
 void MainWindowDatabase::Import(const QString& path, bool text) {
   RememberFolder(path);
-  QProgressDialog progress(tr("Importing..."), tr("Cancel"), 0, 1000, &main_);
-  progress.setWindowTitle(tr("Import Database"));
+  QProgressDialog progress(LangQ(LtImporting), LangQ(84), 0, 1000, &main_);
+  progress.setWindowTitle(LangQ(LtImportDatabase));
   progress.setMinimumDuration(300);
   const TImportProgress step = [&progress](int64_t done, int64_t total) {
     progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);

@@ -178,7 +178,7 @@ void MainWindowExport::ExportGif() {
   const auto size = chooseSize(size_);
   if (!size) return;
   size_ = *size;
-  const QString chosen = chooseSaveFile(tr("Export diagram to *.GIF"), ExportFolder("GIF"), QStringLiteral("GIF-file (*.GIF *.gif)"));
+  const QString chosen = chooseSaveFile(LangQ(LtExportGifTitle), ExportFolder("GIF"), QStringLiteral("GIF-file (*.GIF *.gif)"));
   if (chosen.isEmpty()) return;
   const std::string path = GifExportFileName(chosen.toStdString());
   std::string error;
@@ -246,7 +246,7 @@ TRtfOptions MainWindowExport::RtfOptions() const {
 }
 
 void MainWindowExport::WriteRtf() {
-  const QString chosen = chooseSaveFile(tr("Save RTF File"), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
+  const QString chosen = chooseSaveFile(LangQ(LtSaveRtfFile), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
   if (chosen.isEmpty()) return;
   TRtfDocument document(RtfOptions());
   document.AddGame(1, CurrentGame());
@@ -260,7 +260,7 @@ void MainWindowExport::WriteDatabaseRtf() {
   std::vector<int32_t> rows = main_.database().Window().SelectedRows();
   if (rows.empty() && db.Cursor() > 0) rows.push_back(db.Cursor());
   if (rows.empty()) return;
-  const QString chosen = chooseSaveFile(tr("Save RTF File"), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
+  const QString chosen = chooseSaveFile(LangQ(LtSaveRtfFile), ExportFolder("RTF"), QStringLiteral("Rich Text Format (*.RTF *.rtf)"));
   if (chosen.isEmpty()) return;
   TRtfDocument document(RtfOptions());
   QProgressDialog progress(LangQ(335), LangQ(84), 0, static_cast<int>(rows.size()), &main_);
@@ -285,7 +285,7 @@ void MainWindowExport::WriteDatabaseRtf() {
     if (!skipped.isEmpty()) showMessage(skipped.join(QLatin1Char('\n')));
     return;
   }
-  if (!skipped.isEmpty()) showMessage(tr("Games left out:") + QLatin1Char('\n') + skipped.join(QLatin1Char('\n')));
+  if (!skipped.isEmpty()) showMessage(LangQ(LtGamesLeftOut) + QLatin1Char('\n') + skipped.join(QLatin1Char('\n')));
 }
 
 bool MainWindowExport::SaveRtf(const TRtfDocument& document, const QString& chosen) {
@@ -384,7 +384,7 @@ void MainWindowExport::UploadToGallery() {
     std::error_code ec;
     std::filesystem::remove(local, ec);
     if (result.status == TUploadStatus::done) break;
-    if (result.status != TUploadStatus::cancelled) showMessage(tr("FTP: %1").arg(QString::fromStdString(result.message)));
+    if (result.status != TUploadStatus::cancelled) showMessage(QStringLiteral("FTP: ") + QString::fromStdString(result.message));
     return;
   }
   const std::string address = GalleryAddress(target, name);

@@ -9,6 +9,7 @@
 #include "app/ui/engines_tournament_dialog.h"
 #include "app/ui/main_window.h"
 #include "app/ui/set_time_dialog.h"
+#include "app/ui/ui_language.h"
 #include "database/database_file.h"
 #include "database/game_io.h"
 #include "rules/current_game_type.h"
@@ -19,12 +20,12 @@ namespace {
 const char* const DatabaseFilter = "Kestrel Thornby Database (*.ABD *.abd)";
 
 // Every readable game of the database: the sortition positions.
-std::vector<TGame> ReadPositions(const std::string& path, std::string& error) {
+std::vector<TGame> ReadPositions(const std::string& path, QString& error) {
   std::vector<TGame> games;
   TKestrelDB db;
   const TOpenResult r = OpenDatabase(path, db, true);
   if (!r.ok()) {
-    error = r.message.empty() ? "Cannot open " + path : r.message;
+    error = r.message.empty() ? LangQ(LtCannotOpenFile) + QString::fromStdString(path) : CoreTextQ(r.message);
     return games;
   }
   for (int32_t n = 1; n <= db.RecordCount(); ++n) {
@@ -35,19 +36,19 @@ std::vector<TGame> ReadPositions(const std::string& path, std::string& error) {
     CloseDatabase(db);
   } catch (...) {
   }
-  if (games.empty()) error = "The sortition database holds no positions";
+  if (games.empty()) error = LangQ(LtNoSortitionPositions);
   return games;
 }
 
 // Opens or creates the save database; false with the reason in `message`.
-bool OpenSaveDatabase(const std::string& path, TKestrelDB& db, std::string& message) {
+bool OpenSaveDatabase(const std::string& path, TKestrelDB& db, QString& message) {
   TOpenResult opened;
   try {
     opened = OpenOrCreateDatabase(path, db, [](std::string_view) { return true; });
   } catch (const std::exception& e) {
     opened.message = e.what();
   }
-  message = opened.message.empty() ? "Cannot open " + path : opened.message;
+  message = opened.message.empty() ? LangQ(LtCannotOpenFile) + QString::fromStdString(path) : CoreTextQ(opened.message);
   return opened.ok();
 }
 
@@ -81,23 +82,23 @@ void MainWindow::OnEngineMatch() {
   controller_->SetCustomTime(time.Values());
 
   const QString bases = QString::fromStdString((app_.programFolder() / "Bases").string());
-  QMessageBox::information(this, windowTitle(), tr("Open database with Sortition positions"));
-  const QString sortition = QFileDialog::getOpenFileName(this, tr("Save To Database"), bases, tr(DatabaseFilter));
+  QMessageBox::information(this, windowTitle(), LangQ(LtOpenSortitionDatabase));
+  const QString sortition = QFileDialog::getOpenFileName(this, LangQ(295), bases, DatabaseFilter);
   if (sortition.isEmpty()) return;
-  std::string error;
+  QString error;
   std::vector<TGame> positions = ReadPositions(sortition.toStdString(), error);
   if (positions.empty()) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    QMessageBox::warning(this, windowTitle(), error);
     return;
   }
-  QMessageBox::information(this, windowTitle(), tr("DB contains ") + QString::number(positions.size()) + tr(" positions"));
-  QMessageBox::information(this, windowTitle(), tr("Open database to SaveGames"));
-  const QString savePath = QFileDialog::getSaveFileName(this, tr("Save To Database"), bases, tr(DatabaseFilter),
+  QMessageBox::information(this, windowTitle(), LangQ(LtDatabaseHolds) + QString::number(positions.size()) + LangQ(LtPositionsSuffix));
+  QMessageBox::information(this, windowTitle(), LangQ(LtOpenSaveDatabase));
+  const QString savePath = QFileDialog::getSaveFileName(this, LangQ(295), bases, DatabaseFilter,
                                                         nullptr, QFileDialog::DontConfirmOverwrite);
   if (savePath.isEmpty()) return;
   auto save = std::make_shared<TKestrelDB>();
   if (!OpenSaveDatabase(savePath.toStdString(), *save, error)) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    QMessageBox::warning(this, windowTitle(), error);
     return;
   }
 
@@ -133,11 +134,11 @@ void MainWindow::OnEnginesTournament() {
   const TTournamentChoices choices = dialog.Choices();
   controller_->SetCustomTime(choices.time);
 
-  std::string error;
+  QString error;
   std::vector<TGame> positions = ReadPositions(choices.sortition, error);
   auto save = std::make_shared<TKestrelDB>();
   if (positions.empty() || !OpenSaveDatabase(choices.save, *save, error)) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+    QMessageBox::warning(this, windowTitle(), error);
     return;
   }
 

@@ -72,7 +72,7 @@ void MainWindow::OnEndgameGenerator() {
       if (std::filesystem::equivalent(folder, EndgameRoot(app_.programFolder(), app_.settings().EDPath), ec))
         controller_->ResetEndgameCache();
       else
-        ShowInfo(tr("The new tables are in %1; the engine reads tables from the endgame folder of Engine settings.")
+        ShowInfo(LangQ(LtNewTablesFolder)
                      .arg(QString::fromStdString(folder.string())));
     };
     return window;

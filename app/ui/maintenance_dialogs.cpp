@@ -17,6 +17,11 @@
 namespace kestrel {
 namespace {
 
+// The entries of the sort keys' names, in the order of TSortKey:
+// "Tournament", "Round", "Date", "White", "Black", "Site", "Annotator",
+// "Result", "Length".
+constexpr int SortKeyEntries[] = {76, 77, 121, 57, 58, 78, 79, 80, 298};
+
 QDialogButtonBox* OkCancel(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
@@ -33,32 +38,42 @@ QCheckBox* Box(const QString& text, bool checked, QWidget* parent) {
 }  // namespace
 
 SortGamesDialog::SortGamesDialog(bool wholeDatabase, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Sort games"));
+  BindLangTitle(this, 116);  // "Sort games list"
   auto* layout = new QVBoxLayout(this);
   auto* row = new QHBoxLayout;
   keys_ = new QListWidget(this);
   for (const TSortKey k : AllSortKeys()) {
-    auto* item = new QListWidgetItem(QString::fromLatin1(SortKeyText(k).data(), SortKeyText(k).size()), keys_);
+    auto* item = new QListWidgetItem(keys_);
     item->setData(Qt::UserRole, static_cast<int>(k));
   }
+  // The keys in the language in use, wherever the user has moved them.
+  OnLanguageChange(this, [this] {
+    for (int i = 0; i < keys_->count(); ++i)
+      keys_->item(i)->setText(LangQ(SortKeyEntries[keys_->item(i)->data(Qt::UserRole).toInt()]));
+  });
   keys_->setCurrentRow(0);
   row->addWidget(keys_);
   auto* side = new QVBoxLayout;
-  auto* up = new QPushButton(tr("&Up"), this);
-  auto* down = new QPushButton(tr("&Down"), this);
+  auto* up = new QPushButton(this);
+  auto* down = new QPushButton(this);
+  BindLang(up, 296, QStringLiteral("&"));    // "Up"
+  BindLang(down, 297, QStringLiteral("&"));  // "Down"
   up->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
   down->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-  up->setToolTip(tr("Move the key up (Ctrl+Up)"));
-  down->setToolTip(tr("Move the key down (Ctrl+Down)"));
+  BindLangTip(up, LtMoveKeyUpTip);
+  BindLangTip(down, LtMoveKeyDownTip);
   side->addWidget(up);
   side->addWidget(down);
   side->addStretch();
   row->addLayout(side);
   layout->addLayout(row);
-  save_ = Box(tr("Save to database"), false, this);
+  save_ = Box(QString(), false, this);
+  BindLang(save_, 295);  // "Save to database"
   save_->setEnabled(wholeDatabase);
   layout->addWidget(save_);
-  layout->addWidget(OkCancel(this));
+  auto* buttons = OkCancel(this);
+  BindButtonBox(buttons);
+  layout->addWidget(buttons);
   connect(up, &QPushButton::clicked, this, [this] { MoveCurrent(-1); });
   connect(down, &QPushButton::clicked, this, [this] { MoveCurrent(1); });
 }
@@ -83,7 +98,8 @@ bool SortGamesDialog::SaveToDatabase() const { return save_->isEnabled() && save
 MatchGamesDialog::MatchGamesDialog(QWidget* parent) : QDialog(parent) {
   BindLangTitle(this, 155);  // "Match games"
   auto* layout = new QVBoxLayout(this);
-  auto* compare = new QGroupBox(tr("Compare"), this);
+  auto* compare = new QGroupBox(this);
+  BindLang(compare, LtCompare);
   auto* boxes = new QVBoxLayout(compare);
   names_ = Box(QString(), false, this);
   year_ = Box(QString(), false, this);
@@ -97,7 +113,7 @@ MatchGamesDialog::MatchGamesDialog(QWidget* parent) : QDialog(parent) {
   BindLang(moves_, 125);
   BindLang(start_, 294);
   BindLang(fast_, 186);
-  fast_->setToolTip(tr("Sort the games by their moves first and compare only neighbours"));
+  BindLangTip(fast_, LtFastMatchTip);
   for (QCheckBox* b : {names_, year_, tournament_, moves_, start_}) boxes->addWidget(b);
   layout->addWidget(compare);
   auto* methods = new QGroupBox(this);

@@ -60,7 +60,7 @@ NameToolsMenu::NameToolsMenu(DatabaseWindow& window, TPlayController& controller
   correctNames_ = names->addAction(QString());
   BindLang(correctNames_, 337);
   connect(correctNames_, &QAction::triggered, this, [this] {
-    Run([this] { return ChangeNames([this] { return CorrectPlayerNames(window_.Current().DB()); }, tr("OK!")); },
+    Run([this] { return ChangeNames([this] { return CorrectPlayerNames(window_.Current().DB()); }, QStringLiteral("OK!")); },
         true);
   });
   gambler_ = names->addAction(QString());
@@ -77,9 +77,7 @@ NameToolsMenu::NameToolsMenu(DatabaseWindow& window, TPlayController& controller
   BindLang(transliterate_, 281, {}, QStringLiteral("..."));  // "Transliterate names"
   connect(transliterate_, &QAction::triggered, this, [this] {
     Run([this]() -> QString {
-      QString question = QString::fromLatin1(TransliterateQuestion.data(), TransliterateQuestion.size());
-      question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-      if (!confirm(question)) return {};
+      if (!confirm(LangQ(LtTransliterateWarning) + QLatin1Char('\n') + LangQ(LtCannotBeUndoneContinue))) return {};
       return ChangeNames([this] { return TransliterateNames(window_.Current().DB()); }, LangQ(341));
     },
         true);
@@ -140,7 +138,7 @@ QString NameToolsMenu::ShowTournaments() {
 }
 
 QString NameToolsMenu::SaveNamesSorted() {
-  const QString path = askSaveFile(LangQ(345), tr("Text File (*.TXT *.txt)"));
+  const QString path = askSaveFile(LangQ(345), LangQ(LtTextFileFilter));
   if (path.isEmpty()) return {};
   const std::string file = TextFileName(path.toStdString());
   ReplaceFileContents(file, SortedNamesText(window_.Current().DB()));

@@ -19,18 +19,21 @@ ProgressDialog::ProgressDialog(QWidget* parent) : QDialog(parent) {
   bar_ = new QProgressBar(this);
   bar_->setMinimumWidth(360);
   estimate_ = new QLabel(this);
-  cancel_ = new QPushButton(tr("Cancel"), this);
+  cancel_ = new QPushButton(this);
+  BindLang(cancel_, 84);  // "Cancel"
   layout->addWidget(text_);
   layout->addWidget(counter_);
   layout->addWidget(bar_);
   layout->addWidget(estimate_);
   layout->addWidget(cancel_, 0, Qt::AlignRight);
   connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+  OnLanguageChange(this, [this] { ShowTexts(); });
 }
 
 void ProgressDialog::Open(std::string_view caption, std::string_view text, int64_t maximum) {
-  setWindowTitle(ProgramTextQ(std::string(caption)));
-  text_->setText(ProgramTextQ(std::string(text)));
+  caption_ = caption;
+  stage_ = text;
+  ShowTexts();
   maximum_ = std::max<int64_t>(maximum, 1);
   // The bar counts in thousandths, so that any maximum fits its int range.
   bar_->setRange(0, 1000);
@@ -47,10 +50,16 @@ bool ProgressDialog::Step(int64_t done) {
   done = std::clamp<int64_t>(done, 0, maximum_);
   bar_->setValue(static_cast<int>(done * 1000 / maximum_));
   counter_->setText(QString::number(done) + " / " + QString::number(maximum_));
-  const auto remaining = EstimatedRemaining(std::chrono::milliseconds(clock_.elapsed()), done, maximum_);
-  estimate_->setText(QString::fromStdString(EstimateText(remaining)));
+  remaining_ = EstimatedRemaining(std::chrono::milliseconds(clock_.elapsed()), done, maximum_);
+  estimate_->setText(CoreTextQ(EstimateText(remaining_)));
   QApplication::processEvents();
   return !cancelled_;
+}
+
+void ProgressDialog::ShowTexts() {
+  setWindowTitle(CoreTextQ(caption_));
+  text_->setText(CoreTextQ(stage_));
+  if (!estimate_->text().isEmpty()) estimate_->setText(CoreTextQ(EstimateText(remaining_)));
 }
 
 void ProgressDialog::Close() { hide(); }

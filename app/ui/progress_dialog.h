@@ -7,6 +7,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <chrono>
+#include <string>
+
 #include "database/maintenance/progress.h"
 
 class QLabel;
@@ -31,6 +34,10 @@ class ProgressDialog : public QDialog, public TProgress {
   QPushButton* cancelButton() const { return cancel_; }
 
  private:
+  // The caption and the stage in the language in use.
+  void ShowTexts();
+  std::string caption_, stage_;
+  std::chrono::milliseconds remaining_{0};
   QLabel* text_;
   QLabel* counter_;
   QProgressBar* bar_;

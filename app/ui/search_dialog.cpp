@@ -17,11 +17,16 @@
 #include "app/ui/game_info_dialog.h"
 #include "app/ui/qt_text.h"
 #include "app/ui/pattern_board_widget.h"
+#include "app/play/play_texts.h"
+#include "app/ui/ui_language.h"
 #include "database/list_texts.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
 namespace {
+
+// "W Men", "B Men", "W Kings", "B Kings", in the order of the material rows.
+constexpr int MaterialEntries[MaterialRows] = {261, 262, 263, 264};
 
 
 QSpinBox* Spin(QWidget* parent, int lo, int hi, int width = 58) {
@@ -35,22 +40,25 @@ QSpinBox* Spin(QWidget* parent, int lo, int hi, int width = 58) {
 }  // namespace
 
 SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("New search"));
+  BindLangTitle(this, 106);  // "New search"
 
   // Header criteria.
   auto* header = new QGridLayout;
-  const char* captions[5] = {"White", "Black", "Tournament", "Site", "Annotator"};
+  // "White", "Black", "Tournament", "Site", "Annotator"
+  const int captionEntries[5] = {57, 58, 76, 78, 79};
   for (int i = 0; i < 5; ++i) {
     names_[i] = new QComboBox(this);
     names_[i]->setEditable(true);
     names_[i]->setInsertPolicy(QComboBox::NoInsert);
     names_[i]->setMinimumWidth(220);
-    header->addWidget(new QLabel(tr(captions[i]), this), i, 0);
+    header->addWidget(LangLabel(this, captionEntries[i]), i, 0);
     header->addWidget(names_[i], i, 1);
   }
-  ignoreColors_ = new QCheckBox(tr("Ignore colors"), this);
+  ignoreColors_ = new QCheckBox(this);
+  BindLang(ignoreColors_, 124);  // "Ignore colors"
   header->addWidget(ignoreColors_, 0, 2, 1, 2);
-  auto* resultBox = new QGroupBox(tr("Result"), this);
+  auto* resultBox = new QGroupBox(this);
+  BindLang(resultBox, 80);  // "Result"
   auto* resultRow = new QHBoxLayout(resultBox);
   for (int r = 0; r < 6; ++r) {
     results_[r] = new QCheckBox(QString::fromLatin1(ResultText(static_cast<uint8_t>(r), 0).data()), resultBox);
@@ -62,25 +70,34 @@ SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
   lengthFrom_ = Spin(this, 0, 255);
   lengthTo_ = Spin(this, 0, 255);
   auto* ranges = new QGridLayout;
-  ranges->addWidget(new QLabel(tr("Years"), this), 0, 0);
+  ranges->addWidget(LangLabel(this, LtYears), 0, 0);
   ranges->addWidget(yearFrom_, 0, 1);
   ranges->addWidget(new QLabel(QStringLiteral("-"), this), 0, 2);
   ranges->addWidget(yearTo_, 0, 3);
-  ranges->addWidget(new QLabel(tr("Moves"), this), 1, 0);
+  ranges->addWidget(LangLabel(this, 125), 1, 0);
   ranges->addWidget(lengthFrom_, 1, 1);
   ranges->addWidget(new QLabel(QStringLiteral("-"), this), 1, 2);
   ranges->addWidget(lengthTo_, 1, 3);
   ranges->setColumnStretch(4, 1);
   header->addLayout(ranges, 3, 2, 2, 2);
 
-  deleted_ = new QCheckBox(tr("Deleted"), this);
-  comments_ = new QCheckBox(tr("Comments"), this);
-  variations_ = new QCheckBox(tr("Variations"), this);
-  uncommented_ = new QCheckBox(tr("Uncommented"), this);
-  typeBox_ = new QCheckBox(tr("Game type"), this);
+  const auto check = [](QWidget* parent, int entry) {
+    auto* box = new QCheckBox(parent);
+    BindLang(box, entry);
+    return box;
+  };
+  deleted_ = check(this, 165);      // "Deleted"
+  comments_ = check(this, 126);     // "Comments"
+  variations_ = check(this, 127);   // "Variations"
+  uncommented_ = check(this, 265);  // "Uncommented"
+  typeBox_ = check(this, 5);        // "Type": of the game
   type_ = new QComboBox(this);
-  for (int t = 1; t <= GameTypeCount; ++t) type_->addItem(QString::fromLatin1(GameTypeNames[t].data()));
-  position_ = new QCheckBox(tr("Position"), this);
+  type_->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // the items follow the language
+  for (int t = 1; t <= GameTypeCount; ++t) type_->addItem(QString());
+  OnLanguageChange(this, [this] {
+    for (int t = 1; t <= GameTypeCount; ++t) type_->setItemText(t - 1, ProgramTextQ(GameTypeTitle(t)));
+  });
+  position_ = check(this, 128);  // "Position"
   auto* switches = new QHBoxLayout;
   for (QWidget* w : std::initializer_list<QWidget*>{deleted_, comments_, variations_, uncommented_, typeBox_, type_})
     switches->addWidget(w);
@@ -111,29 +128,30 @@ SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
   connect(kindGroup, &QButtonGroup::idClicked, this,
           [this](int k) { SetBoardKind(static_cast<TPatternBoardKind>(k)); });
   auto* buttonRow = new QHBoxLayout;
-  auto addButton = [&](const char* caption, auto action) {
-    auto* b = new QPushButton(tr(caption), positionPart_);
+  auto addButton = [&](int caption, auto action) {
+    auto* b = new QPushButton(positionPart_);
+    BindLang(b, caption);
     b->setAutoDefault(false);
     connect(b, &QPushButton::clicked, this, action);
     buttonRow->addWidget(b);
   };
-  addButton("Clear", [this] {
+  addButton(51, [this] {  // "Clear"
     TPatternState s = board_->State();
     ClearPattern(s);
     board_->SetState(s);
   });
-  addButton("Clean", [this] {
+  addButton(LtCleanPattern, [this] {
     TPatternState s = board_->State();
     CleanPattern(s);
     board_->SetState(s);
   });
-  addButton("Copy", [this] {
+  addButton(113, [this] {  // "Copy"
     TPatternState s = board_->State();
     SetPatternPosition(s, mainBoard_);
     board_->SetState(s);
     comb_->setChecked(false);
   });
-  addButton("Start", [this] {
+  addButton(131, [this] {  // "Start"
     TPatternState s = board_->State();
     SetPatternPosition(s, PatternStartPosition(board_->Kind()));
     board_->SetState(s);
@@ -145,22 +163,24 @@ SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
   boardColumn->addLayout(buttonRow);
   boardColumn->addStretch();
 
-  whiteMoves_ = new QCheckBox(tr("White moves"), positionPart_);
-  blackMoves_ = new QCheckBox(tr("Black moves"), positionPart_);
-  reversed_ = new QCheckBox(tr("Reversed"), positionPart_);
-  onlyInitial_ = new QCheckBox(tr("Only initial position"), positionPart_);
-  auto* materialBox = new QGroupBox(tr("Material"), positionPart_);
+  whiteMoves_ = check(positionPart_, 129);   // "White moves"
+  blackMoves_ = check(positionPart_, 130);   // "Black moves"
+  reversed_ = check(positionPart_, 132);     // "Reversed"
+  onlyInitial_ = check(positionPart_, 257);  // "Only initial position"
+  auto* materialBox = new QGroupBox(positionPart_);
+  BindLang(materialBox, 260);  // "Material"
   auto* materialGrid = new QGridLayout(materialBox);
   for (int r = 0; r < MaterialRows; ++r) {
-    material_[r] = new QCheckBox(tr(MaterialCaptions[r].data()), materialBox);
+    material_[r] = new QCheckBox(materialBox);
+    BindLang(material_[r], MaterialEntries[r], {}, QStringLiteral(":"));
     materialMin_[r] = Spin(materialBox, 0, 99, 50);
     materialMax_[r] = Spin(materialBox, 0, 99, 50);
     materialGrid->addWidget(material_[r], r, 0);
     materialGrid->addWidget(materialMin_[r], r, 1);
     materialGrid->addWidget(materialMax_[r], r, 2);
   }
-  comb_ = new QCheckBox(tr("Combination:"), positionPart_);
-  combLabel_ = new QLabel(tr("draughts>="), positionPart_);
+  comb_ = check(positionPart_, 258);  // "Combination:"
+  combLabel_ = LangLabel(positionPart_, 259);  // "draughts>="
   combCount_ = Spin(positionPart_, 1, 99, 50);
   connect(comb_, &QCheckBox::toggled, this, &SearchDialog::SetCombinationOn);
   auto* combRow = new QHBoxLayout;
@@ -179,9 +199,7 @@ SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
   partLayout->addLayout(optionColumn);
   connect(position_, &QCheckBox::toggled, this, &SearchDialog::ShowPositionPart);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // grows and shrinks with the position part
   layout->addLayout(header);
@@ -290,8 +308,8 @@ void SearchDialog::SetBoardKind(TPatternBoardKind kind) {
   board_->SetKind(kind);
   // English boards call side 0 "Black".
   const bool english = kind == TPatternBoardKind::b64en;
-  whiteMoves_->setText(english ? tr("Black moves") : tr("White moves"));
-  blackMoves_->setText(english ? tr("White moves") : tr("Black moves"));
+  BindLang(whiteMoves_, english ? 130 : 129);  // "Black moves" : "White moves"
+  BindLang(blackMoves_, english ? 129 : 130);
 }
 
 void SearchDialog::SetCombinationOn(bool on) {

@@ -31,7 +31,6 @@ constexpr std::array<uint32_t, 4> DefaultPanel = {0, 0, 0x00008000, 0x00606060};
 
 // "Main line", "Second line", "Third line", "Comments".
 constexpr int PanelTitleEntries[4] = {172, 173, 174, 175};
-const char* const FigureTitles[FigureKindCount] = {"White man", "Black man", "White king", "Black king"};
 
 uint32_t* PanelColor(Settings& s, int which) {
   switch (which) {
@@ -120,7 +119,7 @@ SelectColorsDialog::SelectColorsDialog(BoardPanel& board, QWidget* parent) : QDi
   for (int k = 0; k < FigureKindCount; ++k) {
     figure_[k] = new QPushButton(figureBox);
     figure_[k]->setIconSize(QSize(FigureSize, FigureSize));
-    figure_[k]->setToolTip(tr(FigureTitles[k]));
+    BindLangTip(figure_[k], LtWhiteMan + k);  // "White man", "Black man", "White king", "Black king"
     figureGrid->addWidget(figure_[k], 0, k);
     connect(figure_[k], &QPushButton::clicked, this, [this, k] { ChooseFigure(static_cast<FigureKind>(k)); });
   }
@@ -133,7 +132,7 @@ SelectColorsDialog::SelectColorsDialog(BoardPanel& board, QWidget* parent) : QDi
   default_ = new QPushButton(this);
   BindLang(default_, 164);
   connect(default_, &QPushButton::clicked, this, &SelectColorsDialog::RestoreDefaults);
-  cyanNight_ = new QCheckBox(tr("Cyan Night"), this);
+  cyanNight_ = new QCheckBox(QStringLiteral("Cyan Night"), this);  // a scheme's name
   connect(cyanNight_, &QCheckBox::toggled, this, &SelectColorsDialog::SetCyanNight);
   messageLabel_ = new QLabel(this);
   messageLabel_->setWordWrap(true);

@@ -18,14 +18,18 @@ SetTimeDialog::SetTimeDialog(QWidget* parent) : QDialog(parent) {
     labels_[side] = new QLabel(this);
     minutes_[side] = new QSpinBox(this);
     minutes_[side]->setRange(0, 9999);
-    minutes_[side]->setSuffix(QStringLiteral(" ") + LangQ(312));
     seconds_[side] = new QSpinBox(this);
     seconds_[side]->setRange(0, 59);
-    seconds_[side]->setSuffix(QStringLiteral(" ") + LangQ(61));
     grid->addWidget(labels_[side], side, 0);
     grid->addWidget(minutes_[side], side, 1);
     grid->addWidget(seconds_[side], side, 2);
   }
+  OnLanguageChange(this, [this] {
+    for (int side = 0; side < 2; ++side) {
+      minutes_[side]->setSuffix(QStringLiteral(" ") + LangQ(312));  // "min"
+      seconds_[side]->setSuffix(QStringLiteral(" ") + LangQ(61));   // "sec"
+    }
+  });
   moves_ = new QSpinBox(this);
   moves_->setRange(0, MaxMovesPerControl);
   grid->addWidget(LangLabel(this, 241), 2, 0);

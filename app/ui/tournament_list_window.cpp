@@ -35,7 +35,7 @@ TournamentListWindow::TournamentListWindow(QWidget* parent) : QDialog(parent) {
   auto* save = new QPushButton(this);
   BindLang(save, 188);  // "Save"
   save->setShortcut(QKeySequence::Save);
-  save->setToolTip(tr("Save the list as text (%1)").arg(QKeySequence(QKeySequence::Save).toString()));
+  OnLanguageChange(this, [save] { save->setToolTip(LangQ(LtSaveListTip).arg(QKeySequence(QKeySequence::Save).toString())); });
   controls->addWidget(save);
   layout->addLayout(controls);
   grid_ = new QTableWidget(0, 5, this);
@@ -65,7 +65,7 @@ void TournamentListWindow::changeEvent(QEvent* event) {
 
 void TournamentListWindow::Redraw() {
   // "Tournament", "Site", "Year", "count"
-  grid_->setHorizontalHeaderLabels({tr("No"), LangQ(76), LangQ(78), LangQ(81), LangQ(191)});
+  grid_->setHorizontalHeaderLabels({LangQ(LtNumberColumn), LangQ(76), LangQ(78), LangQ(81), LangQ(191)});
   shown_ = ShownTournaments(rows_, moreThan_->value(), hideBlanks_->isChecked());
   grid_->setRowCount(static_cast<int>(shown_.size()));
   for (int i = 0; i < static_cast<int>(shown_.size()); ++i) {
@@ -92,9 +92,9 @@ bool TournamentListWindow::SaveTo(const QString& path) {
 }
 
 void TournamentListWindow::AskAndSave() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Save List"), QString(), tr("Text File (*.TXT *.txt)"));
+  const QString path = QFileDialog::getSaveFileName(this, LangQ(LtSaveList), QString(), LangQ(LtTextFileFilter));
   if (path.isEmpty()) return;
-  if (!SaveTo(path)) QMessageBox::warning(this, windowTitle(), tr("Cannot write %1").arg(path));
+  if (!SaveTo(path)) QMessageBox::warning(this, windowTitle(), LangQ(LtCannotWrite).arg(path));
 }
 
 }  // namespace kestrel

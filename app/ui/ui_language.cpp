@@ -16,7 +16,13 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "app/database/current_database.h"
 #include "app/language/language_table.h"
+#include "database/ballots.h"
+#include "database/database_file.h"
+#include "database/kestrel_db.h"
+#include "database/maintenance/game_append.h"
+#include "database/search/search_database.h"
 #include "database/code_page.h"
 
 namespace kestrel {
@@ -68,6 +74,65 @@ void ApplyOne(QObject* o) {
         }
 }
 
+// Runs its function on every language change of the widget it watches.
+class LanguageWatcher : public QObject {
+ public:
+  LanguageWatcher(QWidget* window, std::function<void()> apply) : QObject(window), apply_(std::move(apply)) {
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == parent() && event->type() == QEvent::LanguageChange) apply_();
+    return false;
+  }
+
+ private:
+  std::function<void()> apply_;
+};
+
+struct TCoreText {
+  std::string_view english;
+  int entry;
+};
+
+// The core's texts that reach the windows, whole.
+constexpr TCoreText CoreTexts[] = {
+    {DatabaseNotOpenedText, 87},
+    {CannotOpenText, 307},
+    {CreateQuestionText, 306},
+    {NoGameFromDatabaseText, 275},
+    {BallotNotFoundText, 210},
+    {InUseText, LtDatabaseInUse},
+    {WrongDatabaseTypeText, LtWrongDatabaseType},
+    {ConversionErrorText, LtConversionError},
+    {CannotAddText, LtCannotAdd},
+    {SearchCaptionText, 49},
+    {SearchingText, LtSearching},
+    // Progress captions and stages of the database maintenance.
+    {"Build tree", 118},
+    {"Reading (1/4)...", LtTreeReading},
+    {"Sorting positions (2/4)...", LtTreeSorting},
+    {"Moving positions (3/4)...", LtTreeMoving},
+    {"Writing (4/4)...", LtTreeWriting},
+    {"Copy games", LtCopyGames},
+    {"Copying...", LtCopying},
+    {"Copy database", LtCopyDatabase},
+    {"Match Games", 155},
+    {"Loading...", LtLoading},
+    {"Matching...", LtMatching},
+    {"Remove comments", 246},
+    {"Remove variations", 276},
+    {"Working...", LtWorking},
+    {"Database check", 154},
+    {"Checking...", LtChecking},
+};
+// ... and those that begin a longer text (a file name or a count follows).
+constexpr TCoreText CorePrefixes[] = {
+    {"Copying: ", LtCopyingFile},
+    {SearchingFoundText, LtSearchingFound},
+    {TooLargeQuantityText, LtTooManyGames},
+    {"Estimated time", LtEstimatedTime},
+};
+
 }  // namespace
 
 QString LangQ(int n) { return ProgramTextQ(LangTextOrDesign(n)); }
@@ -116,6 +181,20 @@ QString SideNameQ(const std::string& englishSide) { return LangQ(englishSide == 
 
 QString ProgramTextQ(const std::string& text) {
   return QString::fromStdString(FileTextToUtf8(text));
+}
+
+void OnLanguageChange(QWidget* window, std::function<void()> apply) {
+  apply();
+  new LanguageWatcher(window, std::move(apply));
+}
+
+QString CoreTextQ(std::string_view text) {
+  for (const TCoreText& t : CoreTexts)
+    if (text == t.english) return LangQ(t.entry);
+  for (const TCoreText& t : CorePrefixes)
+    if (text.substr(0, t.english.size()) == t.english)
+      return LangQ(t.entry) + ProgramTextQ(std::string(text.substr(t.english.size())));
+  return ProgramTextQ(std::string(text));
 }
 
 void ApplyLanguage(QObject* root) {

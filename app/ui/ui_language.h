@@ -5,7 +5,11 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
+#include <string_view>
+
+#include "app/language/window_texts.h"
 
 class QAction;
 class QDialog;
@@ -42,6 +46,14 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 QString SideNameQ(const std::string& englishSide);
 // Text the program keeps: UTF-8 stays, 8-bit text is taken in the code page.
 QString ProgramTextQ(const std::string& text);
+
+// Texts composed in code (spin box suffixes, list items, composed
+// messages): `apply` runs now and again whenever the language changes.
+void OnLanguageChange(QWidget* window, std::function<void()> apply);
+// A text of the core libraries (messages, progress captions and stages,
+// which are English there) in the language in use; a text the table has no
+// entry for is shown as it is.
+QString CoreTextQ(std::string_view text);
 
 // Applies the current texts to every bound caption under `root` (itself
 // included).

@@ -1,4 +1,5 @@
 #include "app/language/language_table.h"
+#include "app/language/window_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ TEST_F(LanguageTableTest, LinesFollowTheFileRules) {
       {"12] \"no bracket\"", 12, "Exit"},
       {"[320] \"last\"", 320, "last"},
       {"[322] \"Diagrammschrift\"", 322, "Diagrammschrift"},
-      {"[358] \"beyond the table\"", 322, "Diagram font"},
+      {"[999] \"beyond the table\"", 322, "Diagram font"},
       {"[ 7 ] \"spaced\"", 7, "spaced"},
   };
   for (const Case& c : cases) {
@@ -122,12 +123,28 @@ TEST_F(LanguageTableTest, ShippedFilesSetEveryEntry) {
 TEST_F(LanguageTableTest, RussianTextsAreRussian) {
   // Latin letters appear only in notation samples and abbreviations.
   const std::set<int> latinAllowed = {141, 142, 197, 288, 230, 231, 232, 233, 240, 267, 277, 291, 303, 305,
-                                    323, 325, 326, 331, 333, 334, 335, 338, 339, 344, 355};  // FTP, Linux, the font's name, Gambler, Hub
+                                    323, 325, 326, 331, 333, 334, 335, 338, 339, 344, 355,  // FTP, Linux, the font's name, Gambler, Hub
+                                    LtDeleteGamesTip, LtMoveKeyUpTip, LtMoveKeyDownTip,  // key names
+                                    LtImportPdn, LtImportTxt, LtExportGifTitle, LtSaveRtfFile, LtTextFileFilter,  // file kinds
+                                    LtDistancesMtw, LtHubCommandTip, LtExternalHub, LtTablesProgress};  // MTW, WDL, Hub, %v
   for (const auto& [n, text] : ShippedEntries("Russian")) {
     if (latinAllowed.count(n)) continue;
     for (unsigned char c : text) EXPECT_FALSE(std::isalpha(c) && c < 128) << n << ": " << text;
     EXPECT_NE(text, ShippedEntries("English").at(n)) << n;
   }
+}
+
+// A translation fills in the same values: each placeholder (%1, %v...) as
+// often as the English has it.
+TEST_F(LanguageTableTest, TranslationsKeepThePlaceholders) {
+  const std::regex placeholder(R"(%[0-9a-z])");
+  const auto counts = [&](const std::string& text) {
+    std::multiset<std::string> found;
+    for (std::sregex_iterator it(text.begin(), text.end(), placeholder), end; it != end; ++it) found.insert((*it)[0]);
+    return found;
+  };
+  const auto english = ShippedEntries("English");
+  for (const auto& [n, text] : ShippedEntries("Russian")) EXPECT_EQ(counts(text), counts(english.at(n))) << n << ": " << text;
 }
 
 // Every entry the code asks for by number exists in both shipped files.
