@@ -502,6 +502,13 @@ constexpr std::array<std::string_view, LanguageEntryCount - LastSpareEntry> Adde
     "Black king",
     "This will transliterate cyrillic names into latin.",
     "Operation cannot be undone! Continue?",
+    "Kestrel Thornby: proprietary licence, all rights reserved. The libraries below keep their own licences.",
+    "Figure picture not loaded: %1 (%2)",
+    "The settings could not be saved: ",
+    "Use %1 font!",
+    "Unified Pool",
+    "American Pool",
+    "Jamaican Pool",
 };
 
 static_assert(LtLastWindowText == LanguageEntryCount, "every window text has its entry");

@@ -144,7 +144,14 @@ enum TWindowText : int {
   LtBlackKing,  // 485
   LtTransliterateWarning,  // 486
   LtCannotBeUndoneContinue,  // 487
-  LtLastWindowText = LtCannotBeUndoneContinue,
+  LtLicenceText,  // 488
+  LtFigureNotLoaded,  // 489
+  LtSettingsNotSaved,  // 490
+  LtUseFont,  // 491
+  LtUnifiedPool,  // 492
+  LtAmericanPool,  // 493
+  LtJamaicanPool,  // 494
+  LtLastWindowText = LtJamaicanPool,
 };
 
 }  // namespace kestrel

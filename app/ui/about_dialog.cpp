@@ -62,10 +62,9 @@ AboutDialog::AboutDialog(const std::filesystem::path& programFolder, QWidget* pa
   name->setAlignment(Qt::AlignCenter);
   auto* form = new QFormLayout;
   form->addRow(LangLabel(this, 314), Content(QStringLiteral(KESTREL_VERSION " (" __DATE__ ")"), this));
-  form->addRow(LangLabel(this, 315),
-               Content(QStringLiteral("Kestrel Thornby: proprietary licence, all rights reserved. "
-                                      "The libraries below keep their own licences."),
-                       this));
+  QLabel* licence = Content(QString(), this);
+  BindLang(licence, LtLicenceText);
+  form->addRow(LangLabel(this, 315), licence);
   form->addRow(LangLabel(this, 316), Content(Libraries(), this));
   folder_ = Content(QString::fromStdString(programFolder.string()), this);
   form->addRow(LangLabel(this, 317), folder_);

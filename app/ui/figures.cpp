@@ -11,6 +11,7 @@
 
 #include "app/board/bmp_check.h"
 #include "app/board/bmp_writer.h"
+#include "app/ui/ui_language.h"
 
 namespace kestrel {
 namespace {
@@ -118,7 +119,7 @@ QStringList FigureSet::Load(FigureKind kind, const QString& file) {
     pictures_[static_cast<int>(kind)] = std::move(*picture);
     return {};
   }
-  return {QStringLiteral("Figure picture not loaded: %1 (%2)").arg(QDir::toNativeSeparators(file), why)};
+  return {LangQ(LtFigureNotLoaded).arg(QDir::toNativeSeparators(file), why)};
 }
 
 QStringList FigureSet::Load(const FigureFiles& files) {

@@ -40,13 +40,13 @@ QButtonGroup* Choices(QGroupBox* box, std::initializer_list<std::pair<int, QStri
 // The quick settings of the Pool tab: flipped (Jamaican), chess notation,
 // white at the bottom.
 struct PoolPreset {
-  const char* name;
+  int name;  // its language entry
   bool jamaican, chess, whiteBottom;
 };
 constexpr PoolPreset PoolPresets[] = {
-    {"Unified Pool", false, true, true},
-    {"American Pool", false, false, false},
-    {"Jamaican Pool", true, false, false},
+    {LtUnifiedPool, false, true, true},
+    {LtAmericanPool, false, false, false},
+    {LtJamaicanPool, true, false, false},
 };
 
 }  // namespace
@@ -150,7 +150,11 @@ InterfaceDialog::InterfaceDialog(Settings& settings, std::filesystem::path progr
     poolLayout->addWidget(option(key));
   quick_ = new QComboBox(pool);
   quick_->addItem(QString());  // custom: the three options as they are
-  for (const PoolPreset& p : PoolPresets) quick_->addItem(QString::fromLatin1(p.name));
+  for (std::size_t i = 0; i < std::size(PoolPresets); ++i) quick_->addItem(QString());
+  OnLanguageChange(this, [this] {
+    for (std::size_t i = 0; i < std::size(PoolPresets); ++i)
+      quick_->setItemText(static_cast<int>(i) + 1, LangQ(PoolPresets[i].name));
+  });
   auto* quickLine = new QHBoxLayout;
   quickLine->addWidget(LangLabel(pool, 285));
   quickLine->addWidget(quick_, 1);

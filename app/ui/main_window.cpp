@@ -242,7 +242,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   std::string error;
   if (!app_.Close(&error))
     QMessageBox::warning(this, windowTitle(),
-                         QString::fromUtf8("The settings could not be saved: ") + QString::fromStdString(error));
+                         LangQ(LtSettingsNotSaved) + QString::fromStdString(error));
   event->accept();
 }
 

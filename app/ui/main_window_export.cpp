@@ -196,7 +196,7 @@ void MainWindowExport::CopyBitmap() {
 void MainWindowExport::CopyTextDiagram() {
   const TPosition p = CurrentPosition();
   QApplication::clipboard()->setText(QString::fromLatin1(TextDiagram(p.board.b, p.type).c_str()));
-  showMessage(QStringLiteral("Ok.\nUse %1 font!").arg(QString::fromLatin1(DiagramFontName)));
+  showMessage(QStringLiteral("Ok.\n") + LangQ(LtUseFont).arg(QString::fromLatin1(DiagramFontName)));
 }
 
 void MainWindowExport::CopyFen() {

@@ -126,7 +126,8 @@ TEST_F(LanguageTableTest, RussianTextsAreRussian) {
                                     323, 325, 326, 331, 333, 334, 335, 338, 339, 344, 355,  // FTP, Linux, the font's name, Gambler, Hub
                                     LtDeleteGamesTip, LtMoveKeyUpTip, LtMoveKeyDownTip,  // key names
                                     LtImportPdn, LtImportTxt, LtExportGifTitle, LtSaveRtfFile, LtTextFileFilter,  // file kinds
-                                    LtDistancesMtw, LtHubCommandTip, LtExternalHub, LtTablesProgress};  // MTW, WDL, Hub, %v
+                                    LtDistancesMtw, LtHubCommandTip, LtExternalHub, LtTablesProgress,  // MTW, WDL, Hub, %v
+                                    LtLicenceText};  // the program's name
   for (const auto& [n, text] : ShippedEntries("Russian")) {
     if (latinAllowed.count(n)) continue;
     for (unsigned char c : text) EXPECT_FALSE(std::isalpha(c) && c < 128) << n << ": " << text;
