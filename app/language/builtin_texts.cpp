@@ -509,6 +509,8 @@ constexpr std::array<std::string_view, LanguageEntryCount - LastSpareEntry> Adde
     "Unified Pool",
     "American Pool",
     "Jamaican Pool",
+    "Yes",
+    "No",
 };
 
 static_assert(LtLastWindowText == LanguageEntryCount, "every window text has its entry");

@@ -151,7 +151,9 @@ enum TWindowText : int {
   LtUnifiedPool,  // 492
   LtAmericanPool,  // 493
   LtJamaicanPool,  // 494
-  LtLastWindowText = LtJamaicanPool,
+  LtYes,  // 495
+  LtNoAnswer,  // 496
+  LtLastWindowText = LtNoAnswer,
 };
 
 }  // namespace kestrel

@@ -9,6 +9,7 @@
 #include "app/settings/program_folder.h"
 #include "app/ui/command_line_tools.h"
 #include "app/ui/main_window.h"
+#include "app/ui/ui_language.h"
 #include "engine/gen2/gen2_engine.h"
 
 int main(int argc, char** argv) {
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   }
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kestrel::ApplicationTitle));
+  kestrel::InstallStandardButtonTexts();
   kestrel::KestrelApp app = kestrel::KestrelApp::ForRunningProgram();
   kestrel::MainWindow window(app);
   window.Start();

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTabWidget>
+#include <QTranslator>
 #include <QVariant>
 #include <QWidget>
 
@@ -133,6 +134,30 @@ constexpr TCoreText CorePrefixes[] = {
     {"Estimated time", LtEstimatedTime},
 };
 
+// The texts Qt gives its standard buttons, with the entries that replace
+// them; "OK" is the same in every language the program has.
+struct TButtonText {
+  const char* qt;
+  int entry;
+  bool accelerator;  // "&" before the first letter
+};
+constexpr TButtonText ButtonTexts[] = {
+    {"&Yes", LtYes, true}, {"&No", LtNoAnswer, true}, {"Cancel", 84, false}, {"Close", 225, false},
+    {"Save", 110, false},  {"Open", LtOpen, false},   {"Help", 40, false},   {"Reset", 107, false},
+};
+
+class StandardButtonTranslator : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* source, const char*, int) const override {
+    if (qstrcmp(context, "QPlatformTheme") != 0) return {};
+    for (const TButtonText& b : ButtonTexts)
+      if (qstrcmp(source, b.qt) == 0) return (b.accelerator ? QStringLiteral("&") : QString()) + LangQ(b.entry);
+    return {};
+  }
+};
+
 }  // namespace
 
 QString LangQ(int n) { return ProgramTextQ(LangTextOrDesign(n)); }
@@ -195,6 +220,13 @@ QString CoreTextQ(std::string_view text) {
     if (text.substr(0, t.english.size()) == t.english)
       return LangQ(t.entry) + ProgramTextQ(std::string(text.substr(t.english.size())));
   return ProgramTextQ(std::string(text));
+}
+
+void InstallStandardButtonTexts() {
+  static StandardButtonTranslator* translator = nullptr;
+  if (translator) return;
+  translator = new StandardButtonTranslator(QCoreApplication::instance());
+  QCoreApplication::installTranslator(translator);
 }
 
 void ApplyLanguage(QObject* root) {

@@ -55,6 +55,10 @@ void OnLanguageChange(QWidget* window, std::function<void()> apply);
 // entry for is shown as it is.
 QString CoreTextQ(std::string_view text);
 
+// Qt's own buttons (Yes, No, Cancel... of message boxes and button boxes)
+// take their words from the language table. Installed once, at start.
+void InstallStandardButtonTexts();
+
 // Applies the current texts to every bound caption under `root` (itself
 // included).
 void ApplyLanguage(QObject* root);

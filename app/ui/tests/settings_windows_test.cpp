@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -38,6 +39,7 @@
 #include "app/ui/progress_dialog.h"
 #include "app/ui/search_dialog.h"
 #include "app/ui/tournament_list_window.h"
+#include "app/ui/ui_language.h"
 #include "app/ui/comment_dialog.h"
 #include "app/ui/engine_settings_dialog.h"
 #include "app/ui/ftp_settings_dialog.h"
@@ -163,6 +165,10 @@ TEST_F(SettingsWindowsTest, SwitchingToRussianLeavesNoCaptionInEnglish) {
   dialogs.push_back(std::move(list));
   dialogs.push_back(std::make_unique<HeadersSetDialog>(0, window.get()));
   dialogs.push_back(std::make_unique<BuildTreeDialog>(QString(), window.get()));
+  // Qt's own buttons, as message boxes and file dialogs show them.
+  InstallStandardButtonTexts();
+  dialogs.push_back(std::make_unique<QMessageBox>(QMessageBox::Question, QString(), QString(),
+                                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, window.get()));
   auto progress = std::make_unique<ProgressDialog>(window.get());
   progress->Open("Copy games", "Copying: 1.PDN", 4);  // as the database core names its stages
   progress->Step(1);
