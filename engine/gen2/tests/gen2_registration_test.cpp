@@ -15,7 +15,9 @@ TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEng
     const auto choices = EngineGenerationChoices(type);
     EXPECT_EQ(HasGen2Engine(type), HasNewEngine(type)) << GameTypeNames[type];
     EXPECT_EQ(choices.size(), HasNewEngine(type) ? 3u : 1u) << GameTypeNames[type];
-    if (HasNewEngine(type)) EXPECT_EQ(choices[EngineGen2], "Kestrel Thornby 4");
+    if (HasNewEngine(type)) {
+      EXPECT_EQ(choices[EngineGen2], "Kestrel Thornby 4");
+    }
   }
 
   const TEngineParams params = searchtest::MaterialParams(EngineGen2);

@@ -14,8 +14,8 @@ TEST(Kestrel4SearchShape, ReadsGoodSettingsAndRefusesBadOnesWhole) {
   struct TCase {
     const char* text;
     bool ok;
-    int lmr, lmrBase, history, lmpDepth, singular, iirDepth;
-    bool reductions;
+    int lmr = 0, lmrBase = 0, history = 0, lmpDepth = 0, singular = 0, iirDepth = 0;  // when ok
+    bool reductions = true;
   };
   const TSearchShape d;
   const TCase cases[] = {

@@ -237,7 +237,9 @@ TEST(Kestrel4Search, RepeatedPositionsAlongTheLineAreDraws) {
       std::vector<TBitBoard64> path;
       const int expected = Plain(pos, 4, 1, type, eval, &path);
       EXPECT_EQ(search.Search(pos, -Infinity, Infinity, 4, 1, true), expected) << GameTypeNames[type] << " position " << i;
-      if (boards[i].second) EXPECT_NE(expected, Plain(pos, 4, 1, type, eval)) << GameTypeNames[type] << " position " << i;
+      if (boards[i].second) {
+        EXPECT_NE(expected, Plain(pos, 4, 1, type, eval)) << GameTypeNames[type] << " position " << i;
+      }
       ++compared;
     }
   }
@@ -298,7 +300,9 @@ TEST(Kestrel4Search, NodeLimitedSearchStopsAtTheLimitTheSameWayEveryRun) {
     const TMove expected = reports.linesSince.empty() ? reports.lastIterationMove : reports.linesSince.back();
     EXPECT_TRUE(searchtest::SameMove(x.bestMove, expected)) << "limit " << limit;
     // Full windows give exact scores: the answer is the best move seen.
-    if (extended && !reports.linesSince.empty()) EXPECT_EQ(reports.lastScore, reports.bestSince) << "limit " << limit;
+    if (extended && !reports.linesSince.empty()) {
+      EXPECT_EQ(reports.lastScore, reports.bestSince) << "limit " << limit;
+    }
     EXPECT_TRUE(searchtest::SameMove(x.bestMove, y.bestMove)) << "limit " << limit;
     EXPECT_EQ(x.score, y.score) << "limit " << limit;
     EXPECT_EQ(x.stats.counters.nodes, y.stats.counters.nodes);
