@@ -511,6 +511,7 @@ constexpr std::array<std::string_view, LanguageEntryCount - LastSpareEntry> Adde
     "Jamaican Pool",
     "Yes",
     "No",
+    "Total",
 };
 
 static_assert(LtLastWindowText == LanguageEntryCount, "every window text has its entry");

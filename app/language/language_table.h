@@ -15,7 +15,7 @@ namespace kestrel {
 // The last spare entry; the program's own entries with built-in English
 // follow it.
 inline constexpr int LastSpareEntry = 321;
-inline constexpr int LanguageEntryCount = 496;
+inline constexpr int LanguageEntryCount = 497;
 // Entries from here to LastSpareEntry have no built-in text: a file may set
 // them; while it does not, the windows keep the captions they were designed
 // with.

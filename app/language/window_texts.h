@@ -153,7 +153,8 @@ enum TWindowText : int {
   LtJamaicanPool,  // 494
   LtYes,  // 495
   LtNoAnswer,  // 496
-  LtLastWindowText = LtNoAnswer,
+  LtTotal,  // 497
+  LtLastWindowText = LtTotal,
 };
 
 }  // namespace kestrel

@@ -25,8 +25,8 @@
 namespace kestrel {
 namespace {
 
-// "W Men", "B Men", "W Kings", "B Kings", in the order of the material rows.
-constexpr int MaterialEntries[MaterialRows] = {261, 262, 263, 264};
+// "W Men", "B Men", "W Kings", "B Kings", "Total", in the order of the material rows.
+constexpr int MaterialEntries[MaterialRows] = {261, 262, 263, 264, LtTotal};
 
 
 QSpinBox* Spin(QWidget* parent, int lo, int hi, int width = 58) {
@@ -172,7 +172,7 @@ SearchDialog::SearchDialog(QWidget* parent) : QDialog(parent) {
   auto* materialGrid = new QGridLayout(materialBox);
   for (int r = 0; r < MaterialRows; ++r) {
     material_[r] = new QCheckBox(materialBox);
-    BindLang(material_[r], MaterialEntries[r], {}, QStringLiteral(":"));
+    BindLang(material_[r], MaterialEntries[r], {}, r < mrTotal ? QStringLiteral(":") : QString());
     materialMin_[r] = Spin(materialBox, 0, 99, 50);
     materialMax_[r] = Spin(materialBox, 0, 99, 50);
     materialGrid->addWidget(material_[r], r, 0);

@@ -156,7 +156,9 @@ TEST_F(SettingsWindowsTest, SwitchingToRussianLeavesNoCaptionInEnglish) {
   dialogs.push_back(std::make_unique<NewMoveDialog>(window.get()));
   dialogs.push_back(std::make_unique<FtpSettingsDialog>(app.settings(), window.get()));
   // The database and tool windows.
-  dialogs.push_back(std::make_unique<SearchDialog>(window.get()));
+  auto search = std::make_unique<SearchDialog>(window.get());
+  QCheckBox* positionPart = search->positionBox();
+  dialogs.push_back(std::move(search));
   dialogs.push_back(std::make_unique<EnginesTournamentDialog>(QString(), window.get()));
   dialogs.push_back(std::make_unique<SortGamesDialog>(true, window.get()));
   dialogs.push_back(std::make_unique<MatchGamesDialog>(window.get()));
@@ -176,6 +178,7 @@ TEST_F(SettingsWindowsTest, SwitchingToRussianLeavesNoCaptionInEnglish) {
   generator.show();
   static_cast<EngineSettingsDialog*>(dialogs[1].get())->SetValues(EngineSettingsFrom(app.settings()), 1);
   for (auto& d : dialogs) d->show();
+  positionPart->setChecked(true);  // the search's position part too
   window->boardPanel().selectColorsDialog().show();
   window->database().Window().show();
   window->setupAction()->trigger();  // the set-up bar
