@@ -27,11 +27,7 @@ TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEng
   const TSearchResult via = searchtest::Search(engine, board, side, gtBrazilian, 7, params);
   TKestrel4 direct;
   TRun run;
-  const TGenerationContext context = run.Context();
-  TSearchLimits limits;
-  limits.maxDepth = 7;
-  TSearchListener silent;
-  const TSearchResult own = direct.SearchRoot(board, side, gtBrazilian, limits, params, silent, context);
+  const TSearchResult own = run.ToDepth(direct, board, side, gtBrazilian, 7, params);
   EXPECT_EQ(via.depth, 7);
   EXPECT_EQ(via.stats.counters.nodes, own.stats.counters.nodes);
   EXPECT_EQ(via.score, own.score);

@@ -78,14 +78,10 @@ TEST(Kestrel4SearchShape, SettingsOfTheEngineParametersReachTheSearch) {
   bySetter.SetShape(plain);
   TKestrel4 defaults;
   TRun run;
-  const TGenerationContext context = run.Context();
-  TSearchLimits limits;
-  limits.maxDepth = 7;
-  TSearchListener silent;
-  const TSearchResult expected = bySetter.SearchRoot(board, side, gtInternational, limits, params, silent, context);
-  const TSearchResult selective = defaults.SearchRoot(board, side, gtInternational, limits, params, silent, context);
+  const TSearchResult expected = run.ToDepth(bySetter, board, side, gtInternational, 7, params);
+  const TSearchResult selective = run.ToDepth(defaults, board, side, gtInternational, 7, params);
   params.SearchSettings = "sel=0";
-  const TSearchResult given = defaults.SearchRoot(board, side, gtInternational, limits, params, silent, context);
+  const TSearchResult given = run.ToDepth(defaults, board, side, gtInternational, 7, params);
   EXPECT_EQ(given.stats.counters.nodes, expected.stats.counters.nodes);
   EXPECT_EQ(given.score, expected.score);
   EXPECT_NE(selective.stats.counters.nodes, expected.stats.counters.nodes);

@@ -87,10 +87,7 @@ TEST(Kestrel4Search, ExactShapeFindsTheMinimaxScoreInEveryVariant) {
       const TBoard board = RandomGamePosition(type, 10 + 7 * static_cast<int>(seed), 100 * type + seed, side);
       for (int depth = 1; depth <= 4; ++depth) {
         TRun run;
-        TSearchLimits limits;
-        limits.maxDepth = depth;
-        TSearchListener silent;
-        const TSearchResult r = engine.SearchRoot(board, side, type, limits, params, silent, run.Context());
+        const TSearchResult r = run.ToDepth(engine, board, side, type, depth, params);
         if (!r.hasMove) break;
         std::vector<TBitBoard64> path;
         const int expected = Plain(Relative(board, side, type), depth, 1, type, eval, &path);
@@ -315,11 +312,8 @@ TEST(Kestrel4Search, HelperThreadsShareTheTableAndKeepTheScoreSound) {
   const TEngineParams params = MaterialParams(EngineGen2);
   const TBoard board = searchtest::Board(gtRussian, "Kc1 Ke1 Kg1", "h8");
   TRun run;
-  TSearchLimits limits;
-  limits.maxDepth = 12;
   TKestrel4 engine;
-  TSearchListener silent;
-  const TSearchResult r = engine.SearchRoot(board, TDColor::white, gtRussian, limits, params, silent, run.Context(3));
+  const TSearchResult r = run.ToDepth(engine, board, TDColor::white, gtRussian, 12, params, 3);
   ASSERT_TRUE(r.hasMove);
   EXPECT_GT(r.score, 250);
   EXPECT_EQ(r.stats.counters.threadsStarted, 2u);

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "engine/endgame_probe.h"
+#include "engine/gen2/gen2_engine.h"
 #include "engine/generation_search.h"
 
 namespace kestrel::gen2 {
@@ -19,6 +20,14 @@ struct TRun {
     c.hashMegabytes = 4;
     c.prober = &prober;
     return c;
+  }
+  // A fixed-depth search of `engine`, as a caller without a listener makes it.
+  TSearchResult ToDepth(TKestrel4& engine, const TBoard& board, TDColor side, int type, int depth,
+                        const TEngineParams& params, int threads = 1) {
+    TSearchLimits limits;
+    limits.maxDepth = depth;
+    TSearchListener silent;
+    return engine.SearchRoot(board, side, type, limits, params, silent, Context(threads));
   }
 };
 
