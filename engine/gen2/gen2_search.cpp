@@ -26,6 +26,14 @@ constexpr int HistoryLimit = 1 << 20;
 // ply per HistoryPerPly.
 constexpr int HistoryBound = 16384;
 constexpr int HistoryPerPly = 6000;
+// The history score of the quiet move from `pos` to `child`, by its from
+// and to squares.
+template <class Table>
+auto& HistoryOf(Table& history, const TBitBoard64& pos, const TBitBoard64& child) {
+  return history[std::countr_zero(pos.w & ~child.w) & 63][std::countr_zero(child.w & ~pos.w) & 63];
+}
+// What a cutoff at `depth` moves a history 1 score by.
+int HistoryStep(int depth) { return std::min(16 * depth * depth, 4096); }
 // The table move is singular when every other move, searched to half the
 // depth, stays this much per ply below its table score.
 constexpr int SingularMargin = 3;
@@ -143,9 +151,7 @@ void TThreadSearch::OrderMoves(const TBitBoard64& pos, const TBitMoveList& list,
       } else if (bits == killers_[ply][1]) {
         k = 1 << 22;
       } else {
-        const int from = std::countr_zero(pos.w & ~child.w);
-        const int to = std::countr_zero(child.w & ~pos.w);
-        k = history_[from & 63][to & 63];
+        k = HistoryOf(history_, pos, child);
         if ((child.k & ~pos.k) != 0) k += 1 << 21;  // crowning
       }
     }
@@ -167,11 +173,9 @@ void TThreadSearch::RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child
     killers_[ply][1] = killers_[ply][0];
     killers_[ply][0] = bits;
   }
-  const int from = std::countr_zero(pos.w & ~child.w) & 63;
-  const int to = std::countr_zero(child.w & ~pos.w) & 63;
-  int32_t& h = history_[from][to];
+  int32_t& h = HistoryOf(history_, pos, child);
   if (shared_.shape.history == 1) {
-    const int bonus = std::min(16 * depth * depth, 4096);
+    const int bonus = HistoryStep(depth);
     h += bonus - h * bonus / HistoryBound;
     return;
   }
@@ -182,10 +186,8 @@ void TThreadSearch::RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child
 }
 
 void TThreadSearch::PunishQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth) {
-  const int from = std::countr_zero(pos.w & ~child.w) & 63;
-  const int to = std::countr_zero(child.w & ~pos.w) & 63;
-  int32_t& h = history_[from][to];
-  const int malus = std::min(16 * depth * depth, 4096);
+  int32_t& h = HistoryOf(history_, pos, child);
+  const int malus = HistoryStep(depth);
   h -= malus + h * malus / HistoryBound;
 }
 
@@ -306,11 +308,7 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
           r = 1 + (k >= 6 && depth >= 6 ? 1 : 0);
       } else if (shape.reductions && !forcing && !killer && depth >= 3) {
         r = reduction_[std::min(depth, 63)][std::min(k + 1, 63)] - (pvNode ? 1 : 0);
-        if (shape.history == 1) {
-          const int from = std::countr_zero(pos.w & ~list[i].w) & 63;
-          const int to = std::countr_zero(list[i].w & ~pos.w) & 63;
-          r -= history_[from][to] / HistoryPerPly;
-        }
+        if (shape.history == 1) r -= HistoryOf(history_, pos, list[i]) / HistoryPerPly;
         r = std::clamp(r, 0, newDepth - 1);
       }
       v = -Search(child, -alpha - 1, -alpha, newDepth - r, ply + 1, false);
