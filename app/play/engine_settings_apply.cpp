@@ -59,6 +59,7 @@ TEngineSettingsOutcome ApplyEngineSettings(TPlayController& controller, const TE
   else
     controller.ResetEndgameCache();
   controller.Refresh().Request(rqStatusBar | rqBook);
+  controller.PrepareEngine();
   return outcome;
 }
 

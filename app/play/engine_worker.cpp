@@ -33,8 +33,13 @@ void TEngineWorker::Start(TWorkKind kind, std::function<void()> work, std::funct
       if (onFailure) onFailure("unknown exception");
     }
     SetStopHook(nullptr);
-    kind_.store(TWorkKind::none);
+    // A preparation reads as idle to Busy(): it keeps its kind until the
+    // event is set, so that it never looks like a computation on its way out.
+    // Start joins this thread before it stores the next kind.
+    const bool preparing = kind_.load() == TWorkKind::prepare;
+    if (!preparing) kind_.store(TWorkKind::none);
     idle_.Set();
+    if (preparing) kind_.store(TWorkKind::none);
   });
 }
 

@@ -14,7 +14,9 @@
 
 namespace kestrel {
 
-enum class TWorkKind : uint8_t { none, analysis, gameAnalysis, autoplay, match };
+// `prepare` sets the engine up for the variant (its table, its weights) off
+// the clock of the next move; no computation the user waits for.
+enum class TWorkKind : uint8_t { none, analysis, gameAnalysis, autoplay, match, prepare };
 
 class TEngineWorker {
  public:
@@ -23,7 +25,9 @@ class TEngineWorker {
   TEngineWorker(const TEngineWorker&) = delete;
   TEngineWorker& operator=(const TEngineWorker&) = delete;
 
-  bool Busy() const { return !idle_.IsSet(); }
+  // A computation runs. Preparing the engine does not count: the window
+  // shows no search for it, and the next Start waits for it all the same.
+  bool Busy() const { return !idle_.IsSet() && kind_.load() != TWorkKind::prepare; }
   TWorkKind Kind() const { return kind_.load(); }
   const TManualResetEvent& IdleEvent() const { return idle_; }
 

@@ -89,13 +89,14 @@ void TPlayController::Initialize() {
     const auto lock = session_.Lock();
     kestrel::NewGame(session_.Current(), type);
   }
-  SwitchGameType(type, false);
+  ApplyGameType(type, false);
   book_.BookIni(params_[type].Book);
   NewGame();
   if (settings_.PlayingMode)
     SetPlayMode();
   else
     SetAnalysisMode();
+  PrepareEngine();
 }
 
 void TPlayController::ApplyEngineSettings() {
@@ -103,6 +104,7 @@ void TPlayController::ApplyEngineSettings() {
   const int64_t hash = options_.hashMegabytes >= 0 ? options_.hashMegabytes : settings_.KestrelMemory;
   engine_.AllocateHashTable(static_cast<uint64_t>(std::max<int64_t>(hash, 0)));
   ResetEndgameCache();
+  PrepareEngine();
 }
 
 void TPlayController::ResetEndgameCache() {
@@ -245,6 +247,19 @@ void TPlayController::LoadGame(TGame game, int viewSlot) {
 }
 
 void TPlayController::SwitchGameType(int type, bool mayStartNewGame) {
+  if (!IsValidGameType(type)) return;
+  ApplyGameType(type, mayStartNewGame);
+  PrepareEngine();
+}
+
+void TPlayController::PrepareEngine() {
+  if (worker_.Busy()) return;
+  const int type = IsValidGameType(CurrentGameType) ? CurrentGameType : gtRussian;
+  if (settings_.Variants[type].External) return;
+  worker_.Start(TWorkKind::prepare, [this, type, params = params_[type]] { engine_.PrepareGeneration(type, params); });
+}
+
+void TPlayController::ApplyGameType(int type, bool mayStartNewGame) {
   if (!IsValidGameType(type)) return;
   worker_.StopAndWait();
   const int old = IsValidGameType(CurrentGameType) ? CurrentGameType : 0;

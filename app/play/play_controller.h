@@ -236,6 +236,10 @@ class TPlayController {
   // The "Type" menu: the game type, with a new game when the board changes.
   void SetGameTypeCommand(int type) { SwitchGameType(type, true); }
   void SwitchGameType(int type, bool mayStartNewGame);
+  // Lets the engine set up its table and evaluation for the current variant
+  // on the worker, so that the next move's clock does not pay for them.
+  // Nothing while a computation runs (it prepared itself).
+  void PrepareEngine();
   TQuickGameHeader Header() const { return session_.Header(); }
   void SetHeader(const TQuickGameHeader& header);
 
@@ -272,6 +276,8 @@ class TPlayController {
 
  private:
   class RunListener;
+  // SwitchGameType without preparing the engine.
+  void ApplyGameType(int type, bool mayStartNewGame);
 
   TRunSetup MakeRunSetup();
   void StartWork(TWorkKind kind, std::function<void()> work);

@@ -45,6 +45,27 @@ TEST(EngineWorker, RunsOneWorkAtATimeAndSignalsIdleAfterEach) {
   EXPECT_EQ(maxRunning, 1);
 }
 
+TEST(EngineWorker, APreparationIsNoComputationButTheNextWorkWaitsForIt) {
+  TEngine engine(0);
+  TEngineWorker worker(engine);
+  std::atomic<bool> release{false}, prepared{false}, sawPrepared{false};
+  worker.Start(TWorkKind::prepare, [&] {
+    while (!release) std::this_thread::sleep_for(1ms);
+    prepared = true;
+  });
+  EXPECT_FALSE(worker.Busy()) << "the window shows no search while the engine prepares";
+  EXPECT_FALSE(worker.IdleEvent().IsSet());
+  std::thread releaser([&] {
+    std::this_thread::sleep_for(20ms);
+    release = true;
+  });
+  worker.Start(TWorkKind::analysis, [&] { sawPrepared = prepared.load(); });
+  worker.StopAndWait();
+  releaser.join();
+  EXPECT_TRUE(sawPrepared) << "a search starts on a prepared engine";
+  EXPECT_EQ(worker.Kind(), TWorkKind::none);
+}
+
 TEST(EngineWorker, AFailingWorkIsReportedAndStillEndsIdle) {
   TEngine engine(0);
   TEngineWorker worker(engine);
