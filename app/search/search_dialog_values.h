@@ -12,8 +12,6 @@ namespace kestrel {
 
 // Material rows of the dialog, in its order.
 enum TMaterialRow { mrWhiteMen, mrBlackMen, mrWhiteKings, mrBlackKings, mrTotal, MaterialRows };
-inline constexpr std::array<std::string_view, MaterialRows> MaterialCaptions = {"W Men:", "B Men:", "W Kings:",
-                                                                               "B Kings:", "Total"};
 
 struct TSearchDialogValues {
   TSearchDialogValues() { CleanPattern(pattern); }

@@ -42,46 +42,34 @@ NameToolsMenu::NameToolsMenu(DatabaseWindow& window, TPlayController& controller
 
   menu_ = window_.AddMenu(QString());
   BindLang(menu_, 115);  // "Tools"
-  const auto add = [this](QMenu* menu, int text, const QKeySequence& key, auto slot, bool writes) {
+  const auto add = [this](QMenu* menu, int text, const QKeySequence& key, std::function<QString()> command,
+                          bool writes) {
     QAction* a = menu->addAction(QString());
     a->setShortcut(key);
     a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(a, &QAction::triggered, this, [this, slot, writes] { Run([this, slot] { return (this->*slot)(); }, writes); });
+    connect(a, &QAction::triggered, this, [this, command = std::move(command), writes] { Run(command, writes); });
     if (text > 0) BindLang(a, text);
     return a;
   };
-  buildTree_ = add(menu_, 0, QKeySequence(Qt::CTRL | Qt::Key_B), &NameToolsMenu::BuildTree, false);
+  buildTree_ = add(menu_, 0, QKeySequence(Qt::CTRL | Qt::Key_B), [this] { return BuildTree(); }, false);
   BindLang(buildTree_, 118, {}, QStringLiteral("..."));  // "Build tree"
-  tournaments_ = add(menu_, 119, QKeySequence(Qt::CTRL | Qt::Key_L), &NameToolsMenu::ShowTournaments, false);
+  tournaments_ = add(menu_, 119, QKeySequence(Qt::CTRL | Qt::Key_L), [this] { return ShowTournaments(); }, false);
   QMenu* names = menu_->addMenu(QString());
   BindLang(names, 120);  // "Names"
-  saveNames_ = add(names, 0, {}, &NameToolsMenu::SaveNamesSorted, false);
+  saveNames_ = add(names, 0, {}, [this] { return SaveNamesSorted(); }, false);
   BindLang(saveNames_, 336, {}, QStringLiteral("..."));  // "Save names sorted"
-  correctNames_ = names->addAction(QString());
-  BindLang(correctNames_, 337);
-  connect(correctNames_, &QAction::triggered, this, [this] {
-    Run([this] { return ChangeNames([this] { return CorrectPlayerNames(window_.Current().DB()); }, QStringLiteral("OK!")); },
-        true);
-  });
-  gambler_ = names->addAction(QString());
-  BindLang(gambler_, 338);
+  correctNames_ = add(names, 337, {}, [this] {
+    return ChangeNames([this] { return CorrectPlayerNames(window_.Current().DB()); }, QStringLiteral("OK!"));
+  }, true);
+  gambler_ = add(names, 338, {}, [this] {
+    return ChangeNames([this] { return GamblerRenameTournaments(window_.Current().DB()); }, LangQ(340));
+  }, true);
   BindLangTip(gambler_, 339);
-  connect(gambler_, &QAction::triggered, this, [this] {
-    Run([this] {
-      return ChangeNames([this] { return GamblerRenameTournaments(window_.Current().DB()); },
-                         LangQ(340));
-    },
-        true);
-  });
-  transliterate_ = names->addAction(QString());
+  transliterate_ = add(names, 0, {}, [this]() -> QString {
+    if (!confirm(LangQ(LtTransliterateWarning) + QLatin1Char('\n') + LangQ(LtCannotBeUndoneContinue))) return {};
+    return ChangeNames([this] { return TransliterateNames(window_.Current().DB()); }, LangQ(341));
+  }, true);
   BindLang(transliterate_, 281, {}, QStringLiteral("..."));  // "Transliterate names"
-  connect(transliterate_, &QAction::triggered, this, [this] {
-    Run([this]() -> QString {
-      if (!confirm(LangQ(LtTransliterateWarning) + QLatin1Char('\n') + LangQ(LtCannotBeUndoneContinue))) return {};
-      return ChangeNames([this] { return TransliterateNames(window_.Current().DB()); }, LangQ(341));
-    },
-        true);
-  });
 }
 
 void NameToolsMenu::Run(const std::function<QString()>& command, bool writes) {

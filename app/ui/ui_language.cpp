@@ -25,6 +25,7 @@
 #include "database/maintenance/game_append.h"
 #include "database/search/search_database.h"
 #include "database/code_page.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 
@@ -109,29 +110,29 @@ constexpr TCoreText CoreTexts[] = {
     {SearchCaptionText, 49},
     {SearchingText, LtSearching},
     // Progress captions and stages of the database maintenance.
-    {"Build tree", 118},
-    {"Reading (1/4)...", LtTreeReading},
-    {"Sorting positions (2/4)...", LtTreeSorting},
-    {"Moving positions (3/4)...", LtTreeMoving},
-    {"Writing (4/4)...", LtTreeWriting},
-    {"Copy games", LtCopyGames},
-    {"Copying...", LtCopying},
-    {"Copy database", LtCopyDatabase},
-    {"Match Games", 155},
-    {"Loading...", LtLoading},
-    {"Matching...", LtMatching},
-    {"Remove comments", 246},
-    {"Remove variations", 276},
-    {"Working...", LtWorking},
-    {"Database check", 154},
-    {"Checking...", LtChecking},
+    {BuildTreeCaption, 118},
+    {TreeReadingText, LtTreeReading},
+    {TreeSortingText, LtTreeSorting},
+    {TreeMovingText, LtTreeMoving},
+    {TreeWritingText, LtTreeWriting},
+    {CopyGamesCaption, LtCopyGames},
+    {CopyingText, LtCopying},
+    {CopyDatabaseCaption, LtCopyDatabase},
+    {MatchGamesCaption, 155},
+    {LoadingText, LtLoading},
+    {MatchingText, LtMatching},
+    {RemoveCommentsCaption, 246},
+    {RemoveVariationsCaption, 276},
+    {WorkingText, LtWorking},
+    {DatabaseCheckCaption, 154},
+    {CheckingText, LtChecking},
 };
 // ... and those that begin a longer text (a file name or a count follows).
 constexpr TCoreText CorePrefixes[] = {
-    {"Copying: ", LtCopyingFile},
+    {CopyingFileText, LtCopyingFile},
     {SearchingFoundText, LtSearchingFound},
     {TooLargeQuantityText, LtTooManyGames},
-    {"Estimated time", LtEstimatedTime},
+    {EstimatedTimeText, LtEstimatedTime},
 };
 
 // The texts Qt gives its standard buttons, with the entries that replace

@@ -7,6 +7,7 @@
 #include "database/database_file.h"
 #include "database/db_error.h"
 #include "database/names_file.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 namespace {
@@ -37,7 +38,7 @@ void BackupDatabase(TKestrelDB& db, const std::string& zipPath, TProgress& progr
   // libzip writes a temporary file and renames it over the archive at the end.
   zip_t* archive = zip_open(zipPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (!archive) Fail(zipPath, nullptr);
-  TProgressStage stage(progress, "Copy database", "Copying...", 3);
+  TProgressStage stage(progress, CopyDatabaseCaption, CopyingText, 3);
   int step = 0;
   for (const std::string& file : {db.DBNameIdx, db.DBNameNames, db.DBNameMain}) {
     zip_source_t* source = zip_source_file(archive, file.c_str(), 0, -1);

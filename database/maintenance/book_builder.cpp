@@ -17,11 +17,11 @@
 #include "game/navigation.h"
 #include "rules/game_types.h"
 #include "rules/move_generator.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::string_view BuildTreeCaption = "Build tree";  // language text 118
 
 int PieceCount(const TBrd& b, int type) {
   int n = 0;
@@ -128,10 +128,10 @@ void AddGamePositions(const TGame& game, const TBookBuildOptions& options, std::
 
 void MergeBookRecords(std::vector<TOpen>& records, TProgress& progress) {
   {
-    TProgressStage stage(progress, BuildTreeCaption, "Sorting positions (2/4)...", 1);
+    TProgressStage stage(progress, BuildTreeCaption, TreeSortingText, 1);
     std::sort(records.begin(), records.end(), PositionLess);
   }
-  TProgressStage stage(progress, BuildTreeCaption, "Moving positions (3/4)...", static_cast<int64_t>(records.size()));
+  TProgressStage stage(progress, BuildTreeCaption, TreeMovingText, static_cast<int64_t>(records.size()));
   std::size_t kept = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (kept > 0 && records[kept - 1].position == records[i].position) {
@@ -178,7 +178,7 @@ TBookBuildReport BuildBookFromDatabase(TKestrelDB& db, const TGameList& list, co
   // Room for the usual main line of each game; variations grow the array.
   records.reserve(records.size() + games.size() * static_cast<std::size_t>(std::min(2 * options.maxMoves, 60)));
   {
-    TProgressStage stage(progress, BuildTreeCaption, "Reading (1/4)...", report.games);
+    TProgressStage stage(progress, BuildTreeCaption, TreeReadingText, report.games);
     TGame game;
     for (std::size_t i = 0; i < games.size(); ++i) {
       const std::size_t before = records.size();
@@ -195,7 +195,7 @@ TBookBuildReport BuildBookFromDatabase(TKestrelDB& db, const TGameList& list, co
   }
   MergeBookRecords(records, progress);
   {
-    TProgressStage stage(progress, BuildTreeCaption, "Writing (4/4)...", static_cast<int64_t>(records.size()));
+    TProgressStage stage(progress, BuildTreeCaption, TreeWritingText, static_cast<int64_t>(records.size()));
     std::string data;
     data.reserve(records.size() * BookRecordSize);
     for (const TOpen& r : records) {

@@ -9,6 +9,7 @@
 #include "database/names_file.h"
 #include "game/move_tree.h"
 #include "rules/plain_text.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 namespace {
@@ -30,7 +31,7 @@ void ReplaceFirst(std::string& text, std::string_view what, const std::string& b
 TBulkReport RewriteGames(TKestrelDB& db, const std::vector<int32_t>& games, TProgress& progress,
                          std::string_view caption, const std::function<void(TGame&)>& change) {
   TBulkReport report;
-  TProgressStage stage(progress, caption, "Working...", static_cast<int64_t>(games.size()));
+  TProgressStage stage(progress, caption, WorkingText, static_cast<int64_t>(games.size()));
   int64_t done = 0;
   for (const int32_t n : games) {
     TGame game;
@@ -123,11 +124,11 @@ int32_t SetHeaders(TKestrelDB& db, const std::vector<TListEntry>& entries, const
 }
 
 TBulkReport RemoveComments(TKestrelDB& db, const std::vector<int32_t>& games, TProgress& progress) {
-  return RewriteGames(db, games, progress, "Remove comments", [](TGame& g) { ClearComments(g, true); });
+  return RewriteGames(db, games, progress, RemoveCommentsCaption, [](TGame& g) { ClearComments(g, true); });
 }
 
 TBulkReport RemoveVariations(TKestrelDB& db, const std::vector<int32_t>& games, TProgress& progress) {
-  return RewriteGames(db, games, progress, "Remove variations", [](TGame& g) { ClearVariations(g); });
+  return RewriteGames(db, games, progress, RemoveVariationsCaption, [](TGame& g) { ClearVariations(g); });
 }
 
 }  // namespace kestrel

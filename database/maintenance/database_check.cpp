@@ -4,6 +4,7 @@
 #include "database/game_replay_check.h"
 #include "database/maintenance/deleted_marks.h"
 #include "database/name_tables.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 
@@ -14,7 +15,7 @@ std::string ReplayFault(const TGame& game) {
 
 TCheckReport CheckDatabase(TKestrelDB& db, bool mark, TProgress& progress, const TGameReplay& replay) {
   TCheckReport report;
-  TProgressStage stage(progress, "Database check", "Checking...", db.DBSize);
+  TProgressStage stage(progress, DatabaseCheckCaption, CheckingText, db.DBSize);
   TGame game;
   TQuickGameHeader q;
   for (int32_t n = 1; n <= db.DBSize; ++n) {

@@ -7,6 +7,7 @@
 #include "database/maintenance/deleted_marks.h"
 #include "game/move_tree.h"
 #include "rules/notation.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 namespace {
@@ -119,7 +120,7 @@ TMatchResult MatchGames(TKestrelDB& db, const TMatchOptions& options, TGameList&
   std::vector<TDoubRec> records;
   records.reserve(static_cast<std::size_t>(db.DBSize));
   {
-    TProgressStage stage(progress, "Match Games", "Loading...", db.DBSize);
+    TProgressStage stage(progress, MatchGamesCaption, LoadingText, db.DBSize);
     TGame game;
     for (int32_t n = 1; n <= db.DBSize; ++n) {
       // An unreadable game is left empty by the read and matches as such.
@@ -132,7 +133,7 @@ TMatchResult MatchGames(TKestrelDB& db, const TMatchOptions& options, TGameList&
     }
   }
   {
-    TProgressStage stage(progress, "Match Games", "Matching...", db.DBSize);
+    TProgressStage stage(progress, MatchGamesCaption, MatchingText, db.DBSize);
     result.entries = GroupDuplicates(records, options);
   }
   std::vector<TDBListRec> shown;

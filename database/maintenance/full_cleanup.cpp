@@ -8,6 +8,7 @@
 #include "database/derived_header.h"
 #include "database/game_io.h"
 #include "database/maintenance/game_transfer.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 namespace {
@@ -45,7 +46,7 @@ TFullCleanUpReport FullCleanUp(TKestrelDB& db, TProgress& progress) {
     TKestrelDB fresh;
     CreateDatabase(tmpBase + ".abd", fresh);
     {
-      TProgressStage stage(progress, "Copy games", "Copying...", static_cast<int64_t>(keep.size()));
+      TProgressStage stage(progress, CopyGamesCaption, CopyingText, static_cast<int64_t>(keep.size()));
       // The games as stored: a clean-up changes no game.
       report.unreadable = AppendGames(db, keep, fresh, progress, true).unreadable;
     }

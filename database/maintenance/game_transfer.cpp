@@ -13,6 +13,7 @@
 #include "formats/pdn_import.h"
 #include "game/move_tree.h"
 #include "rules/plain_text.h"
+#include "database/maintenance/progress_texts.h"
 
 namespace kestrel {
 namespace {
@@ -85,7 +86,7 @@ TTransferReport CopyGames(TKestrelDB& db, const std::vector<int32_t>& numbers, c
   if (!r.ok()) throw TDatabaseError(targetPath + ": " + (r.message.empty() ? std::string(CannotOpenText) : r.message));
   TTransferReport report;
   {
-    TProgressStage stage(progress, "Copy games", "Copying...", static_cast<int64_t>(numbers.size()));
+    TProgressStage stage(progress, CopyGamesCaption, CopyingText, static_cast<int64_t>(numbers.size()));
     report = AppendGames(db, numbers, target, progress);
   }
   CloseDatabase(target);
@@ -124,7 +125,7 @@ TTransferReport MergeIntoDatabase(TKestrelDB& db, const std::vector<std::string>
     }
     std::vector<int32_t> all(static_cast<std::size_t>(source.DBSize));
     for (int32_t n = 1; n <= source.DBSize; ++n) all[n - 1] = n;
-    TProgressStage stage(progress, "Copy games", "Copying: " + file, source.DBSize);
+    TProgressStage stage(progress, CopyGamesCaption, std::string(CopyingFileText) + file, source.DBSize);
     const TTransferReport one = AppendGames(source, all, db, progress);
     total.copied += one.copied;
     total.unreadable += one.unreadable;

@@ -1,4 +1,5 @@
 #include "database/maintenance/progress.h"
+#include "database/maintenance/progress_texts.h"
 
 #include <cstdio>
 
@@ -18,9 +19,9 @@ std::chrono::milliseconds EstimatedRemaining(std::chrono::milliseconds elapsed, 
 std::string EstimateText(std::chrono::milliseconds remaining) {
   const int64_t s = remaining.count() / 1000;
   char text[64];
-  std::snprintf(text, sizeof text, "Estimated time %lld:%02lld:%02lld", static_cast<long long>(s / 3600),
+  std::snprintf(text, sizeof text, " %lld:%02lld:%02lld", static_cast<long long>(s / 3600),
                 static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
-  return text;
+  return std::string(EstimatedTimeText) + text;
 }
 
 }  // namespace kestrel

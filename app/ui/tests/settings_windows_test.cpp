@@ -3,6 +3,8 @@
 // engine settings applied on OK, the welcome of a first start, help and log.
 #include <gtest/gtest.h>
 
+#include "database/maintenance/progress_texts.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -58,6 +60,7 @@
 #include "game/move_tree.h"
 #include "app/board/move_input.h"
 #include "rules/notation.h"
+#include "database/maintenance/progress_texts.h"
 #include "test_support/temp_dir.h"
 
 namespace kestrel {
@@ -195,6 +198,13 @@ TEST_F(SettingsWindowsTest, SwitchingToRussianLeavesNoCaptionInEnglish) {
   for (const QString& c : Captions())
     if (StillEnglish(c)) left << c;
   EXPECT_TRUE(left.isEmpty()) << left.join(QStringLiteral("\n")).toStdString();
+  // Every progress caption and stage the maintenance commands show.
+  for (const std::string_view text :
+       {BuildTreeCaption, TreeReadingText, TreeSortingText, TreeMovingText, TreeWritingText, CopyGamesCaption,
+        CopyingText, CopyingFileText, CopyDatabaseCaption, MatchGamesCaption, LoadingText, MatchingText,
+        RemoveCommentsCaption, RemoveVariationsCaption, WorkingText, DatabaseCheckCaption, CheckingText,
+        EstimatedTimeText})
+    EXPECT_NE(CoreTextQ(text), QString::fromUtf8(text.data(), static_cast<int>(text.size()))) << text;
   // Russian texts are longer: the pictures show whether they fit.
   if (const char* out = std::getenv("KESTREL_SHOTS")) {
     for (QWidget* top : QApplication::topLevelWidgets())
