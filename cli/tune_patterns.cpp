@@ -104,6 +104,8 @@ void AddPatternTuneOptions(CLI::App* cmd, TPatternTuneArgs& a) {
   cmd->add_option("--hold-out", a.holdOut, "Generation 2: every Nth game is not fitted but chooses the epoch whose weights are kept (0: none)");
   cmd->add_option("--material-pull", a.materialPull, "Generation 2: pull of the men and king weights towards their start values");
   cmd->add_flag("--kings-over-men", a.kingsOverMen, "Generation 2: keep a king's weight at least a man's in both phases");
+  cmd->add_option("--family", a.family, "Generation 2: regions of the weights: diamonds (default), blocks or blocks+diamonds");
+  cmd->add_option("--min-count", a.minCount, "Generation 2: region states seen in fewer positions keep their start weights");
 }
 
 int RunPatternTune(const TPatternTuneArgs& a) {
@@ -112,18 +114,22 @@ int RunPatternTune(const TPatternTuneArgs& a) {
     std::cerr << "Kestrel 4 does not play " << a.variant << '\n';
     return ExitBadInput;
   }
+  const int family = gen2::FamilyOfName(a.family);
   if (a.epochs < 1 || a.skipPlies < 0 || a.games < 2 || a.depth < 1 || a.holdOut < 0 || a.holdOut == 1 ||
-      !(a.materialPull >= 0) || !(a.scoreWeight >= 0 && a.scoreWeight <= 1)) {
+      !(a.materialPull >= 0) || !(a.scoreWeight >= 0 && a.scoreWeight <= 1) || family < 0 || a.minCount < 0) {
     std::cerr << "--epochs at least 1, --skip-plies not negative, --games at least 2, --depth at least 1, "
-                 "--hold-out 0 or at least 2, --material-pull not negative, --score-weight 0 to 1\n";
+                 "--hold-out 0 or at least 2, --material-pull not negative, --score-weight 0 to 1, "
+                 "--family diamonds, blocks or blocks+diamonds, --min-count not negative\n";
     return ExitBadInput;
   }
-  gen2::TPatternWeights start = gen2::TPatternWeights::Plain(*type);
+  gen2::TPatternWeights start = gen2::TPatternWeights::Plain(*type, family);
   std::string error;
   if (!a.start.empty() && (!gen2::ReadWeights(a.start, start, error) || start.gametype != *type)) {
     std::cerr << (error.empty() ? a.start + " holds weights of another variant" : error) << '\n';
     return ExitBadInput;
   }
+  // Weights of another family start the regions both have.
+  if (start.family != family) start = gen2::WithFamily(start, family);
   std::vector<TPlayedGame> games;
   int skipped = 0;
   for (const std::string& file : a.gamesFiles)
@@ -180,6 +186,7 @@ int RunPatternTune(const TPatternTuneArgs& a) {
   options.materialPull = a.materialPull;
   options.kingsOverMen = a.kingsOverMen;
   options.holdOut = a.holdOut;
+  options.minCount = a.minCount;
   gen2::TFitReport report;
   const gen2::TPatternWeights tuned =
       gen2::FitPatternWeights(positions, start, options, report, [](int epoch, double loss) {
@@ -205,6 +212,8 @@ int RunPatternTune(const TPatternTuneArgs& a) {
   if (a.materialPull > 0) made += " --material-pull " + WeightText(a.materialPull);
   if (a.kingsOverMen) made += " --kings-over-men";
   if (a.holdOut > 0) made += " --hold-out " + std::to_string(a.holdOut);
+  if (family != gen2::familyDiamonds) made += " --family " + a.family;
+  if (a.minCount > 0) made += " --min-count " + std::to_string(a.minCount);
   made += "\n";
   made += "# positions " + std::to_string(report.positions) + ", loss " + std::to_string(report.lossBefore) + " -> " +
           std::to_string(report.lossAfter) + "\n";

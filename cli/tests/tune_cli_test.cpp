@@ -79,6 +79,19 @@ TEST_F(TuneCli, PatternGamesSavedAndReadBackFitTheSameWeights) {
   EXPECT_NE(firstLine.find(options.substr(12)), std::string::npos) << firstLine;
   EXPECT_EQ(a.substr(a.find('\n')), b.substr(b.find('\n')));
   EXPECT_NE(ReadAll(dir_ / "g.pdn").find("/2 - "), std::string::npos);  // scores of the depth-2 searches
+
+  // Larger regions started from the diamonds just fitted: a version 2 file
+  // that says how it was made.
+  const auto wide = RunCliCommand("tune --generation 2 --variant russian --games-file " + (dir_ / "g.pdn").string() +
+                                  " --start-weights " + (dir_ / "a.k4w").string() + " --out-weights " +
+                                  (dir_ / "c.k4w").string() + " --epochs 2 --family blocks+diamonds --min-count 2");
+  ASSERT_EQ(wide.exitCode, 0) << wide.err;
+  const std::string c = ReadAll(dir_ / "c.k4w");
+  EXPECT_NE(c.find(" --start-weights a.k4w --seed 1 --epochs 2 --skip-plies 8 --family blocks+diamonds --min-count 2\n"),
+            std::string::npos) << c.substr(0, 200);
+  EXPECT_NE(c.find("\nK4W 2\nvariant 1\nfamily blocks+diamonds\n"), std::string::npos) << c.substr(0, 300);
+  EXPECT_NE(RunCliCommand("tune --generation 2 --variant russian --games-file " + (dir_ / "g.pdn").string() +
+                          " --out-weights " + (dir_ / "d.k4w").string() + " --family squares").exitCode, 0);
 }
 
 }  // namespace

@@ -6,25 +6,66 @@
 #include <mutex>
 #include <sstream>
 
+#if defined(__BMI2__)
+#include <immintrin.h>
+#endif
+
 #include "engine/bitboard_movegen.h"
 #include "rules/game_types.h"
 
 namespace kestrel::gen2 {
 namespace {
 
-constexpr std::array<int, RegionSquares> Power3{1, 3, 9, 27};
 constexpr std::array<std::string_view, termCount> TermNames{"men", "kings", "tempo"};
+constexpr std::array<std::string_view, familyCount> FamilyNames{"diamonds", "blocks", "blocks+diamonds"};
 constexpr int MaxWeight = 2000;
 
-TRegionSet MakeRegions(int gametype) {
+bool HasDiamonds(int family) { return family == familyDiamonds || family == familyBlocksAndDiamonds; }
+bool HasBlocks(int family) { return family == familyBlocks || family == familyBlocksAndDiamonds; }
+
+int Power3(int n) {
+  int p = 1;
+  while (n-- > 0) p *= 3;
+  return p;
+}
+
+void AddRegion(TRegionSet& set, uint64_t mask) {
+  TRegion r;
+  r.mask = mask;
+  r.squares = PopCount64(mask);
+  r.states = Power3(r.squares);
+  r.offset = set.weights;
+  set.weights += r.states;
+  set.regions.push_back(r);
+}
+
+TRegionSet MakeRegions(int gametype, int family) {
   TRegionSet set;
   const uint64_t mask = BitBoardMask(gametype);
   if (mask == 0) return set;
   set.startPieces = 2 * MenPerSide(gametype);
-  for (int x = 0; x + 11 < 64; ++x) {
-    const std::array<int8_t, RegionSquares> r{static_cast<int8_t>(x), static_cast<int8_t>(x + 5),
-                                              static_cast<int8_t>(x + 6), static_cast<int8_t>(x + 11)};
-    if (std::all_of(r.begin(), r.end(), [&](int b) { return (mask >> b) & 1; })) set.regions.push_back(r);
+  if (HasDiamonds(family))
+    for (int x = 0; x + 11 < 64; ++x) {
+      const uint64_t diamond = (1ull << x) | (1ull << (x + 5)) | (1ull << (x + 6)) | (1ull << (x + 11));
+      if ((diamond & mask) == diamond) AddRegion(set, diamond);
+    }
+  if (HasBlocks(family)) {
+    // The squares in order are the board's bits in order; rank and file of
+    // the k-th as the board numbers them.
+    const TBoardShape shape = BoardShape(gametype);
+    std::vector<uint64_t> at(static_cast<size_t>(shape.ranks * shape.files), 0);
+    int k = 0;
+    for (uint64_t m = mask; m != 0; m &= m - 1, ++k) {
+      const int rank = k / shape.squaresPerRank, file = 2 * (k % shape.squaresPerRank) + rank % 2;
+      at[static_cast<size_t>(rank * shape.files + file)] = m & (~m + 1);
+    }
+    for (int rank = 0; rank + 3 < shape.ranks; rank += 2)
+      for (int file = 0; file + 3 < shape.files; file += 2) {
+        uint64_t block = 0;
+        for (int r = rank; r < rank + 4; ++r)
+          for (int f = file; f < file + 4; ++f) block |= at[static_cast<size_t>(r * shape.files + f)];
+        AddRegion(set, block);
+      }
   }
   return set;
 }
@@ -42,7 +83,7 @@ std::array<int8_t, 64> RowsOf(int gametype) {
 }
 
 struct TLayout {
-  TRegionSet set;
+  std::array<TRegionSet, familyCount> sets;
   std::array<int8_t, 64> rows{};
   int lastRow = 0;
 };
@@ -52,13 +93,18 @@ const TLayout& LayoutOf(int gametype) {
   static std::once_flag once;
   std::call_once(once, [] {
     for (int t = 1; t <= GameTypeCount; ++t) {
-      layouts[t].set = MakeRegions(t);
+      for (int f = 0; f < familyCount; ++f) layouts[t].sets[f] = MakeRegions(t, f);
       layouts[t].rows = RowsOf(t);
       layouts[t].lastRow = *std::max_element(layouts[t].rows.begin(), layouts[t].rows.end());
     }
   });
   static const TLayout none;
   return IsValidGameType(gametype) ? layouts[gametype] : none;
+}
+
+const TRegionSet& SetOf(const TLayout& layout, int family) {
+  static const TRegionSet none;
+  return family >= 0 && family < familyCount ? layout.sets[family] : none;
 }
 
 int Tempo(uint64_t men, const std::array<int8_t, 64>& rows) {
@@ -74,15 +120,48 @@ bool ParseInt(std::string_view s, int lo, int hi, int& v) {
 
 }  // namespace
 
-const TRegionSet& RegionsOf(int gametype) { return LayoutOf(gametype).set; }
+std::string_view FamilyName(int family) { return family >= 0 && family < familyCount ? FamilyNames[family] : ""; }
 
-int RegionIndex(const TBitBoard64& pos, const std::array<int8_t, RegionSquares>& region) {
+int FamilyOfName(std::string_view name) {
+  const auto it = std::find(FamilyNames.begin(), FamilyNames.end(), name);
+  return it == FamilyNames.end() ? -1 : static_cast<int>(it - FamilyNames.begin());
+}
+
+const TRegionSet& RegionsOf(int gametype, int family) { return SetOf(LayoutOf(gametype), family); }
+
+int RegionIndex(const TBitBoard64& pos, const TRegion& region) {
   const uint64_t own = pos.w & ~pos.k, other = pos.b & ~pos.k;
-  int index = 0;
-  for (int i = 0; i < RegionSquares; ++i)
-    index += Power3[i] * static_cast<int>(((own >> region[i]) & 1) + 2 * ((other >> region[i]) & 1));
+  int index = 0, power = 1;
+  for (uint64_t m = region.mask; m != 0; m &= m - 1, power *= 3) {
+    const int bit = __builtin_ctzll(m);
+    index += power * static_cast<int>(((own >> bit) & 1) + 2 * ((other >> bit) & 1));
+  }
   return index;
 }
+
+uint64_t ExtractBitsPortable(uint64_t x, uint64_t mask) {
+  // A run of neighbouring bits at a time: a region has a few short runs.
+  uint64_t out = 0;
+  int to = 0;
+  while (mask != 0) {
+    const int from = __builtin_ctzll(mask);
+    const uint64_t shifted = mask >> from;
+    const int width = ~shifted == 0 ? 64 : __builtin_ctzll(~shifted);
+    const uint64_t run = width >= 64 ? ~0ull : (1ull << width) - 1;
+    out |= ((x >> from) & run) << to;
+    to += width;
+    mask = width + from >= 64 ? 0 : mask & ~(run << from);
+  }
+  return out;
+}
+
+#if defined(__BMI2__)
+uint64_t ExtractBits(uint64_t x, uint64_t mask) { return _pext_u64(x, mask); }
+bool ExtractsWithPext() { return true; }
+#else
+uint64_t ExtractBits(uint64_t x, uint64_t mask) { return ExtractBitsPortable(x, mask); }
+bool ExtractsWithPext() { return false; }
+#endif
 
 namespace {
 
@@ -98,18 +177,20 @@ std::array<int, termCount> Terms(const TBitBoard64& pos, const TLayout& layout) 
 
 }  // namespace
 
-void ExtractFeatures(const TBitBoard64& pos, int gametype, TFeatures& f) {
+void ExtractFeatures(const TBitBoard64& pos, int gametype, TFeatures& f, int family) {
   const TLayout& layout = LayoutOf(gametype);
-  f.regions = static_cast<int>(std::min<size_t>(layout.set.regions.size(), MaxRegions));
-  for (int r = 0; r < f.regions; ++r) f.index[r] = RegionIndex(pos, layout.set.regions[r]);
+  const TRegionSet& set = SetOf(layout, family);
+  f.regions = static_cast<int>(std::min<size_t>(set.regions.size(), MaxRegions));
+  for (int r = 0; r < f.regions; ++r) f.index[r] = RegionIndex(pos, set.regions[r]);
   f.pieces = PopCount64(pos.w | pos.b);
   f.term = Terms(pos, layout);
 }
 
-TPatternWeights TPatternWeights::Plain(int gametype) {
+TPatternWeights TPatternWeights::Plain(int gametype, int family) {
   TPatternWeights w;
   w.gametype = gametype;
-  const size_t n = RegionsOf(gametype).regions.size() * RegionStates;
+  w.family = family;
+  const size_t n = static_cast<size_t>(RegionsOf(gametype, family).weights);
   w.region[0].assign(n, 0);
   w.region[1].assign(n, 0);
   for (int p = 0; p < 2; ++p) {
@@ -119,13 +200,29 @@ TPatternWeights TPatternWeights::Plain(int gametype) {
   return w;
 }
 
+TPatternWeights WithFamily(const TPatternWeights& w, int family) {
+  TPatternWeights out = TPatternWeights::Plain(w.gametype, family);
+  out.term = w.term;
+  const TRegionSet& from = RegionsOf(w.gametype, w.family);
+  const TRegionSet& to = RegionsOf(w.gametype, family);
+  if (w.region[0].size() != static_cast<size_t>(from.weights)) return out;
+  // Regions are known by their squares: the same mask is the same region.
+  for (const TRegion& a : from.regions)
+    for (const TRegion& b : to.regions)
+      if (a.mask == b.mask)
+        for (int p = 0; p < 2; ++p)
+          std::copy_n(w.region[p].begin() + a.offset, a.states, out.region[p].begin() + b.offset);
+  return out;
+}
+
 int PatternEvaluate(const TBitBoard64& pos, const TPatternWeights& w) {
   const TLayout& layout = LayoutOf(w.gametype);
-  const auto& regions = layout.set.regions;
-  if (w.region[0].size() != regions.size() * RegionStates || w.region[1].size() != w.region[0].size()) return 0;
+  const TRegionSet& set = SetOf(layout, w.family);
+  const size_t n = static_cast<size_t>(set.weights);
+  if (set.regions.empty() || w.region[0].size() != n || w.region[1].size() != n) return 0;
   int open = 0, end = 0;
-  for (size_t r = 0; r < regions.size(); ++r) {
-    const int i = static_cast<int>(r) * RegionStates + RegionIndex(pos, regions[r]);
+  for (const TRegion& r : set.regions) {
+    const int i = r.offset + RegionIndex(pos, r);
     open += w.region[0][i];
     end += w.region[1][i];
   }
@@ -134,7 +231,7 @@ int PatternEvaluate(const TBitBoard64& pos, const TPatternWeights& w) {
     open += terms[t] * w.term[0][t];
     end += terms[t] * w.term[1][t];
   }
-  const int start = layout.set.startPieces;
+  const int start = set.startPieces;
   const int pieces = std::min(PopCount64(pos.w | pos.b), start);
   const int score = (open * pieces + end * (start - pieces)) / start;
   return std::clamp(score, -EvalMaxScore, EvalMaxScore);
@@ -142,21 +239,17 @@ int PatternEvaluate(const TBitBoard64& pos, const TPatternWeights& w) {
 
 namespace {
 
-// State index of a region from the four bits of each side's men, own in the
-// low nibble: sum of 3^i * (1 own, 2 other) over the region's squares i.
-const std::array<uint8_t, 256>& NibbleStates() {
-  static const std::array<uint8_t, 256> table = [] {
-    std::array<uint8_t, 256> t{};
+// Index contribution of a region's men of one side, the men packed towards
+// bit 0: sum of 3^i over its set bits i (twice that for the other side).
+const std::array<uint16_t, 256>& Base3() {
+  static const std::array<uint16_t, 256> table = [] {
+    std::array<uint16_t, 256> t{};
     for (int c = 0; c < 256; ++c)
-      for (int i = 0; i < RegionSquares; ++i) t[c] += Power3[i] * (((c >> i) & 1) + 2 * ((c >> (i + 4)) & 1));
+      for (int i = 0; i < 8; ++i)
+        if ((c >> i) & 1) t[c] = static_cast<uint16_t>(t[c] + Power3(i));
     return t;
   }();
   return table;
-}
-
-// Bits 0..3 of the result: bits x, x+5, x+6, x+11 of `m`, given m4 = m >> 4 and m8 = m >> 8.
-inline unsigned Nibble(uint64_t m, uint64_t m4, uint64_t m8, int x) {
-  return static_cast<unsigned>(((m >> x) & 1) | ((m4 >> x) & 6) | ((m8 >> x) & 8));
 }
 
 inline int CountBits(uint64_t x) {
@@ -170,20 +263,13 @@ inline int CountBits(uint64_t x) {
 
 TPatternEval::TPatternEval(const TPatternWeights& w) {
   const TLayout& layout = LayoutOf(w.gametype);
-  const auto& regions = layout.set.regions;
-  valid_ = !regions.empty() && w.region[0].size() == regions.size() * RegionStates &&
-           w.region[1].size() == w.region[0].size();
+  const TRegionSet& set = SetOf(layout, w.family);
+  const size_t n = static_cast<size_t>(set.weights);
+  valid_ = !set.regions.empty() && w.region[0].size() == n && w.region[1].size() == n;
   if (!valid_) return;
-  for (const auto& r : regions) {
-    // The nibble extraction relies on the diamond's shape.
-    if (r[1] != r[0] + 5 || r[2] != r[0] + 6 || r[3] != r[0] + 11) {
-      valid_ = false;
-      return;
-    }
-    base_.push_back(static_cast<uint8_t>(r[0]));
-  }
-  region_.resize(w.region[0].size());
-  for (size_t i = 0; i < region_.size(); ++i) region_[i] = {w.region[0][i], w.region[1][i]};
+  for (const TRegion& r : set.regions) regions_.push_back({r.mask, static_cast<uint32_t>(r.offset)});
+  region_.resize(n);
+  for (size_t i = 0; i < n; ++i) region_[i] = {w.region[0][i], w.region[1][i]};
   for (int t = 0; t < termCount; ++t) term_[t] = {w.term[0][t], w.term[1][t]};
   for (int byte = 0; byte < 8; ++byte)
     for (int v = 0; v < 256; ++v) {
@@ -196,22 +282,20 @@ TPatternEval::TPatternEval(const TPatternWeights& w) {
       rowsOfByte_[byte][v] = static_cast<uint32_t>(men | rows << 8);
     }
   lastRow_ = layout.lastRow;
-  start_ = layout.set.startPieces;
+  start_ = set.startPieces;
 }
 
 int TPatternEval::operator()(const TBitBoard64& pos) const {
   if (!valid_) return 0;
   const uint64_t own = pos.w & ~pos.k, other = pos.b & ~pos.k;
-  const uint64_t own4 = own >> 4, own8 = own >> 8, other4 = other >> 4, other8 = other >> 8;
-  const std::array<uint8_t, 256>& states = NibbleStates();
+  const std::array<uint16_t, 256>& base3 = Base3();
   int open = 0, end = 0;
   const TPair* weights = region_.data();
-  for (const uint8_t x : base_) {
-    const unsigned c = Nibble(own, own4, own8, x) | Nibble(other, other4, other8, x) << 4;
-    const TPair p = weights[states[c]];
+  for (const TRegionAt& r : regions_) {
+    const unsigned index = base3[ExtractBits(own, r.mask)] + 2u * base3[ExtractBits(other, r.mask)];
+    const TPair p = weights[r.offset + index];
     open += p.open;
     end += p.end;
-    weights += RegionStates;
   }
   uint32_t ownSum = 0, otherSum = 0;
   for (int byte = 0; byte < 8; ++byte) {
@@ -234,13 +318,19 @@ int TPatternEval::operator()(const TBitBoard64& pos) const {
 
 std::string WeightsText(const TPatternWeights& w) {
   std::ostringstream out;
-  out << "K4W 1\nvariant " << w.gametype << "\n";
+  // The diamonds' files stay as they always were.
+  if (w.family == familyDiamonds) out << "K4W 1\nvariant " << w.gametype << "\n";
+  else out << "K4W 2\nvariant " << w.gametype << "\nfamily " << FamilyName(w.family) << "\n";
   for (int p = 0; p < 2; ++p)
     for (int t = 0; t < termCount; ++t) out << "term " << p << ' ' << TermNames[t] << ' ' << w.term[p][t] << '\n';
+  const std::vector<TRegion>& regions = RegionsOf(w.gametype, w.family).regions;
   for (int p = 0; p < 2; ++p)
-    for (size_t i = 0; i < w.region[p].size(); ++i)
-      if (w.region[p][i] != 0)
-        out << "region " << p << ' ' << i / RegionStates << ' ' << i % RegionStates << ' ' << w.region[p][i] << '\n';
+    for (size_t r = 0; r < regions.size(); ++r)
+      for (int i = 0; i < regions[r].states; ++i) {
+        const size_t at = static_cast<size_t>(regions[r].offset + i);
+        if (at < w.region[p].size() && w.region[p][at] != 0)
+          out << "region " << p << ' ' << r << ' ' << i << ' ' << w.region[p][at] << '\n';
+      }
   return out.str();
 }
 
@@ -249,7 +339,8 @@ bool ParseWeights(const std::string& text, TPatternWeights& result, std::string&
   std::string line;
   int number = 0;
   TPatternWeights w;
-  bool header = false, variant = false;
+  int version = 0;
+  bool variant = false, family = false;
   const auto fail = [&](const std::string& what) {
     error = "line " + std::to_string(number) + ": " + what;
     return false;
@@ -259,11 +350,11 @@ bool ParseWeights(const std::string& text, TPatternWeights& result, std::string&
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::istringstream words(line);
     std::vector<std::string> f;
-    for (std::string word; words >> word;) f.push_back(word);
+    for (std::string word; words >> word && f.size() < 6;) f.push_back(word);
     if (f.empty() || f[0][0] == '#') continue;
-    if (!header) {
-      if (f.size() != 2 || f[0] != "K4W" || f[1] != "1") return fail("not a Kestrel 4 weights file");
-      header = true;
+    if (version == 0) {
+      if (f.size() != 2 || f[0] != "K4W" || (f[1] != "1" && f[1] != "2")) return fail("not a Kestrel 4 weights file");
+      version = f[1][0] - '0';
       continue;
     }
     int a = 0, b = 0, c = 0, v = 0;
@@ -273,24 +364,37 @@ bool ParseWeights(const std::string& text, TPatternWeights& result, std::string&
       w = TPatternWeights::Plain(a);
       w.term = {};
       variant = true;
+      // Version 1 knows only the diamonds; version 2 names its family next.
+      family = version == 1;
     } else if (!variant) {
       return fail("weights before the variant");
+    } else if (f[0] == "family") {
+      const int named = f.size() == 2 ? FamilyOfName(f[1]) : -1;
+      if (family || named < 0 || RegionsOf(w.gametype, named).regions.empty()) return fail("bad family");
+      w = TPatternWeights::Plain(w.gametype, named);
+      w.term = {};
+      family = true;
+    } else if (!family) {
+      return fail("weights before the family");
     } else if (f[0] == "term") {
       const auto name = f.size() == 4 ? std::find(TermNames.begin(), TermNames.end(), f[2]) : TermNames.end();
       if (name == TermNames.end() || !ParseInt(f[1], 0, 1, a) || !ParseInt(f[3], -MaxWeight, MaxWeight, v))
         return fail("bad term");
       w.term[a][name - TermNames.begin()] = static_cast<int16_t>(v);
     } else if (f[0] == "region") {
-      const int regions = static_cast<int>(RegionsOf(w.gametype).regions.size());
-      if (f.size() != 5 || !ParseInt(f[1], 0, 1, a) || !ParseInt(f[2], 0, regions - 1, b) ||
-          !ParseInt(f[3], 0, RegionStates - 1, c) || !ParseInt(f[4], -MaxWeight, MaxWeight, v))
+      const std::vector<TRegion>& regions = RegionsOf(w.gametype, w.family).regions;
+      const int count = static_cast<int>(regions.size());
+      if (f.size() != 5 || !ParseInt(f[1], 0, 1, a) || !ParseInt(f[2], 0, count - 1, b) ||
+          !ParseInt(f[3], 0, regions[static_cast<size_t>(b)].states - 1, c) ||
+          !ParseInt(f[4], -MaxWeight, MaxWeight, v))
         return fail("bad region weight");
-      w.region[a][b * RegionStates + c] = static_cast<int16_t>(v);
+      w.region[a][static_cast<size_t>(regions[static_cast<size_t>(b)].offset + c)] = static_cast<int16_t>(v);
     } else {
       return fail("unknown line " + f[0]);
     }
   }
   if (!variant) return fail("no variant");
+  if (!family) return fail("no family");
   result = std::move(w);
   return true;
 }
@@ -302,7 +406,7 @@ bool ReadWeights(const std::filesystem::path& path, TPatternWeights& w, std::str
     return false;
   }
   // Far more than any variant's weights need: a damaged file is not read whole.
-  constexpr size_t MaxBytes = 4 << 20;
+  constexpr size_t MaxBytes = 16 << 20;
   std::string text;
   std::array<char, 1 << 16> chunk;
   while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {

@@ -76,8 +76,8 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
                                   const TFitOptions& options, TFitReport& report,
                                   const std::function<bool(int, double)>& progress) {
   const int gametype = start.gametype;
-  const TRegionSet& set = RegionsOf(gametype);
-  const TLayoutOfParams layout{set.regions.size() * RegionStates};
+  const TRegionSet& set = RegionsOf(gametype, start.family);
+  const TLayoutOfParams layout{static_cast<size_t>(set.weights)};
   if (start.region[0].size() != layout.regionCount || start.region[1].size() != layout.regionCount) return start;
 
   // Every holdOut-th game judges the epochs instead of being fitted.
@@ -88,10 +88,10 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
   rows.reserve(positions.size());
   for (const TLabelledPosition& lp : positions) {
     TFeatures f;
-    ExtractFeatures(lp.pos, gametype, f);
+    ExtractFeatures(lp.pos, gametype, f, start.family);
     TRow r;
     r.regions = f.regions;
-    for (int i = 0; i < f.regions; ++i) r.index[i] = i * RegionStates + f.index[i];
+    for (int i = 0; i < f.regions; ++i) r.index[i] = set.regions[i].offset + f.index[i];
     r.term = f.term;
     r.open = static_cast<double>(std::min(f.pieces, set.startPieces)) / set.startPieces;
     r.target = lp.target;
@@ -122,6 +122,17 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
     }
   }
   report.lossBefore = Loss(rows, p, layout, k);
+
+  // Region states seen in fewer than minCount fitted positions keep their
+  // start weights: a handful of games says nothing about them.
+  std::vector<uint8_t> fitted(2 * layout.regionCount, 1);
+  if (options.minCount > 1) {
+    std::vector<int> seen(layout.regionCount, 0);
+    for (const TRow& r : rows)
+      for (int i = 0; i < r.regions; ++i) ++seen[r.index[i]];
+    for (size_t i = 0; i < layout.regionCount; ++i)
+      fitted[i] = fitted[layout.EndRegion(i)] = seen[i] >= options.minCount;
+  }
 
   // Material: men and kings of both phases.
   const std::array<size_t, 4> material{layout.OpenTerm(termMen), layout.EndTerm(termMen), layout.OpenTerm(termKings),
@@ -166,6 +177,7 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
       const double c1 = 1 - std::pow(beta1, static_cast<double>(step));
       const double c2 = 1 - std::pow(beta2, static_cast<double>(step));
       for (size_t i = 0; i < p.size(); ++i) {
+        if (i < fitted.size() && !fitted[i]) continue;
         double g = grad[i] / n;
         if (i < 2 * layout.regionCount) g += options.l2 * p[i];
         m[i] = beta1 * m[i] + (1 - beta1) * g;

@@ -42,6 +42,8 @@ struct TFitOptions {
   // Every holdOut-th game (game % holdOut == holdOut - 1) is not fitted but
   // judges the epochs; the weights of the best epoch are kept. 0: none.
   int holdOut = 0;
+  // Region states seen in fewer fitted positions keep their start weights.
+  int minCount = 0;
 };
 
 struct TFitReport {
@@ -54,7 +56,8 @@ struct TFitReport {
   int bestEpoch = 0;       // whose weights were kept (0: the start's)
 };
 
-// The weights that best predict the results, starting from `start`.
+// The weights that best predict the results, starting from `start` (whose
+// region family is fitted).
 // `progress(epoch, loss)` returning false stops early (the weights so far).
 TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& positions, const TPatternWeights& start,
                                   const TFitOptions& options, TFitReport& report,

@@ -39,19 +39,36 @@ struct TSlowBoard {
   }
 };
 
-// Diamonds in the order of their lowest square: rank by rank, file by file.
-TFeatures SlowFeatures(const TSlowBoard& b) {
+int MenState(int cell) { return cell == 1 || cell == 2 ? cell : 0; }
+
+// Diamonds in the order of their lowest square: rank by rank, file by file;
+// then blocks of 4 x 4 cells every second rank and file, their squares
+// numbered rank by rank, file by file.
+TFeatures SlowFeatures(const TSlowBoard& b, int family = familyDiamonds) {
   TFeatures f;
-  for (int rank = 0; rank < b.shape.ranks; ++rank) {
+  const bool diamonds = family != familyBlocks, blocks = family != familyDiamonds;
+  for (int rank = 0; rank < b.shape.ranks && diamonds; ++rank) {
     for (int file = rank % 2; file < b.shape.files; file += 2) {
       const std::array<int, 4> sq{b.At(rank, file), b.At(rank + 1, file - 1), b.At(rank + 1, file + 1),
                                   b.At(rank + 2, file)};
       if (std::find(sq.begin(), sq.end(), -1) != sq.end()) continue;
       int index = 0;
-      for (int i = 3; i >= 0; --i) index = 3 * index + (sq[i] == 1 || sq[i] == 2 ? sq[i] : 0);
+      for (int i = 3; i >= 0; --i) index = 3 * index + MenState(sq[i]);
       f.index[f.regions++] = index;
     }
   }
+  for (int rank = 0; rank + 3 < b.shape.ranks && blocks; rank += 2)
+    for (int file = 0; file + 3 < b.shape.files; file += 2) {
+      int index = 0, power = 1;
+      for (int r = rank; r < rank + 4; ++r)
+        for (int c = file; c < file + 4; ++c)
+          if ((r + c) % 2 == 0) {
+            index += power * MenState(b.At(r, c));
+            power *= 3;
+          }
+      EXPECT_EQ(power, 6561);  // eight squares
+      f.index[f.regions++] = index;
+    }
   for (int rank = 0; rank < b.shape.ranks; ++rank) {
     for (int file = 0; file < b.shape.files; ++file) {
       switch (b.At(rank, file)) {
@@ -71,16 +88,17 @@ TEST(Kestrel4Patterns, FeaturesAgreeWithTheSlowReference) {
   std::mt19937 rng(11);
   for (int type = 1; type <= GameTypeCount; ++type) {
     if (RegionsOf(type).regions.empty()) continue;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 300; ++i) {
+      const int family = i % familyCount;
       const TBoard board = testing::RandomPosition(rng, type, 20 + i % 60);
       const TDColor side = i % 2 ? TDColor::black : TDColor::white;
       TBitBoard64 pos;
       BoardToBit64(board, pos, type);
       if (side == TDColor::black) FlipBitBoard(pos, type);
       TFeatures fast;
-      ExtractFeatures(pos, type, fast);
-      const TFeatures slow = SlowFeatures(TSlowBoard(board, side, type));
-      ASSERT_EQ(fast.regions, slow.regions) << GameTypeNames[type];
+      ExtractFeatures(pos, type, fast, family);
+      const TFeatures slow = SlowFeatures(TSlowBoard(board, side, type), family);
+      ASSERT_EQ(fast.regions, slow.regions) << GameTypeNames[type] << ' ' << FamilyName(family);
       for (int r = 0; r < fast.regions; ++r)
         ASSERT_EQ(fast.index[r], slow.index[r]) << GameTypeNames[type] << " position " << i << " region " << r;
       EXPECT_EQ(fast.term, slow.term) << GameTypeNames[type] << " position " << i;
@@ -129,12 +147,13 @@ TEST(Kestrel4Patterns, SearchLayoutScoresAsThePlainEvaluation) {
   std::uniform_int_distribution<int> value(-2000, 2000), small(-60, 60);
   for (int type = 1; type <= GameTypeCount; ++type) {
     if (RegionsOf(type).regions.empty()) continue;
-    for (int round = 0; round < 4; ++round) {
-      TPatternWeights w = TPatternWeights::Plain(type);
+    for (int round = 0; round < 2 * familyCount; ++round) {
+      const bool full = round < familyCount;
+      TPatternWeights w = TPatternWeights::Plain(type, round % familyCount);
       for (auto& phase : w.region)
-        for (int16_t& v : phase) v = static_cast<int16_t>(round == 0 ? value(rng) : small(rng));
+        for (int16_t& v : phase) v = static_cast<int16_t>(full ? value(rng) : small(rng));
       for (auto& phase : w.term)
-        for (int16_t& v : phase) v = static_cast<int16_t>(round == 0 ? value(rng) : small(rng) * 5);
+        for (int16_t& v : phase) v = static_cast<int16_t>(full ? value(rng) : small(rng) * 5);
       const TPatternEval fast(w);
       for (int i = 0; i < 100; ++i) {
         const TBoard board = testing::RandomPosition(rng, type, 5 + i % 90);
@@ -146,9 +165,52 @@ TEST(Kestrel4Patterns, SearchLayoutScoresAsThePlainEvaluation) {
     }
   }
   // Weights of another size than the variant's: no score, as the plain one.
+  TPatternWeights blocks = TPatternWeights::Plain(gtRussian, familyBlocks);
+  blocks.family = familyDiamonds;
+  EXPECT_EQ(TPatternEval(blocks)(TBitBoard64{0x1F, 0, 0}), 0);
+  EXPECT_EQ(PatternEvaluate(TBitBoard64{0x1F, 0, 0}, blocks), 0);
   TPatternWeights cut = TPatternWeights::Plain(gtRussian);
   cut.region[1].pop_back();
   EXPECT_EQ(TPatternEval(cut)(TBitBoard64{0x1F, 0, 0}), 0);
+}
+
+TEST(Kestrel4Patterns, BitExtractionAgreesWithThePortableOne) {
+  std::mt19937_64 rng(3);
+  for (int i = 0; i < 20000; ++i) {
+    const uint64_t x = rng(), mask = i % 4 == 0 ? rng() : rng() & rng() & rng();
+    uint64_t expected = 0;
+    int to = 0;
+    for (int bit = 0; bit < 64; ++bit)
+      if ((mask >> bit) & 1) expected |= ((x >> bit) & 1) << to++;
+    ASSERT_EQ(ExtractBitsPortable(x, mask), expected) << std::hex << x << ' ' << mask;
+    ASSERT_EQ(ExtractBits(x, mask), expected) << std::hex << x << ' ' << mask;
+  }
+  EXPECT_EQ(ExtractBitsPortable(~0ull, ~0ull), ~0ull);
+  RecordProperty("pext", ExtractsWithPext() ? "yes" : "no");
+}
+
+TEST(Kestrel4Patterns, AnotherFamilyKeepsTheRegionsBothHave) {
+  // Diamond weights moved to blocks + diamonds (blocks zero) score every
+  // position as before; moved to blocks alone, only the terms remain.
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> value(-50, 50);
+  for (const int type : {gtRussian, gtInternational}) {
+    TPatternWeights w = TPatternWeights::Plain(type);
+    for (auto& phase : w.region)
+      for (int16_t& v : phase) v = static_cast<int16_t>(value(rng));
+    w.term[1][termTempo] = 5;
+    const TPatternWeights both = WithFamily(w, familyBlocksAndDiamonds);
+    const TPatternWeights blocks = WithFamily(w, familyBlocks);
+    TPatternWeights terms = TPatternWeights::Plain(type);
+    terms.term = w.term;
+    EXPECT_EQ(WithFamily(both, familyDiamonds), w);
+    for (int i = 0; i < 200; ++i) {
+      TBitBoard64 pos;
+      BoardToBit64(testing::RandomPosition(rng, type, 10 + i % 80), pos, type);
+      ASSERT_EQ(PatternEvaluate(pos, both), PatternEvaluate(pos, w)) << GameTypeNames[type] << ' ' << i;
+      ASSERT_EQ(PatternEvaluate(pos, blocks), PatternEvaluate(pos, terms)) << GameTypeNames[type] << ' ' << i;
+    }
+  }
 }
 
 TEST(Kestrel4Patterns, WeightsFileRoundTripsAndRejectsDamage) {
@@ -161,13 +223,38 @@ TEST(Kestrel4Patterns, WeightsFileRoundTripsAndRejectsDamage) {
   ASSERT_TRUE(ParseWeights(WeightsText(w), back, error)) << error;
   EXPECT_EQ(back, w);
 
+  // Blocks and diamonds: written as version 2, read back alike.
+  TPatternWeights wide = TPatternWeights::Plain(gtInternational, familyBlocksAndDiamonds);
+  const TRegion& lastBlock = RegionsOf(gtInternational, familyBlocksAndDiamonds).regions.back();
+  wide.region[0][lastBlock.offset + 6560] = -2000;
+  wide.region[1][3] = 12;
+  const std::string wideText = WeightsText(wide);
+  EXPECT_EQ(wideText.rfind("K4W 2\nvariant 6\nfamily blocks+diamonds\n", 0), 0u) << wideText.substr(0, 60);
+  ASSERT_TRUE(ParseWeights(wideText, back, error)) << error;
+  EXPECT_EQ(back, wide);
+  ASSERT_TRUE(ParseWeights(WeightsText(w), back, error)) << error;
+
   const std::string head = "K4W 1\nvariant 6\n";
+  const std::string blocks = "K4W 2\nvariant 6\nfamily blocks\n";  // 16 blocks of 6561 states
   const struct {
     std::string text;
     std::string_view why;
   } bad[] = {
       {"", "no header"},
-      {"K4W 2\nvariant 6\n", "unknown version"},
+      {"K4W 3\nvariant 6\n", "unknown version"},
+      {"K4W 2\nvariant 6\n", "version 2 without its family"},
+      {"K4W 2\nvariant 6\nterm 0 men 100\n", "weights before the family"},
+      {"K4W 2\nfamily blocks\nvariant 6\n", "family before the variant"},
+      {"K4W 2\nvariant 6\nfamily squares\n", "unknown family"},
+      {"K4W 2\nvariant 6\nfamily\n", "family without a name"},
+      {blocks + "family blocks\n", "family twice"},
+      {head + "family blocks\n", "a family in version 1"},
+      {blocks + "region 0 16 0 5\n", "block out of range"},
+      {blocks + "region 0 15 6561 5\n", "block state out of range"},
+      {blocks + "region 0 3 -1 5\n", "negative state"},
+      {"K4W 2\nvariant 6\nfamily blocks+diamonds\nregion 0 0 81 5\n", "diamond state out of range"},
+      {blocks + "region 0 15 6560 5 7\n", "extra number"},
+      {blocks + "region 1 15 99999999999999999999 5\n", "number too long"},
       {"K4W 1\nvariant 13\n", "no such variant"},
       {"K4W 1\nvariant 11\n", "a variant without a bitboard form"},
       {"K4W 1\nterm 0 men 100\n", "weights before the variant"},

@@ -104,6 +104,44 @@ TEST(Kestrel4Tune, MaterialStaysSoundWhateverTheLabelsSay) {
   EXPECT_GE(held.bestEpoch, 1);
 }
 
+// Blocks of eight squares: far more weights than positions see, so the
+// rarely seen states keep their start weights; the fit repeats itself.
+TEST(Kestrel4Tune, BlocksFitOnlyTheStatesSeenOftenEnough) {
+  TPatternWeights truth = TPatternWeights::Plain(gtRussian, familyBlocks);
+  const TRegion& centre = RegionsOf(gtRussian, familyBlocks).regions[4];
+  truth.region[0][centre.offset] = truth.region[1][centre.offset] = 150;  // the centre block empty
+  const auto positions = PlantedPositions(truth, 4000, 0.01);
+  TFitOptions options;
+  options.batch = 256;
+  options.epochs = 6;
+  options.minCount = 20;
+  const TPatternWeights start = TPatternWeights::Plain(gtRussian, familyBlocks);
+  TFitReport first, second;
+  const TPatternWeights a = FitPatternWeights(positions, start, options, first);
+  EXPECT_EQ(FitPatternWeights(positions, start, options, second), a);
+  EXPECT_LT(first.lossAfter, first.lossBefore);
+
+  std::vector<int> seen(start.region[0].size(), 0);
+  for (const TLabelledPosition& p : positions) {
+    TFeatures f;
+    ExtractFeatures(p.pos, gtRussian, f, familyBlocks);
+    for (int r = 0; r < f.regions; ++r) ++seen[RegionsOf(gtRussian, familyBlocks).regions[r].offset + f.index[r]];
+  }
+  int rare = 0, moved = 0;
+  for (size_t i = 0; i < seen.size(); ++i) {
+    if (seen[i] < options.minCount) {
+      rare += seen[i] > 0;
+      ASSERT_EQ(a.region[0][i], 0) << i << " seen " << seen[i];
+      ASSERT_EQ(a.region[1][i], 0) << i << " seen " << seen[i];
+    } else {
+      moved += a.region[0][i] != 0;
+    }
+  }
+  EXPECT_GT(rare, 100);  // the check above had states to look at
+  EXPECT_GT(moved, 0);
+  EXPECT_GT(a.region[0][centre.offset], 20);
+}
+
 // Targets mixed with search scores: a score that says "won" pulls a drawn
 // position's target (and so its fitted score) up.
 TEST(Kestrel4Tune, SearchScoresMoveTheTargets) {
