@@ -11,8 +11,8 @@
 
 #include "app/board/bmp_check.h"
 #include "app/board/bmp_writer.h"
-#include "app/language/language_table.h"
 #include "app/language/window_texts.h"
+#include "app/ui/lang_text.h"
 #include "database/code_page.h"
 
 namespace kestrel {
@@ -121,10 +121,7 @@ QStringList FigureSet::Load(FigureKind kind, const QString& file) {
     pictures_[static_cast<int>(kind)] = std::move(*picture);
     return {};
   }
-  // The board picture is drawn without the windows too (kestrel-cli), so it
-  // takes the entry from the language table itself.
-  const QString text = QString::fromStdString(FileTextToUtf8(LangTextOrDesign(LtFigureNotLoaded)));
-  return {text.arg(QDir::toNativeSeparators(file), why)};
+  return {LangQ(LtFigureNotLoaded).arg(QDir::toNativeSeparators(file), why)};
 }
 
 QStringList FigureSet::Load(const FigureFiles& files) {

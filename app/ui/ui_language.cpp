@@ -161,8 +161,6 @@ class StandardButtonTranslator : public QTranslator {
 
 }  // namespace
 
-QString LangQ(int n) { return ProgramTextQ(LangTextOrDesign(n)); }
-
 void BindLang(QObject* target, int n, const QString& prefix, const QString& suffix) {
   target->setProperty(TextKey, n);
   target->setProperty(PrefixKey, prefix);
@@ -204,10 +202,6 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
 }
 
 QString SideNameQ(const std::string& englishSide) { return LangQ(englishSide == "White" ? 57 : 58); }
-
-QString ProgramTextQ(const std::string& text) {
-  return QString::fromStdString(FileTextToUtf8(text));
-}
 
 void OnLanguageChange(QWidget* window, std::function<void()> apply) {
   apply();

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/language/window_texts.h"
+#include "app/ui/lang_text.h"
 
 class QAction;
 class QDialog;
@@ -19,9 +20,6 @@ class QObject;
 class QWidget;
 
 namespace kestrel {
-
-// The current text of entry n for a window (the 8-bit text converted).
-QString LangQ(int n);
 
 // Binds the caption of `target` to entry n, with fixed text before and
 // after it: the text of a label, button, check box, action or group box,
@@ -44,8 +42,6 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 // "White" or "Black" (the rules core's English side names) in the language
 // in use.
 QString SideNameQ(const std::string& englishSide);
-// Text the program keeps: UTF-8 stays, 8-bit text is taken in the code page.
-QString ProgramTextQ(const std::string& text);
 
 // Texts composed in code (spin box suffixes, list items, composed
 // messages): `apply` runs now and again whenever the language changes.
