@@ -192,10 +192,16 @@ void TThreadSearch::PunishQuiet(const TBitBoard64& pos, const TBitBoard64& child
 }
 
 int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip) {
+  return Node(pos, 0, alpha, beta, depth, ply, pvNode, skip);
+}
+
+int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode,
+                        int skip) {
   // A leaf reached by a move that cannot repeat a position needs no key:
   // the capture search below it neither looks up the table nor repetitions.
   if (depth <= 0 && !reversible_[ply]) return Quiesce(pos, alpha, beta, ply);
-  const uint64_t key = PositionKey(pos);
+  // 0: the parent did not compute the key (a true key of 0 is computed again, harmlessly).
+  if (key == 0) key = PositionKey(pos);
   if (ply < MaxPly) pathKeys_[ply] = key;
   if (reversible_[ply] && Repeats(key, ply)) {
     lines_[ply].clear();
@@ -249,7 +255,7 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
     const int ttScore = ScoreFromTable(hit.score, ply);
     if (std::abs(ttScore) < WonScore) {
       const int singularBeta = ttScore - SingularMargin * depth;
-      const int v = Search(pos, singularBeta - 1, singularBeta, (depth - 1) / 2, ply, false, ttMove);
+      const int v = Node(pos, key, singularBeta - 1, singularBeta, (depth - 1) / 2, ply, false, ttMove);
       if (Stopped()) return 0;
       if (v < singularBeta) singularMove = ttMove;
       lines_[ply].clear();
@@ -283,11 +289,40 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
   // The quiet moves searched so far (history 1 punishes them on a cutoff).
   std::array<uint8_t, MaxMoves> quietTried;
   int quietCount = 0;
+  // Below depth 2 every child looks the table up. The bucket of the next
+  // move's child is asked for while this move is searched: when the search
+  // gets there, a table far larger than the cache need not stall it.
+  const bool prefetchChildren = depth >= 2;
+  TBitBoard64 nextChild{};
+  uint64_t nextKey = 0;
+  int nextK = -1;
   for (int k = 0; k < count; ++k) {
     const int i = order[k];
     if (i + 1 == skip) continue;
-    TBitBoard64 child = list[i];
-    FlipBitBoardBy(child, flipShift_);
+    TBitBoard64 child;
+    uint64_t childKey = 0;
+    if (k == nextK) {
+      child = nextChild;
+      childKey = nextKey;
+    } else {
+      child = list[i];
+      FlipBitBoardBy(child, flipShift_);
+    }
+    if (prefetchChildren) {
+      if (childKey == 0) {
+        childKey = PositionKey(child);
+        shared_.table->Prefetch(childKey);
+      }
+      int n = k + 1;
+      if (n < count && order[n] + 1 == skip) ++n;
+      if (n < count) {
+        nextChild = list[order[n]];
+        FlipBitBoardBy(nextChild, flipShift_);
+        nextKey = PositionKey(nextChild);
+        shared_.table->Prefetch(nextKey);
+        nextK = n;
+      }
+    }
     const bool forcing = capture || CaptureMask(child, gametype) != 0 || (list[i].k & ~pos.k) != 0;
     const uint64_t bits = MoveBits(pos, list[i]);
     const bool killer = bits == killers_[ply][0] || bits == killers_[ply][1];
@@ -300,7 +335,7 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
 
     int v;
     if (k == 0) {
-      v = -Search(child, -beta, -alpha, newDepth, ply + 1, pvNode);
+      v = -Node(child, childKey, -beta, -alpha, newDepth, ply + 1, pvNode);
     } else {
       int r = 0;
       if (shape.lmr == 0) {
@@ -311,9 +346,9 @@ int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth
         if (shape.history == 1) r -= HistoryOf(history_, pos, list[i]) / HistoryPerPly;
         r = std::clamp(r, 0, newDepth - 1);
       }
-      v = -Search(child, -alpha - 1, -alpha, newDepth - r, ply + 1, false);
-      if (v > alpha && r > 0) v = -Search(child, -alpha - 1, -alpha, newDepth, ply + 1, false);
-      if (v > alpha && v < beta && pvNode) v = -Search(child, -beta, -alpha, newDepth, ply + 1, true);
+      v = -Node(child, childKey, -alpha - 1, -alpha, newDepth - r, ply + 1, false);
+      if (v > alpha && r > 0) v = -Node(child, childKey, -alpha - 1, -alpha, newDepth, ply + 1, false);
+      if (v > alpha && v < beta && pvNode) v = -Node(child, childKey, -beta, -alpha, newDepth, ply + 1, true);
     }
     if (Stopped()) return 0;
     if (v > best) {

@@ -71,6 +71,8 @@ class TThreadSearch {
   }
 
  private:
+  // Search with the position's table key when the caller has it (0: not known).
+  int Node(const TBitBoard64& pos, uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode, int skip = 0);
   bool Stopped() const { return shared_.stop->load(std::memory_order_relaxed); }
   void CountNode();
   void OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply, bool capture,
