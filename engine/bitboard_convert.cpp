@@ -64,10 +64,6 @@ void FlipBitBoard(TBitBoard64& bb, int gametype) {
   if (IsValidGameType(gametype)) FlipBitBoardBy(bb, GameTypes[gametype].FlipShift);
 }
 
-int PopCount64(uint64_t x) {
-  return PopCnt16[x & 0xFFFF] + PopCnt16[(x >> 16) & 0xFFFF] + PopCnt16[(x >> 32) & 0xFFFF] + PopCnt16[x >> 48];
-}
-
 // The processor's bit scan gives the same answer as HighBit16 on the highest
 // non-zero quarter.
 int HighestBit64(uint64_t x) { return x == 0 ? 0 : 63 - std::countl_zero(x); }

@@ -135,8 +135,7 @@ int TThreadSearch::Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply)
 }
 
 void TThreadSearch::OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply,
-                               bool capture, std::array<uint8_t, MaxMoves>& order) const {
-  std::array<int32_t, MaxMoves> key;
+                               bool capture, TMovePicker& picker) const {
   for (int i = 0; i < count; ++i) {
     const TBitBoard64& child = list[i];
     int32_t k;
@@ -155,15 +154,7 @@ void TThreadSearch::OrderMoves(const TBitBoard64& pos, const TBitMoveList& list,
         if ((child.k & ~pos.k) != 0) k += 1 << 21;  // crowning
       }
     }
-    key[i] = k;
-    order[i] = static_cast<uint8_t>(i);
-  }
-  // Insertion sort, stable: equal keys keep the generator's order.
-  for (int i = 1; i < count; ++i) {
-    const uint8_t m = order[i];
-    int j = i;
-    for (; j > 0 && key[order[j - 1]] < key[m]; --j) order[j] = order[j - 1];
-    order[j] = m;
+    picker.Add(i, k);
   }
 }
 
@@ -280,8 +271,12 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
   // a move to search first is found sooner that way.
   if (shape.reductions && shape.iirDepth > 0 && ttMove == 0 && skip == 0 && depth >= shape.iirDepth) --depth;
 
-  std::array<uint8_t, MaxMoves> order;
-  OrderMoves(pos, list, count, ttMove, ply, capture, order);
+  // The keys are taken now, before the first move's search changes the
+  // history; the moves are sorted only when a second one is asked for.
+  TMovePicker picker;
+  OrderMoves(pos, list, count, ttMove, ply, capture, picker);
+  if (ttMove != 0) picker.SetFirst(ttMove - 1);
+  const auto moveAt = [&](int k) { return picker.At(k); };
 
   const int originalAlpha = alpha;
   int best = -Infinity - 1;
@@ -289,15 +284,16 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
   // The quiet moves searched so far (history 1 punishes them on a cutoff).
   std::array<uint8_t, MaxMoves> quietTried;
   int quietCount = 0;
-  // Below depth 2 every child looks the table up. The bucket of the next
-  // move's child is asked for while this move is searched: when the search
-  // gets there, a table far larger than the cache need not stall it.
+  // From depth 2 on every child looks the table up. Once the first move
+  // has not cut the node off, the bucket of the next move's child is asked
+  // for while this move is searched: when the search gets there, a table far
+  // larger than the cache need not stall it.
   const bool prefetchChildren = depth >= 2;
   TBitBoard64 nextChild{};
   uint64_t nextKey = 0;
   int nextK = -1;
   for (int k = 0; k < count; ++k) {
-    const int i = order[k];
+    const int i = moveAt(k);
     if (i + 1 == skip) continue;
     TBitBoard64 child;
     uint64_t childKey = 0;
@@ -314,9 +310,9 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
         shared_.table->Prefetch(childKey);
       }
       int n = k + 1;
-      if (n < count && order[n] + 1 == skip) ++n;
-      if (n < count) {
-        nextChild = list[order[n]];
+      if (n < count && k > 0 && moveAt(n) + 1 == skip) ++n;
+      if (n < count && k > 0) {
+        nextChild = list[moveAt(n)];
         FlipBitBoardBy(nextChild, flipShift_);
         nextKey = PositionKey(nextChild);
         shared_.table->Prefetch(nextKey);

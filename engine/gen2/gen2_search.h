@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/bitboard.h"
@@ -35,6 +36,52 @@ struct TSharedSearch {
   TSearchShape shape;
   std::atomic<bool>* stop = nullptr;  // set: every thread returns at once
   int probePieces = 0;  // most pieces the prober's tables answer
+};
+
+// The moves of a node in search order: highest key first, equal keys in the
+// generator's order (as a stable sort would give). Only the first move is
+// found (by one pass, or given); the rest is sorted when a second move is
+// asked for, since most nodes are cut off by their first move.
+class TMovePicker {
+ public:
+  void Add(int index, int32_t key) { keys_[count_++] = int64_t{key} * 256 + (255 - index); }
+  // The move at `index` is known to have the highest key (the table move).
+  void SetFirst(int index) {
+    std::swap(keys_[0], keys_[index]);
+    first_ = true;
+  }
+  // Index in the move list of the k-th move to search (k < the moves added).
+  int At(int k) {
+    if (!first_) PickFirst();
+    if (k > 0 && !sorted_) SortRest();
+    return IndexOf(keys_[k]);
+  }
+
+ private:
+  static int IndexOf(int64_t key) { return 255 - static_cast<int>(key & 255); }
+  void PickFirst() {
+    int best = 0;
+    for (int j = 1; j < count_; ++j)
+      if (keys_[j] > keys_[best]) best = j;
+    std::swap(keys_[0], keys_[best]);
+    first_ = true;
+  }
+  // Insertion sort, highest first; the keys are unique, so the order is the
+  // same whatever the sort.
+  void SortRest() {
+    for (int i = 2; i < count_; ++i) {
+      const int64_t key = keys_[i];
+      int j = i;
+      for (; j > 1 && keys_[j - 1] < key; --j) keys_[j] = keys_[j - 1];
+      keys_[j] = key;
+    }
+    sorted_ = true;
+  }
+
+  std::array<int64_t, MaxMoves> keys_;  // key * 256 + 255 - index: unique, ordered as wanted
+  int count_ = 0;
+  bool first_ = false;
+  bool sorted_ = false;
 };
 
 class TThreadSearch {
@@ -76,7 +123,7 @@ class TThreadSearch {
   bool Stopped() const { return shared_.stop->load(std::memory_order_relaxed); }
   void CountNode();
   void OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply, bool capture,
-                  std::array<uint8_t, MaxMoves>& order) const;
+                  TMovePicker& picker) const;
   void RewardQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth, int ply);
   // History 1: the quiet moves searched before the cutoff move lose what it gains.
   void PunishQuiet(const TBitBoard64& pos, const TBitBoard64& child, int depth);

@@ -5,15 +5,6 @@
 namespace kestrel::gen2 {
 namespace {
 
-uint64_t Mix(uint64_t x) {
-  x ^= x >> 33;
-  x *= 0xFF51AFD7ED558CCDull;
-  x ^= x >> 33;
-  x *= 0xC4CEB9FE1A85EC53ull;
-  x ^= x >> 33;
-  return x;
-}
-
 // data word: score (16) | depth (8) | bound (2) | move (8) | generation (8)
 uint64_t Pack(int score, int depth, TBound bound, int move, uint8_t generation) {
   return static_cast<uint16_t>(static_cast<int16_t>(score)) | uint64_t{static_cast<uint8_t>(depth)} << 16 |
@@ -24,10 +15,6 @@ int MoveOf(uint64_t d) { return static_cast<uint8_t>(d >> 32); }
 uint8_t GenerationOf(uint64_t d) { return static_cast<uint8_t>(d >> 40); }
 
 }  // namespace
-
-uint64_t PositionKey(const TBitBoard64& pos) {
-  return Mix(pos.w ^ Mix(pos.b ^ Mix(pos.k ^ 0x9E3779B97F4A7C15ull)));
-}
 
 TTable::TTable(uint64_t megabytes) {
   if (!Allocate(megabytes)) Allocate(0);

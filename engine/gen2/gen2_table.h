@@ -14,8 +14,22 @@
 
 namespace kestrel::gen2 {
 
-// 64-bit key of a position (side to move in `w`).
-uint64_t PositionKey(const TBitBoard64& pos);
+namespace table_detail {
+inline uint64_t Mix(uint64_t x) {
+  x ^= x >> 33;
+  x *= 0xFF51AFD7ED558CCDull;
+  x ^= x >> 33;
+  x *= 0xC4CEB9FE1A85EC53ull;
+  x ^= x >> 33;
+  return x;
+}
+}  // namespace table_detail
+
+// 64-bit key of a position (side to move in `w`). Inline: every node computes one.
+inline uint64_t PositionKey(const TBitBoard64& pos) {
+  using table_detail::Mix;
+  return Mix(pos.w ^ Mix(pos.b ^ Mix(pos.k ^ 0x9E3779B97F4A7C15ull)));
+}
 
 enum TBound : uint8_t { BoundNone = 0, BoundUpper = 1, BoundLower = 2, BoundExact = 3 };
 
