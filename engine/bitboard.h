@@ -52,7 +52,7 @@ void Bit64oldtoBoard(const TBitBoard64& bb, TBrd& brd);
 
 // Reverses the order of all 64 bits: bytes swapped, then the bits of each
 // byte (the same as four Rev16 lookups, without the memory reads).
-inline uint64_t Reverse64(uint64_t x) {
+[[gnu::always_inline]] inline uint64_t Reverse64(uint64_t x) {
   x = __builtin_bswap64(x);
   x = ((x >> 4) & 0x0F0F0F0F0F0F0F0Full) | ((x & 0x0F0F0F0F0F0F0F0Full) << 4);
   x = ((x >> 2) & 0x3333333333333333ull) | ((x & 0x3333333333333333ull) << 2);
@@ -64,7 +64,7 @@ inline uint64_t Reverse64(uint64_t x) {
 void FlipBitBoard(TBitBoard64& bb, int gametype);
 
 // The same with the type's flip shift (63 minus its highest bit) already known.
-inline void FlipBitBoardBy(TBitBoard64& bb, int flipShift) {
+[[gnu::always_inline]] inline void FlipBitBoardBy(TBitBoard64& bb, int flipShift) {
   const uint64_t w = Reverse64(bb.b) >> flipShift;
   bb.b = Reverse64(bb.w) >> flipShift;
   bb.w = w;

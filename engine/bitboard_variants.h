@@ -74,7 +74,7 @@ R WithVariant(int gametype, R otherwise, F&& f) {
 // Men of `w` that can capture: an opponent piece they may take on a
 // neighbour in a capturing direction and an empty square beyond.
 template <TBitVariant V>
-uint64_t MenCaptures(const TBitBoard64& pos) {
+[[gnu::always_inline]] inline uint64_t MenCaptures(const TBitBoard64& pos) {
   const uint64_t men = pos.w & ~pos.k;
   if (men == 0) return 0;
   const uint64_t empty = V.mask & ~(pos.w | pos.b);

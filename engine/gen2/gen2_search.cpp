@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/bitboard_generate.h"
 #include "engine/search_types.h"
 #include "engine/transposition_table.h"
 #include "rules/game_types.h"
@@ -53,6 +54,36 @@ bool HasQuietMove(const TBitBoard64& pos, uint64_t mask) {
   const uint64_t empty = mask & ~(pos.w | pos.b);
   const uint64_t kings = pos.w & pos.k;
   return (((pos.w << 5) | (pos.w << 6) | (kings >> 5) | (kings >> 6)) & empty) != 0;
+}
+
+using bitgen::TBitVariant;
+
+// The rules for a game type the generator does not cover: no moves, no
+// captures (what GenerateMoves and the capture masks answer for it).
+constexpr TBitVariant VNoMoves{0, 0, 0, 2, bitgen::OrderForward, false, true, false, false, false, false, false, false};
+
+// The search compiled for each set of rules, so that move generation and
+// capture tests are inlined into it instead of dispatched at every call.
+template <class F>
+int WithSearchVariant(int gametype, F&& f) {
+  if (!HasBitBoardGenerator(gametype)) return f.template operator()<VNoMoves>();
+  return bitgen::WithVariant(gametype, 0, std::forward<F>(f));
+}
+
+// Pieces of `w` that must capture: the men that can, else the kings that can
+// (CaptureMask for the rules V).
+template <TBitVariant V>
+[[gnu::always_inline]] inline uint64_t Captures(const TBitBoard64& pos) {
+  const uint64_t men = bitgen::MenCaptures<V>(pos);
+  return men ? men : bitgen::KingCaptures<V>(pos);
+}
+
+// Whether `b`, were it to move, would have to capture (OpponentCaptureMask != 0).
+template <TBitVariant V>
+bool OpponentCanCapture(const TBitBoard64& pos, int flipShift) {
+  TBitBoard64 turned = pos;
+  FlipBitBoardBy(turned, flipShift);
+  return Captures<V>(turned) != 0;
 }
 
 }  // namespace
@@ -104,26 +135,27 @@ void TThreadSearch::SetLine(int ply, const TBitBoard64& child) {
   line.insert(line.end(), rest.begin(), rest.end());
 }
 
-int TThreadSearch::Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply) {
+template <TBitVariant V>
+int TThreadSearch::QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply) {
   // A stopped search counts no more nodes: a node limit is met exactly.
   if (Stopped()) return 0;
   CountNode();
   lines_[ply].clear();
   if (Stopped()) return 0;
   // Most leaves have no capture: they need no move list.
-  if (CaptureMask(pos, shared_.gametype) == 0) {
+  if (Captures<V>(pos) == 0) {
     if (!HasQuietMove(pos, boardMask_)) return ply + NoMovesScore;
     return (*shared_.eval)(pos, ply);
   }
   if (ply >= MaxPly) return (*shared_.eval)(pos, ply);
   TBitMoveList list;
   uint8_t count = 0;
-  GenerateMoves(pos, list, count, shared_.gametype);
+  bitgen::Generate<V>(pos, list, count);
   int best = -Infinity - 1;
   for (int i = 0; i < count; ++i) {
     TBitBoard64 child = list[i];
     FlipBitBoardBy(child, flipShift_);
-    const int v = -Quiesce(child, -beta, -std::max(alpha, best), ply + 1);
+    const int v = -QuiesceT<V>(child, -beta, -std::max(alpha, best), ply + 1);
     if (Stopped()) return 0;
     if (v > best) {
       best = v;
@@ -182,15 +214,12 @@ void TThreadSearch::PunishQuiet(const TBitBoard64& pos, const TBitBoard64& child
   h -= malus + h * malus / HistoryBound;
 }
 
-int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip) {
-  return Node(pos, 0, alpha, beta, depth, ply, pvNode, skip);
-}
-
-int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode,
-                        int skip) {
+template <TBitVariant V>
+int TThreadSearch::NodeT(const TBitBoard64& pos, uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode,
+                         int skip) {
   // A leaf reached by a move that cannot repeat a position needs no key:
   // the capture search below it neither looks up the table nor repetitions.
-  if (depth <= 0 && !reversible_[ply]) return Quiesce(pos, alpha, beta, ply);
+  if (depth <= 0 && !reversible_[ply]) return QuiesceT<V>(pos, alpha, beta, ply);
   // 0: the parent did not compute the key (a true key of 0 is computed again, harmlessly).
   if (key == 0) key = PositionKey(pos);
   if (ply < MaxPly) pathKeys_[ply] = key;
@@ -198,7 +227,7 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
     lines_[ply].clear();
     return RepetitionScore;
   }
-  if (depth <= 0) return Quiesce(pos, alpha, beta, ply);
+  if (depth <= 0) return QuiesceT<V>(pos, alpha, beta, ply);
   shared_.table->Prefetch(key);
   if (Stopped()) return 0;
   CountNode();
@@ -208,7 +237,7 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
   const int gametype = shared_.gametype;
   TBitMoveList list;
   uint8_t count = 0;
-  GenerateMoves(pos, list, count, gametype);
+  bitgen::Generate<V>(pos, list, count);
   if (count == 0) return ply + NoMovesScore;
   const bool capture = list[0].b != pos.b;
 
@@ -246,7 +275,7 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
     const int ttScore = ScoreFromTable(hit.score, ply);
     if (std::abs(ttScore) < WonScore) {
       const int singularBeta = ttScore - SingularMargin * depth;
-      const int v = Node(pos, key, singularBeta - 1, singularBeta, (depth - 1) / 2, ply, false, ttMove);
+      const int v = NodeT<V>(pos, key, singularBeta - 1, singularBeta, (depth - 1) / 2, ply, false, ttMove);
       if (Stopped()) return 0;
       if (v < singularBeta) singularMove = ttMove;
       lines_[ply].clear();
@@ -256,7 +285,7 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
   // Futility: far above beta near the horizon, with nothing of ours
   // hanging, the position fails high without a search.
   if (shape.pruning && !pvNode && !capture && depth <= shape.futilityDepth && std::abs(beta) < WonScore &&
-      OpponentCaptureMask(pos, gametype) == 0) {
+      !OpponentCanCapture<V>(pos, flipShift_)) {
     const int stand = (*shared_.eval)(pos, ply);
     if (stand - shape.futilityMargin * depth >= beta) return stand;
   }
@@ -319,7 +348,7 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
         nextK = n;
       }
     }
-    const bool forcing = capture || CaptureMask(child, gametype) != 0 || (list[i].k & ~pos.k) != 0;
+    const bool forcing = capture || Captures<V>(child) != 0 || (list[i].k & ~pos.k) != 0;
     const uint64_t bits = MoveBits(pos, list[i]);
     const bool killer = bits == killers_[ply][0] || bits == killers_[ply][1];
     const int newDepth = depth - 1 + (i + 1 == singularMove ? 1 : extension);
@@ -331,7 +360,7 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
 
     int v;
     if (k == 0) {
-      v = -Node(child, childKey, -beta, -alpha, newDepth, ply + 1, pvNode);
+      v = -NodeT<V>(child, childKey, -beta, -alpha, newDepth, ply + 1, pvNode);
     } else {
       int r = 0;
       if (shape.lmr == 0) {
@@ -342,9 +371,9 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
         if (shape.history == 1) r -= HistoryOf(history_, pos, list[i]) / HistoryPerPly;
         r = std::clamp(r, 0, newDepth - 1);
       }
-      v = -Node(child, childKey, -alpha - 1, -alpha, newDepth - r, ply + 1, false);
-      if (v > alpha && r > 0) v = -Node(child, childKey, -alpha - 1, -alpha, newDepth, ply + 1, false);
-      if (v > alpha && v < beta && pvNode) v = -Node(child, childKey, -beta, -alpha, newDepth, ply + 1, true);
+      v = -NodeT<V>(child, childKey, -alpha - 1, -alpha, newDepth - r, ply + 1, false);
+      if (v > alpha && r > 0) v = -NodeT<V>(child, childKey, -alpha - 1, -alpha, newDepth, ply + 1, false);
+      if (v > alpha && v < beta && pvNode) v = -NodeT<V>(child, childKey, -beta, -alpha, newDepth, ply + 1, true);
     }
     if (Stopped()) return 0;
     if (v > best) {
@@ -370,6 +399,16 @@ int TThreadSearch::Node(const TBitBoard64& pos, uint64_t key, int alpha, int bet
   const TBound bound = best >= beta ? BoundLower : best > originalAlpha ? BoundExact : BoundUpper;
   shared_.table->Store(key, ScoreToTable(best, ply), depth, bound, bestMove);
   return best;
+}
+
+
+int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip) {
+  return WithSearchVariant(shared_.gametype,
+                           [&]<TBitVariant V>() { return NodeT<V>(pos, 0, alpha, beta, depth, ply, pvNode, skip); });
+}
+
+int TThreadSearch::Quiesce(const TBitBoard64& pos, int alpha, int beta, int ply) {
+  return WithSearchVariant(shared_.gametype, [&]<TBitVariant V>() { return QuiesceT<V>(pos, alpha, beta, ply); });
 }
 
 }  // namespace kestrel::gen2

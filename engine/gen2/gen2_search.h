@@ -13,6 +13,7 @@
 
 #include "engine/bitboard.h"
 #include "engine/bitboard_movegen.h"
+#include "engine/bitboard_variants.h"
 #include "engine/endgame_probe.h"
 #include "engine/gen2/gen2_eval.h"
 #include "engine/gen2/gen2_search_shape.h"
@@ -51,7 +52,7 @@ class TMovePicker {
     first_ = true;
   }
   // Index in the move list of the k-th move to search (k < the moves added).
-  int At(int k) {
+  [[gnu::always_inline]] int At(int k) {
     if (!first_) PickFirst();
     if (k > 0 && !sorted_) SortRest();
     return IndexOf(keys_[k]);
@@ -118,8 +119,12 @@ class TThreadSearch {
   }
 
  private:
-  // Search with the position's table key when the caller has it (0: not known).
-  int Node(const TBitBoard64& pos, uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode, int skip = 0);
+  // Search and Quiesce for the rules V; NodeT takes the position's table key
+  // when the caller has it (0: not known).
+  template <bitgen::TBitVariant V>
+  int NodeT(const TBitBoard64& pos, uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode, int skip = 0);
+  template <bitgen::TBitVariant V>
+  int QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply);
   bool Stopped() const { return shared_.stop->load(std::memory_order_relaxed); }
   void CountNode();
   void OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply, bool capture,

@@ -26,7 +26,7 @@ inline uint64_t Mix(uint64_t x) {
 }  // namespace table_detail
 
 // 64-bit key of a position (side to move in `w`). Inline: every node computes one.
-inline uint64_t PositionKey(const TBitBoard64& pos) {
+[[gnu::always_inline]] inline uint64_t PositionKey(const TBitBoard64& pos) {
   using table_detail::Mix;
   return Mix(pos.w ^ Mix(pos.b ^ Mix(pos.k ^ 0x9E3779B97F4A7C15ull)));
 }
