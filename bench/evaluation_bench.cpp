@@ -8,6 +8,7 @@
 #include "engine/bitboard_movegen.h"
 #include "engine/default_eval.h"
 #include "engine/evaluation.h"
+#include "engine/gen2/gen2_patterns.h"
 #include "rules/game_types.h"
 
 namespace kestrel {
@@ -45,6 +46,24 @@ void BM_Evaluate(benchmark::State& state) {
   state.counters["evals/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Evaluate)->Arg(gtRussian)->Arg(gtEnglish)->Arg(gtInternational)->Arg(gtSpantsiretti);
+
+// Kestrel 4's pattern evaluation of each region family, with weights drawn
+// at random (every weight read counts the same as a trained one's).
+void BM_PatternEvaluate(benchmark::State& state) {
+  const int type = static_cast<int>(state.range(0)), family = static_cast<int>(state.range(1));
+  gen2::TPatternWeights w = gen2::TPatternWeights::Plain(type, family);
+  std::mt19937 rng(5);
+  for (auto& phase : w.region)
+    for (int16_t& v : phase) v = static_cast<int16_t>(static_cast<int>(rng() % 101) - 50);
+  const gen2::TPatternEval eval(w);
+  const std::vector<TBitBoard64> positions = PlayedPositions(type, 4096);
+  size_t i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(eval(positions[i++ & 4095]));
+  state.SetLabel(std::string(GameTypeNames[type]) + " " + std::string(gen2::FamilyName(family)) +
+                 (gen2::ExtractsWithPext() ? " pext" : " shifts"));
+  state.counters["evals/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PatternEvaluate)->ArgsProduct({{gtRussian, gtInternational}, {0, 1, 2}});
 
 }  // namespace
 }  // namespace kestrel
