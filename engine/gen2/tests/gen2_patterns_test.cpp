@@ -2,7 +2,9 @@
 // board by ranks and files, and the weights file format.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "engine/gen2/gen2_patterns.h"
 #include "rules/game_types.h"
@@ -268,6 +270,33 @@ TEST(Kestrel4Patterns, WeightsFileRoundTripsAndRejectsDamage) {
   };
   for (const auto& b : bad) EXPECT_FALSE(ParseWeights(b.text, back, error)) << b.why;
   EXPECT_EQ(back, w);  // a failed parse leaves the weights alone
+}
+
+// The shipped files: each reads as the variant it is named for, says which
+// command made it, is described in the folder's record, and keeps a king
+// worth at least a man (fits that lost this played far worse).
+TEST(Kestrel4Patterns, EveryShippedWeightsFileIsItsVariantsAndSound) {
+  const std::filesystem::path data = std::filesystem::path(KESTREL_SOURCE_DIR) / "data";
+  std::stringstream record;
+  record << std::ifstream(data / "Patterns" / "MADE_BY.md").rdbuf();
+  int files = 0;
+  for (int type = 1; type <= GameTypeCount; ++type) {
+    const std::filesystem::path path = DefaultWeightsPath(data, type);
+    if (!std::filesystem::exists(path)) continue;
+    ++files;
+    const std::string name(GameTypeNames[type]);
+    TPatternWeights w;
+    std::string error;
+    ASSERT_TRUE(ReadWeights(path, w, error)) << path << ": " << error;
+    EXPECT_EQ(w.gametype, type) << name;
+    std::ifstream in(path);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_TRUE(first.starts_with("# made by: kestrel-cli tune --generation 2 --variant " + name + " ")) << first;
+    EXPECT_NE(record.str().find("## " + name + ".k4w"), std::string::npos) << name;
+    for (const auto& phase : w.term) EXPECT_GE(phase[termKings], phase[termMen]) << name;
+  }
+  EXPECT_GT(files, 0) << "no weights files in " << data / "Patterns";
 }
 
 }  // namespace
