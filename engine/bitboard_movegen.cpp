@@ -32,10 +32,7 @@ uint64_t KingCaptureMask(const TBitBoard64& pos, int gametype) {
 }
 
 uint64_t CaptureMask(const TBitBoard64& pos, int gametype) {
-  return WithVariant(gametype, uint64_t{0}, [&]<TBitVariant V>() {
-    const uint64_t men = bitgen::MenCaptures<V>(pos);
-    return men ? men : bitgen::KingCaptures<V>(pos);
-  });
+  return WithVariant(gametype, uint64_t{0}, [&]<TBitVariant V>() { return bitgen::Captures<V>(pos); });
 }
 
 uint64_t OpponentCaptureMask(const TBitBoard64& pos, int gametype) {

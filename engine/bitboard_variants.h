@@ -116,4 +116,11 @@ uint64_t KingCaptures(const TBitBoard64& pos) {
          KingCapturesAlong<V>(kings, empty, pos.b, -5) | KingCapturesAlong<V>(kings, empty, pos.b, -6);
 }
 
+// Pieces of `w` that must capture: the men that can, else the kings that can.
+template <TBitVariant V>
+[[gnu::always_inline]] inline uint64_t Captures(const TBitBoard64& pos) {
+  const uint64_t men = MenCaptures<V>(pos);
+  return men ? men : KingCaptures<V>(pos);
+}
+
 }  // namespace kestrel::bitgen

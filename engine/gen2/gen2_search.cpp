@@ -56,6 +56,7 @@ bool HasQuietMove(const TBitBoard64& pos, uint64_t mask) {
   return (((pos.w << 5) | (pos.w << 6) | (kings >> 5) | (kings >> 6)) & empty) != 0;
 }
 
+using bitgen::Captures;
 using bitgen::TBitVariant;
 
 // The rules for a game type the generator does not cover: no moves, no
@@ -68,14 +69,6 @@ template <class F>
 int WithSearchVariant(int gametype, F&& f) {
   if (!HasBitBoardGenerator(gametype)) return f.template operator()<VNoMoves>();
   return bitgen::WithVariant(gametype, 0, std::forward<F>(f));
-}
-
-// Pieces of `w` that must capture: the men that can, else the kings that can
-// (CaptureMask for the rules V).
-template <TBitVariant V>
-[[gnu::always_inline]] inline uint64_t Captures(const TBitBoard64& pos) {
-  const uint64_t men = bitgen::MenCaptures<V>(pos);
-  return men ? men : bitgen::KingCaptures<V>(pos);
 }
 
 // Whether `b`, were it to move, would have to capture (OpponentCaptureMask != 0).
@@ -400,7 +393,6 @@ int TThreadSearch::NodeT(const TBitBoard64& pos, uint64_t key, int alpha, int be
   shared_.table->Store(key, ScoreToTable(best, ply), depth, bound, bestMove);
   return best;
 }
-
 
 int TThreadSearch::Search(const TBitBoard64& pos, int alpha, int beta, int depth, int ply, bool pvNode, int skip) {
   return WithSearchVariant(shared_.gametype,
