@@ -1,5 +1,6 @@
 #include "cli/tune_patterns.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "cli/engine_setup.h"
 #include "database/code_page.h"
 #include "engine/bitboard_movegen.h"
+#include "engine/evaluation.h"
 #include "engine/gen2/gen2_tune.h"
 #include "engine/packed_board.h"
 #include "engine/score_text.h"
@@ -106,6 +108,7 @@ void AddPatternTuneOptions(CLI::App* cmd, TPatternTuneArgs& a) {
   cmd->add_flag("--kings-over-men", a.kingsOverMen, "Generation 2: keep a king's weight at least a man's in both phases");
   cmd->add_option("--family", a.family, "Generation 2: regions of the weights: diamonds (default), blocks or blocks+diamonds");
   cmd->add_option("--min-count", a.minCount, "Generation 2: region states seen in fewer positions keep their start weights");
+  cmd->add_option("--base", a.base, "Generation 2: none (default), or engine-file: the weights add to the engine file's evaluation and learn what it misses");
 }
 
 int RunPatternTune(const TPatternTuneArgs& a) {
@@ -116,30 +119,42 @@ int RunPatternTune(const TPatternTuneArgs& a) {
   }
   const int family = gen2::FamilyOfName(a.family);
   if (a.epochs < 1 || a.skipPlies < 0 || a.games < 2 || a.depth < 1 || a.holdOut < 0 || a.holdOut == 1 ||
-      !(a.materialPull >= 0) || !(a.scoreWeight >= 0 && a.scoreWeight <= 1) || family < 0 || a.minCount < 0) {
+      !(a.materialPull >= 0) || !(a.scoreWeight >= 0 && a.scoreWeight <= 1) || family < 0 || a.minCount < 0 ||
+      (a.base != "none" && a.base != "engine-file")) {
     std::cerr << "--epochs at least 1, --skip-plies not negative, --games at least 2, --depth at least 1, "
                  "--hold-out 0 or at least 2, --material-pull not negative, --score-weight 0 to 1, "
-                 "--family diamonds, blocks or blocks+diamonds, --min-count not negative\n";
+                 "--family diamonds, blocks or blocks+diamonds, --min-count not negative, "
+                 "--base none or engine-file\n";
     return ExitBadInput;
   }
+  const bool onEngineFile = a.base == "engine-file";
   gen2::TPatternWeights start = gen2::TPatternWeights::Plain(*type, family);
   std::string error;
   if (!a.start.empty() && (!gen2::ReadWeights(a.start, start, error) || start.gametype != *type)) {
     std::cerr << (error.empty() ? a.start + " holds weights of another variant" : error) << '\n';
     return ExitBadInput;
   }
+  if (!a.start.empty() && start.onEngineFile != onEngineFile) {
+    std::cerr << a.start << (onEngineFile ? " does not add to" : " adds to")
+              << " the engine file's evaluation: give --base " << (onEngineFile ? "none" : "engine-file") << '\n';
+    return ExitBadInput;
+  }
+  if (a.start.empty() && onEngineFile) {
+    start.term = {};  // the engine file scores the material
+    start.onEngineFile = true;
+  }
   // Weights of another family start the regions both have.
   if (start.family != family) start = gen2::WithFamily(start, family);
+  auto params = VariantEngineParams(*type, EngineGen2, "", error);
+  if (!params) {
+    std::cerr << error << '\n';
+    return ExitBadInput;
+  }
   std::vector<TPlayedGame> games;
   int skipped = 0;
   for (const std::string& file : a.gamesFiles)
     if (!ReadGames(file, *type, games, skipped)) return ExitBadInput;
   if (a.gamesFiles.empty()) {
-    auto params = VariantEngineParams(*type, EngineGen2, "", error);
-    if (!params) {
-      std::cerr << error << '\n';
-      return ExitBadInput;
-    }
     // The games are played with the start weights only (or, without them,
     // the engine file), never the program's current weights, so that the
     // same command makes the same file again.
@@ -151,7 +166,7 @@ int RunPatternTune(const TPatternTuneArgs& a) {
     play.seed = a.seed;
     play.openingPlies = a.openingPlies;
     play.concurrency = std::max(1, a.concurrency);
-    const auto shared = std::make_shared<const TEngineParams>(std::move(*params));
+    const auto shared = std::make_shared<const TEngineParams>(*params);
     games = PlaySelfPlayGames({"gen2", [shared] { return Kestrel4Player(*shared); }}, play, [](int done, int total) {
       if (done % 100 == 0 || done == total) std::cerr << "games " << done << " of " << total << std::endl;
     });
@@ -171,7 +186,11 @@ int RunPatternTune(const TPatternTuneArgs& a) {
     TBitBoard64 pos;
     BoardToBit64(t.board, pos, *type);
     if (t.side == TDColor::black) FlipBitBoard(pos, *type);
-    positions.push_back({pos, t.target, t.scored, t.score, t.game});
+    const int base =
+        onEngineFile ? std::clamp<int>(Evaluate(pos, 0, StageOf(pos, params->EvalFunc), params->EvalFunc, *type),
+                                       -EvalMaxScore, EvalMaxScore)
+                     : 0;
+    positions.push_back({pos, t.target, t.scored, t.score, t.game, base});
   }
   if (positions.empty()) {
     std::cerr << "no positions: " << games.size() << " games read, " << skipped
@@ -214,6 +233,7 @@ int RunPatternTune(const TPatternTuneArgs& a) {
   if (a.holdOut > 0) made += " --hold-out " + std::to_string(a.holdOut);
   if (family != gen2::familyDiamonds) made += " --family " + a.family;
   if (a.minCount > 0) made += " --min-count " + std::to_string(a.minCount);
+  if (onEngineFile) made += " --base engine-file";
   made += "\n";
   made += "# positions " + std::to_string(report.positions) + ", loss " + std::to_string(report.lossBefore) + " -> " +
           std::to_string(report.lossAfter) + "\n";

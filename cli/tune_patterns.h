@@ -32,11 +32,12 @@ struct TPatternTuneArgs {
   int holdOut = 0;
   std::string family = "diamonds";      // region family of the weights written
   int minCount = 0;
+  std::string base = "none";            // "engine-file": weights that add to its evaluation
 };
 
 // The options that belong to pattern training only (--games-file,
 // --out-weights, --start-weights, --skip-plies, --save-games, --hold-out,
-// --material-pull, --kings-over-men, --family, --min-count); the self-play options, --variant,
+// --material-pull, --kings-over-men, --family, --min-count, --base); the self-play options, --variant,
 // --seed, --epochs, --score-weight and --l2 are the tune command's own.
 // "0.5": the shortest text that reads back as the same number, for the
 // recorded commands of both generations.

@@ -1,7 +1,9 @@
 // What "Kestrel 4" evaluates with: the variant's pattern weights when they
-// are loaded, otherwise the engine file's evaluation function.
+// are loaded, otherwise the engine file's evaluation function; weights made
+// on the engine file's evaluation add to it.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/bitboard.h"
@@ -19,8 +21,10 @@ class TEvaluator {
 
   // Score for the side to move (`w`), which has a piece.
   int operator()(const TBitBoard64& pos, int ply) const {
-    if (patterns_) return (*patterns_)(pos);
-    return Evaluate(pos, ply, StageOf(pos, func_), func_, gametype_);
+    if (patterns_ && !weights_->onEngineFile) return (*patterns_)(pos);
+    const int base = Evaluate(pos, ply, StageOf(pos, func_), func_, gametype_);
+    if (!patterns_) return base;
+    return std::clamp(base + (*patterns_)(pos), -EvalMaxScore, EvalMaxScore);
   }
   bool UsesPatterns() const { return weights_ != nullptr; }
 

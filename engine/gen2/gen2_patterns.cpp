@@ -203,6 +203,7 @@ TPatternWeights TPatternWeights::Plain(int gametype, int family) {
 TPatternWeights WithFamily(const TPatternWeights& w, int family) {
   TPatternWeights out = TPatternWeights::Plain(w.gametype, family);
   out.term = w.term;
+  out.onEngineFile = w.onEngineFile;
   const TRegionSet& from = RegionsOf(w.gametype, w.family);
   const TRegionSet& to = RegionsOf(w.gametype, family);
   if (w.region[0].size() != static_cast<size_t>(from.weights)) return out;
@@ -319,8 +320,9 @@ int TPatternEval::operator()(const TBitBoard64& pos) const {
 std::string WeightsText(const TPatternWeights& w) {
   std::ostringstream out;
   // The diamonds' files stay as they always were.
-  if (w.family == familyDiamonds) out << "K4W 1\nvariant " << w.gametype << "\n";
+  if (w.family == familyDiamonds && !w.onEngineFile) out << "K4W 1\nvariant " << w.gametype << "\n";
   else out << "K4W 2\nvariant " << w.gametype << "\nfamily " << FamilyName(w.family) << "\n";
+  if (w.onEngineFile) out << "base engine-file\n";
   for (int p = 0; p < 2; ++p)
     for (int t = 0; t < termCount; ++t) out << "term " << p << ' ' << TermNames[t] << ' ' << w.term[p][t] << '\n';
   const std::vector<TRegion>& regions = RegionsOf(w.gametype, w.family).regions;
@@ -340,7 +342,7 @@ bool ParseWeights(const std::string& text, TPatternWeights& result, std::string&
   int number = 0;
   TPatternWeights w;
   int version = 0;
-  bool variant = false, family = false;
+  bool variant = false, family = false, base = false, weights = false;
   const auto fail = [&](const std::string& what) {
     error = "line " + std::to_string(number) + ": " + what;
     return false;
@@ -376,12 +378,19 @@ bool ParseWeights(const std::string& text, TPatternWeights& result, std::string&
       family = true;
     } else if (!family) {
       return fail("weights before the family");
+    } else if (f[0] == "base") {
+      // Before the weights, which it changes the meaning of.
+      if (version == 1 || base || weights || f.size() != 2 || f[1] != "engine-file") return fail("bad base");
+      w.onEngineFile = true;
+      base = true;
     } else if (f[0] == "term") {
+      weights = true;
       const auto name = f.size() == 4 ? std::find(TermNames.begin(), TermNames.end(), f[2]) : TermNames.end();
       if (name == TermNames.end() || !ParseInt(f[1], 0, 1, a) || !ParseInt(f[3], -MaxWeight, MaxWeight, v))
         return fail("bad term");
       w.term[a][name - TermNames.begin()] = static_cast<int16_t>(v);
     } else if (f[0] == "region") {
+      weights = true;
       const std::vector<TRegion>& regions = RegionsOf(w.gametype, w.family).regions;
       const int count = static_cast<int>(regions.size());
       if (f.size() != 5 || !ParseInt(f[1], 0, 1, a) || !ParseInt(f[2], 0, count - 1, b) ||

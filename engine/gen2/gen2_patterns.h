@@ -75,6 +75,9 @@ struct TPatternWeights {
   // [phase 0 opening, 1 endgame][region offset + index]
   std::array<std::vector<int16_t>, 2> region;
   std::array<std::array<int16_t, termCount>, 2> term{};
+  // The weights score what the engine file's evaluation misses: the search
+  // adds the two (and the terms hold no material of their own).
+  bool onEngineFile = false;
 
   // Zero weights of the right size for the variant, material 100 / 300.
   static TPatternWeights Plain(int gametype, int family = familyDiamonds);
@@ -128,8 +131,9 @@ class TPatternEval {
 // The weights file "<Variant>.k4w": text lines "K4W 1", "variant N", then
 // "term PHASE NAME VALUE" and "region PHASE R INDEX VALUE" for the weights
 // that are not zero. Other families than the diamonds are written as "K4W 2",
-// with "family NAME" after the variant. Read checks every number against its
-// range.
+// with "family NAME" after the variant, and so are weights on the engine
+// file's evaluation, which say "base engine-file" after the family. Read
+// checks every number against its range.
 std::string WeightsText(const TPatternWeights& w);
 bool ParseWeights(const std::string& text, TPatternWeights& w, std::string& error);
 bool ReadWeights(const std::filesystem::path& path, TPatternWeights& w, std::string& error);

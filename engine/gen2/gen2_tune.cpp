@@ -15,6 +15,7 @@ struct TRow {
   std::array<int, termCount> term{};
   double open = 1;  // share of the opening weights; the endgame gets the rest
   double target = 0.5;
+  double base = 0;  // fixed part of the score
 };
 
 // Parameters: [open regions][end regions][open terms][end terms].
@@ -36,7 +37,7 @@ double Score(const TRow& r, const std::vector<double>& p, const TLayoutOfParams&
     open += r.term[t] * p[l.OpenTerm(t)];
     end += r.term[t] * p[l.EndTerm(t)];
   }
-  return r.open * open + (1 - r.open) * end;
+  return r.base + r.open * open + (1 - r.open) * end;
 }
 
 double Sigmoid(double x) { return 1 / (1 + std::exp(-x)); }
@@ -95,6 +96,7 @@ TPatternWeights FitPatternWeights(const std::vector<TLabelledPosition>& position
     r.term = f.term;
     r.open = static_cast<double>(std::min(f.pieces, set.startPieces)) / set.startPieces;
     r.target = lp.target;
+    if (start.onEngineFile) r.base = lp.base;
     (heldOut(lp) ? check : rows).push_back(r);
   }
   std::vector<double> p(layout.Size());

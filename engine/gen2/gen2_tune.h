@@ -22,6 +22,9 @@ struct TLabelledPosition {
   bool scored = false;
   int score = 0;
   int game = 0;  // positions of one game are held out together
+  // The engine file's evaluation of the position (side to move's view), for
+  // weights that add to it; the fit leaves it as it is.
+  int base = 0;
 };
 
 struct TFitOptions {

@@ -100,6 +100,35 @@ TEST(Kestrel4Search, ExactShapeFindsTheMinimaxScoreInEveryVariant) {
   EXPECT_GT(compared, 200);
 }
 
+// What the search evaluates with: the patterns alone, or the engine file's
+// score plus the patterns when the weights were made on it.
+TEST(Kestrel4Search, WeightsOnTheEngineFileAddToItsScore) {
+  const TEngineParams params = MaterialParams(EngineGen2);
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> value(-60, 60);
+  int compared = 0;
+  for (const int type : BitboardVariants()) {
+    if (RegionsOf(type).regions.empty()) continue;
+    TPatternWeights w = TPatternWeights::Plain(type);
+    for (auto& phase : w.region)
+      for (int16_t& v : phase) v = static_cast<int16_t>(value(rng));
+    TPatternWeights on = w;
+    on.onEngineFile = true;
+    const TEvaluator alone(params.EvalFunc, std::make_shared<TPatternWeights>(w), type);
+    const TEvaluator added(params.EvalFunc, std::make_shared<TPatternWeights>(on), type);
+    for (int i = 0; i < 20; ++i) {
+      const TBitBoard64 pos = Relative(testing::RandomPosition(rng, type, 20), TDColor::white, type);
+      if (pos.w == 0) continue;
+      const int file = Evaluate(pos, 3, StageOf(pos, params.EvalFunc), params.EvalFunc, type);
+      EXPECT_EQ(alone(pos, 3), PatternEvaluate(pos, w)) << GameTypeNames[type];
+      EXPECT_EQ(added(pos, 3), std::clamp(file + PatternEvaluate(pos, on), -EvalMaxScore, EvalMaxScore))
+          << GameTypeNames[type];
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 100);
+}
+
 TEST(Kestrel4Search, QuiescenceResolvesEveryCompulsoryCapture) {
   const TEngineParams params = MaterialParams(EngineGen2);
   std::mt19937 rng(7);

@@ -11,8 +11,10 @@
 namespace kestrel::gen2 {
 namespace {
 
-// Positions labelled with the win probability that `truth` gives them.
-std::vector<TLabelledPosition> PlantedPositions(const TPatternWeights& truth, int count, double k) {
+// Positions labelled with the win probability that `truth` gives them, on
+// top of `base` (the part an engine file would score) when there is one.
+std::vector<TLabelledPosition> PlantedPositions(const TPatternWeights& truth, int count, double k,
+                                                const TPatternWeights* base = nullptr) {
   std::mt19937 rng(3);
   std::vector<TLabelledPosition> out;
   while (static_cast<int>(out.size()) < count) {
@@ -20,8 +22,10 @@ std::vector<TLabelledPosition> PlantedPositions(const TPatternWeights& truth, in
     TBitBoard64 pos;
     BoardToBit64(board, pos, truth.gametype);
     if (pos.w == 0 || pos.b == 0) continue;
-    const double p = 1 / (1 + std::exp(-k * PatternEvaluate(pos, truth)));
+    const int fixed = base ? PatternEvaluate(pos, *base) : 0;
+    const double p = 1 / (1 + std::exp(-k * (fixed + PatternEvaluate(pos, truth))));
     out.push_back({pos, static_cast<float>(p)});
+    out.back().base = fixed;
   }
   return out;
 }
@@ -64,6 +68,47 @@ TEST(Kestrel4Tune, FindsPlantedWeightsAndRepeatsItselfExactly) {
   const TPatternWeights c = FitPatternWeights(positions, start, options, third);
   EXPECT_NE(c, a);
   EXPECT_NEAR(third.lossAfter, first.lossAfter, 0.01);
+}
+
+// Weights on an engine file's evaluation learn what it misses: the base
+// here scores the material, so the fit must leave the material alone and
+// find the planted rest; counting the material twice would miss by far.
+TEST(Kestrel4Tune, WeightsOnABaseLearnOnlyWhatItMisses) {
+  const TPatternWeights material = TPatternWeights::Plain(gtRussian);
+  TPatternWeights rest = material;
+  rest.term = {};
+  const int planted = 5 * RegionStates + 0;
+  rest.region[0][planted] = rest.region[1][planted] = 90;
+  rest.term[0][termTempo] = rest.term[1][termTempo] = 5;
+  const auto positions = PlantedPositions(rest, 8000, 0.01, &material);
+
+  TFitOptions options;
+  options.batch = 512;
+  options.epochs = 12;
+  TPatternWeights start = rest;
+  start.region[0].assign(start.region[0].size(), 0);
+  start.region[1].assign(start.region[1].size(), 0);
+  start.term = {};
+  start.onEngineFile = true;
+  TFitReport onBase;
+  const TPatternWeights a = FitPatternWeights(positions, start, options, onBase);
+  EXPECT_TRUE(a.onEngineFile);
+  for (const auto& phase : a.term) {
+    EXPECT_LT(std::abs(phase[termMen]), 15);
+    EXPECT_LT(std::abs(phase[termKings]), 45);
+  }
+  // The base scores with the planted scale, so the scale fitted to it is that.
+  EXPECT_NEAR(onBase.k, 0.01, 0.002);
+  EXPECT_LT(onBase.lossAfter, onBase.lossBefore);
+
+  const auto fresh = PlantedPositions(rest, 8500, 0.01, &material);
+  double fitted = 0, baseOnly = 0;
+  for (size_t i = 8000; i < fresh.size(); ++i) {
+    const double want = 0.01 * (fresh[i].base + PatternEvaluate(fresh[i].pos, rest));
+    fitted += std::abs(onBase.k * (fresh[i].base + PatternEvaluate(fresh[i].pos, a)) - want);
+    baseOnly += std::abs(onBase.k * fresh[i].base - want);
+  }
+  EXPECT_LT(fitted, 0.5 * baseOnly) << "fitted " << fitted / 500 << " base " << baseOnly / 500;
 }
 
 // Labels that want an endgame king below a man (as depth-4 self-play
