@@ -76,7 +76,8 @@ struct TPatternWeights {
   std::array<std::vector<int16_t>, 2> region;
   std::array<std::array<int16_t, termCount>, 2> term{};
   // The weights score what the engine file's evaluation misses: the search
-  // adds the two (and the terms hold no material of their own).
+  // adds the two (and the terms hold no material of their own). They are
+  // fitted on the variant's shipped engine file; another file shifts the sum.
   bool onEngineFile = false;
 
   // Zero weights of the right size for the variant, material 100 / 300.
