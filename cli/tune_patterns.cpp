@@ -16,7 +16,7 @@
 #include "cli/engine_setup.h"
 #include "database/code_page.h"
 #include "engine/bitboard_movegen.h"
-#include "engine/evaluation.h"
+#include "engine/gen2/gen2_eval.h"
 #include "engine/gen2/gen2_tune.h"
 #include "engine/packed_board.h"
 #include "engine/score_text.h"
@@ -182,14 +182,13 @@ int RunPatternTune(const TPatternTuneArgs& a) {
   TLabelOptions label;
   label.skipPlies = a.skipPlies;
   std::vector<gen2::TLabelledPosition> positions;
+  // What the search will add the weights to.
+  const gen2::TEvaluator engineFile(params->EvalFunc, nullptr, *type);
   for (const TTrainingPosition& t : LabelPositions(games, *type, label)) {
     TBitBoard64 pos;
     BoardToBit64(t.board, pos, *type);
     if (t.side == TDColor::black) FlipBitBoard(pos, *type);
-    const int base =
-        onEngineFile ? std::clamp<int>(Evaluate(pos, 0, StageOf(pos, params->EvalFunc), params->EvalFunc, *type),
-                                       -EvalMaxScore, EvalMaxScore)
-                     : 0;
+    const int base = onEngineFile ? std::clamp(engineFile(pos, 0), -EvalMaxScore, EvalMaxScore) : 0;
     positions.push_back({pos, t.target, t.scored, t.score, t.game, base});
   }
   if (positions.empty()) {

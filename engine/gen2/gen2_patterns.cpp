@@ -342,7 +342,7 @@ bool ParseWeights(const std::string& text, TPatternWeights& result, std::string&
   int number = 0;
   TPatternWeights w;
   int version = 0;
-  bool variant = false, family = false, base = false, weights = false;
+  bool variant = false, family = false, weights = false;
   const auto fail = [&](const std::string& what) {
     error = "line " + std::to_string(number) + ": " + what;
     return false;
@@ -380,9 +380,8 @@ bool ParseWeights(const std::string& text, TPatternWeights& result, std::string&
       return fail("weights before the family");
     } else if (f[0] == "base") {
       // Before the weights, which it changes the meaning of.
-      if (version == 1 || base || weights || f.size() != 2 || f[1] != "engine-file") return fail("bad base");
+      if (version == 1 || w.onEngineFile || weights || f.size() != 2 || f[1] != "engine-file") return fail("bad base");
       w.onEngineFile = true;
-      base = true;
     } else if (f[0] == "term") {
       weights = true;
       const auto name = f.size() == 4 ? std::find(TermNames.begin(), TermNames.end(), f[2]) : TermNames.end();

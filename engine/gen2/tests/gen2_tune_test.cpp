@@ -85,9 +85,7 @@ TEST(Kestrel4Tune, WeightsOnABaseLearnOnlyWhatItMisses) {
   TFitOptions options;
   options.batch = 512;
   options.epochs = 12;
-  TPatternWeights start = rest;
-  start.region[0].assign(start.region[0].size(), 0);
-  start.region[1].assign(start.region[1].size(), 0);
+  TPatternWeights start = TPatternWeights::Plain(gtRussian);
   start.term = {};
   start.onEngineFile = true;
   TFitReport onBase;
