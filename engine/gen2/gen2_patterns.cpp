@@ -16,7 +16,8 @@
 namespace kestrel::gen2 {
 namespace {
 
-constexpr std::array<std::string_view, termCount> TermNames{"men", "kings", "tempo"};
+constexpr std::array<std::string_view, termCount> TermNames{"men",         "kings",      "tempo",
+                                                            "long-diagonal", "first-king", "runaways"};
 constexpr std::array<std::string_view, familyCount> FamilyNames{"diamonds", "blocks", "blocks+diamonds"};
 constexpr int MaxWeight = 2000;
 
@@ -39,6 +40,23 @@ void AddRegion(TRegionSet& set, uint64_t mask) {
   set.regions.push_back(r);
 }
 
+// The board's squares: the squares in order are the board's bits in order;
+// rank and file of the k-th as the board numbers them.
+struct TCell {
+  uint64_t bit;
+  int rank, file;
+};
+std::vector<TCell> CellsOf(int gametype) {
+  std::vector<TCell> cells;
+  const int perRank = BoardShape(gametype).squaresPerRank;
+  int k = 0;
+  for (uint64_t m = BitBoardMask(gametype); m != 0; m &= m - 1, ++k) {
+    const int rank = k / perRank;
+    cells.push_back({m & (~m + 1), rank, 2 * (k % perRank) + rank % 2});
+  }
+  return cells;
+}
+
 TRegionSet MakeRegions(int gametype, int family) {
   TRegionSet set;
   const uint64_t mask = BitBoardMask(gametype);
@@ -50,15 +68,9 @@ TRegionSet MakeRegions(int gametype, int family) {
       if ((diamond & mask) == diamond) AddRegion(set, diamond);
     }
   if (HasBlocks(family)) {
-    // The squares in order are the board's bits in order; rank and file of
-    // the k-th as the board numbers them.
     const TBoardShape shape = BoardShape(gametype);
     std::vector<uint64_t> at(static_cast<size_t>(shape.ranks * shape.files), 0);
-    int k = 0;
-    for (uint64_t m = mask; m != 0; m &= m - 1, ++k) {
-      const int rank = k / shape.squaresPerRank, file = 2 * (k % shape.squaresPerRank) + rank % 2;
-      at[static_cast<size_t>(rank * shape.files + file)] = m & (~m + 1);
-    }
+    for (const TCell& c : CellsOf(gametype)) at[static_cast<size_t>(c.rank * shape.files + c.file)] = c.bit;
     for (int rank = 0; rank + 3 < shape.ranks; rank += 2)
       for (int file = 0; file + 3 < shape.files; file += 2) {
         uint64_t block = 0;
@@ -82,11 +94,44 @@ std::array<int8_t, 64> RowsOf(int gametype) {
   return rows;
 }
 
+// Men this many rows or fewer from promotion may run away.
+constexpr int RunawayRows = 3;
+
 struct TLayout {
   std::array<TRegionSet, familyCount> sets;
   std::array<int8_t, 64> rows{};
   int lastRow = 0;
+  uint64_t longDiagonal = 0;  // rank == file: the corner-to-corner diagonal
+  // A man's squares ahead up to its promotion row, widening by a file each
+  // row: where a piece of the other side could stop it. Up for the side to
+  // move, down for the other.
+  std::array<uint64_t, 64> aheadUp{}, aheadDown{};
+  uint64_t nearUp = 0, nearDown = 0;  // men near enough to promotion
 };
+
+void AddRunawayMasks(TLayout& layout, int gametype) {
+  const std::vector<TCell> cells = CellsOf(gametype);
+  if (cells.empty()) return;
+  const int last = cells.back().rank;
+  for (const TCell& c : cells) {
+    const int bit = __builtin_ctzll(c.bit);
+    if (c.rank == c.file) layout.longDiagonal |= c.bit;
+    if (c.rank < last && c.rank >= last - RunawayRows) layout.nearUp |= c.bit;
+    if (c.rank > 0 && c.rank <= RunawayRows) layout.nearDown |= c.bit;
+    for (const TCell& d : cells) {
+      const int up = d.rank - c.rank, across = std::abs(d.file - c.file);
+      if (up > 0 && across <= up) layout.aheadUp[bit] |= d.bit;
+      if (up < 0 && across <= -up) layout.aheadDown[bit] |= d.bit;
+    }
+  }
+}
+
+// Men of `men` near promotion with no piece of `stoppers` ahead.
+int Runaways(uint64_t men, uint64_t stoppers, const std::array<uint64_t, 64>& ahead) {
+  int n = 0;
+  for (; men != 0; men &= men - 1) n += (ahead[__builtin_ctzll(men)] & stoppers) == 0;
+  return n;
+}
 
 const TLayout& LayoutOf(int gametype) {
   static std::array<TLayout, GameTypeCount + 1> layouts;
@@ -96,6 +141,7 @@ const TLayout& LayoutOf(int gametype) {
       for (int f = 0; f < familyCount; ++f) layouts[t].sets[f] = MakeRegions(t, f);
       layouts[t].rows = RowsOf(t);
       layouts[t].lastRow = *std::max_element(layouts[t].rows.begin(), layouts[t].rows.end());
+      AddRunawayMasks(layouts[t], t);
     }
   });
   static const TLayout none;
@@ -172,6 +218,10 @@ std::array<int, termCount> Terms(const TBitBoard64& pos, const TLayout& layout) 
   t[termKings] = PopCount64(pos.w & pos.k) - PopCount64(pos.b & pos.k);
   // Rows advanced; the other side counts from its own first row, the far one.
   t[termTempo] = Tempo(own, layout.rows) - (PopCount64(other) * layout.lastRow - Tempo(other, layout.rows));
+  t[termLongDiagonal] = PopCount64(pos.w & pos.k & layout.longDiagonal) - PopCount64(pos.b & pos.k & layout.longDiagonal);
+  t[termFirstKing] = ((pos.w & pos.k) != 0) - ((pos.b & pos.k) != 0);
+  t[termRunaways] = Runaways(own & layout.nearUp, pos.b, layout.aheadUp) -
+                    Runaways(other & layout.nearDown, pos.w, layout.aheadDown);
   return t;
 }
 
@@ -284,6 +334,11 @@ TPatternEval::TPatternEval(const TPatternWeights& w) {
     }
   lastRow_ = layout.lastRow;
   start_ = set.startPieces;
+  longDiagonal_ = layout.longDiagonal;
+  nearUp_ = layout.nearUp;
+  nearDown_ = layout.nearDown;
+  aheadUp_ = layout.aheadUp;
+  aheadDown_ = layout.aheadDown;
 }
 
 int TPatternEval::operator()(const TBitBoard64& pos) const {
@@ -304,10 +359,16 @@ int TPatternEval::operator()(const TBitBoard64& pos) const {
     otherSum += rowsOfByte_[byte][(other >> (8 * byte)) & 255];
   }
   const int ownMen = static_cast<int>(ownSum & 255), otherMen = static_cast<int>(otherSum & 255);
-  const int kings = pos.k == 0 ? 0 : CountBits(pos.w & pos.k) - CountBits(pos.b & pos.k);
+  const uint64_t ownKings = pos.w & pos.k, otherKings = pos.b & pos.k;
+  const int kings = pos.k == 0 ? 0 : CountBits(ownKings) - CountBits(otherKings);
+  const int diagonal = pos.k == 0 ? 0 : CountBits(ownKings & longDiagonal_) - CountBits(otherKings & longDiagonal_);
   const std::array<int, termCount> terms{
-      ownMen - otherMen, kings,
-      static_cast<int>(ownSum >> 8) - (otherMen * lastRow_ - static_cast<int>(otherSum >> 8))};
+      ownMen - otherMen,
+      kings,
+      static_cast<int>(ownSum >> 8) - (otherMen * lastRow_ - static_cast<int>(otherSum >> 8)),
+      diagonal,
+      (ownKings != 0) - (otherKings != 0),
+      Runaways(own & nearUp_, pos.b, aheadUp_) - Runaways(other & nearDown_, pos.w, aheadDown_)};
   for (int t = 0; t < termCount; ++t) {
     open += terms[t] * term_[t].open;
     end += terms[t] * term_[t].end;

@@ -65,8 +65,11 @@ uint64_t ExtractBits(uint64_t x, uint64_t mask);
 uint64_t ExtractBitsPortable(uint64_t x, uint64_t mask);
 bool ExtractsWithPext();
 
-// Scalar terms, each with an opening and an endgame weight.
-enum TTerm : int { termMen = 0, termKings, termTempo, termCount };
+// Scalar terms, each with an opening and an endgame weight, each side to move
+// minus other side: men, kings, rows advanced by the men, kings on the long
+// diagonal, having a king at all, and men near promotion with no piece of the
+// other side ahead of them.
+enum TTerm : int { termMen = 0, termKings, termTempo, termLongDiagonal, termFirstKing, termRunaways, termCount };
 
 // The weights of one variant, in hundredths of a man.
 struct TPatternWeights {
@@ -126,6 +129,8 @@ class TPatternEval {
   std::array<TPair, termCount> term_{};
   int lastRow_ = 0;
   int start_ = 24;
+  uint64_t longDiagonal_ = 0, nearUp_ = 0, nearDown_ = 0;
+  std::array<uint64_t, 64> aheadUp_{}, aheadDown_{};
   bool valid_ = false;
 };
 

@@ -71,18 +71,35 @@ TFeatures SlowFeatures(const TSlowBoard& b, int family = familyDiamonds) {
       EXPECT_EQ(power, 6561);  // eight squares
       f.index[f.regions++] = index;
     }
+  // A man runs away when no piece of the other side stands on a square it
+  // could reach on its way to promotion, three rows or fewer away.
+  const int last = b.shape.ranks - 1;
+  const auto runs = [&](int rank, int file, int dir, int stoppers) {
+    const int toGo = dir > 0 ? last - rank : rank;
+    if (toGo > 3) return 0;
+    for (int up = 1; up <= toGo; ++up)
+      for (int across = -up; across <= up; ++across) {
+        const int cell = b.At(rank + dir * up, file + across);
+        if (cell == stoppers || cell == stoppers + 2) return 0;
+      }
+    return 1;
+  };
+  std::array<int, 2> kings{};
   for (int rank = 0; rank < b.shape.ranks; ++rank) {
     for (int file = 0; file < b.shape.files; ++file) {
-      switch (b.At(rank, file)) {
-        case 1: ++f.term[termMen]; f.term[termTempo] += rank; break;
-        case 2: --f.term[termMen]; f.term[termTempo] -= b.shape.ranks - 1 - rank; break;
-        case 3: ++f.term[termKings]; break;
-        case 4: --f.term[termKings]; break;
+      const int cell = b.At(rank, file);
+      switch (cell) {
+        case 1: ++f.term[termMen]; f.term[termTempo] += rank; f.term[termRunaways] += runs(rank, file, 1, 2); break;
+        case 2: --f.term[termMen]; f.term[termTempo] -= last - rank; f.term[termRunaways] -= runs(rank, file, -1, 1); break;
+        case 3: ++f.term[termKings]; f.term[termLongDiagonal] += rank == file; break;
+        case 4: --f.term[termKings]; f.term[termLongDiagonal] -= rank == file; break;
         default: break;
       }
-      f.pieces += b.At(rank, file) > 0;
+      if (cell >= 3) ++kings[cell - 3];
+      f.pieces += cell > 0;
     }
   }
+  f.term[termFirstKing] = (kings[0] > 0) - (kings[1] > 0);
   return f;
 }
 
@@ -220,6 +237,8 @@ TEST(Kestrel4Patterns, WeightsFileRoundTripsAndRejectsDamage) {
   w.region[1][5] = -17;
   w.region[0][RegionStates * 3 + 80] = 1999;
   w.term[1][termTempo] = 4;
+  w.term[0][termRunaways] = 37;
+  w.term[1][termFirstKing] = -5;
   TPatternWeights back;
   std::string error;
   ASSERT_TRUE(ParseWeights(WeightsText(w), back, error)) << error;
