@@ -55,6 +55,8 @@ void BM_PatternEvaluate(benchmark::State& state) {
   std::mt19937 rng(5);
   for (auto& phase : w.region)
     for (int16_t& v : phase) v = static_cast<int16_t>(static_cast<int>(rng() % 101) - 50);
+  for (auto& phase : w.term)
+    for (int16_t& v : phase) v = static_cast<int16_t>(static_cast<int>(rng() % 101) + 1);
   const gen2::TPatternEval eval(w);
   const std::vector<TBitBoard64> positions = PlayedPositions(type, 4096);
   size_t i = 0;

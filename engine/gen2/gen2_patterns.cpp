@@ -339,6 +339,7 @@ TPatternEval::TPatternEval(const TPatternWeights& w) {
   nearDown_ = layout.nearDown;
   aheadUp_ = layout.aheadUp;
   aheadDown_ = layout.aheadDown;
+  countRunaways_ = w.term[0][termRunaways] != 0 || w.term[1][termRunaways] != 0;
 }
 
 int TPatternEval::operator()(const TBitBoard64& pos) const {
@@ -359,20 +360,20 @@ int TPatternEval::operator()(const TBitBoard64& pos) const {
     otherSum += rowsOfByte_[byte][(other >> (8 * byte)) & 255];
   }
   const int ownMen = static_cast<int>(ownSum & 255), otherMen = static_cast<int>(otherSum & 255);
-  const uint64_t ownKings = pos.w & pos.k, otherKings = pos.b & pos.k;
-  const int kings = pos.k == 0 ? 0 : CountBits(ownKings) - CountBits(otherKings);
-  const int diagonal = pos.k == 0 ? 0 : CountBits(ownKings & longDiagonal_) - CountBits(otherKings & longDiagonal_);
-  const std::array<int, termCount> terms{
-      ownMen - otherMen,
-      kings,
-      static_cast<int>(ownSum >> 8) - (otherMen * lastRow_ - static_cast<int>(otherSum >> 8)),
-      diagonal,
-      (ownKings != 0) - (otherKings != 0),
-      Runaways(own & nearUp_, pos.b, aheadUp_) - Runaways(other & nearDown_, pos.w, aheadDown_)};
-  for (int t = 0; t < termCount; ++t) {
-    open += terms[t] * term_[t].open;
-    end += terms[t] * term_[t].end;
+  const auto add = [&](int value, TTerm t) {
+    open += value * term_[t].open;
+    end += value * term_[t].end;
+  };
+  add(ownMen - otherMen, termMen);
+  add(static_cast<int>(ownSum >> 8) - (otherMen * lastRow_ - static_cast<int>(otherSum >> 8)), termTempo);
+  if (pos.k != 0) {
+    const uint64_t ownKings = pos.w & pos.k, otherKings = pos.b & pos.k;
+    add(CountBits(ownKings) - CountBits(otherKings), termKings);
+    add(CountBits(ownKings & longDiagonal_) - CountBits(otherKings & longDiagonal_), termLongDiagonal);
+    add((ownKings != 0) - (otherKings != 0), termFirstKing);
   }
+  if (countRunaways_)
+    add(Runaways(own & nearUp_, pos.b, aheadUp_) - Runaways(other & nearDown_, pos.w, aheadDown_), termRunaways);
   const int pieces = std::min(CountBits(pos.w | pos.b), start_);
   const int score = (open * pieces + end * (start_ - pieces)) / start_;
   return std::clamp(score, -EvalMaxScore, EvalMaxScore);

@@ -131,6 +131,7 @@ class TPatternEval {
   int start_ = 24;
   uint64_t longDiagonal_ = 0, nearUp_ = 0, nearDown_ = 0;
   std::array<uint64_t, 64> aheadUp_{}, aheadDown_{};
+  bool countRunaways_ = false;  // the only term that costs a loop
   bool valid_ = false;
 };
 
