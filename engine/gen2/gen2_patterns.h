@@ -4,7 +4,7 @@
 // by four files (eight squares) overlapping their neighbours by two rows and
 // two files, or both. Each region's contents (empty, a man of the side to
 // move, a man of the other side; kings count as empty there and are scored
-// as material) select one weight of that region, for the opening and for the
+// by the terms) select one weight of that region, for the opening and for the
 // endgame; the score blends the two by the number of pieces on the board.
 // Seen from the side to move, whose men move towards higher bits, so one
 // table serves both colours.
