@@ -85,12 +85,7 @@ TRegionSet MakeRegions(int gametype, int family) {
 // Row of each bit counted from the side to move's first row.
 std::array<int8_t, 64> RowsOf(int gametype) {
   std::array<int8_t, 64> rows{};
-  const uint64_t mask = BitBoardMask(gametype);
-  if (mask == 0) return rows;
-  const int perRow = BoardShape(gametype).squaresPerRank;
-  int rank = 0;
-  for (int b = 0; b < 64; ++b)
-    if ((mask >> b) & 1) rows[b] = static_cast<int8_t>(rank++ / perRow);
+  for (const TCell& c : CellsOf(gametype)) rows[__builtin_ctzll(c.bit)] = static_cast<int8_t>(c.rank);
   return rows;
 }
 
@@ -101,7 +96,7 @@ struct TLayout {
   std::array<TRegionSet, familyCount> sets;
   std::array<int8_t, 64> rows{};
   int lastRow = 0;
-  uint64_t longDiagonal = 0;  // rank == file: the corner-to-corner diagonal
+  uint64_t longDiagonal = 0;  // rank == file: corner to corner on a square board
   // A man's squares ahead up to its promotion row, widening by a file each
   // row: where a piece of the other side could stop it. Up for the side to
   // move, down for the other.
@@ -111,8 +106,7 @@ struct TLayout {
 
 void AddRunawayMasks(TLayout& layout, int gametype) {
   const std::vector<TCell> cells = CellsOf(gametype);
-  if (cells.empty()) return;
-  const int last = cells.back().rank;
+  const int last = layout.lastRow;
   for (const TCell& c : cells) {
     const int bit = __builtin_ctzll(c.bit);
     if (c.rank == c.file) layout.longDiagonal |= c.bit;
