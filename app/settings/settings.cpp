@@ -109,7 +109,9 @@ void Settings::Load(const IniFile& ini, const fs::path& programFolder, const fs:
     v.HubCommand = ini.ReadString(Engines, key + "HubCommand", "");
     if (ini.Get(Engines, key + "External")) {
       v.External = ini.ReadBool(Engines, key + "External", false);
-    } else if (v.Engine == LegacyExternalEngineValue) {
+    } else if (ini.Get(Engines, key) && v.Engine == LegacyExternalEngineValue) {
+      // Only a value the file holds is the old external mark: a default of
+      // Kestrel 4 (also 2) is a generation.
       v.External = true;
       v.Engine = defaultEngine;
     }

@@ -6,6 +6,7 @@
 
 #include "app/settings/ini_file.h"
 #include "app/settings/settings.h"
+#include "engine/generation_search.h"
 #include "test_support/temp_dir.h"
 
 namespace kestrel {
@@ -212,6 +213,23 @@ TEST(Settings, ExternalEngineChoiceAndGenerationAreSeparateValues) {
     EXPECT_EQ(back.Variants[gtRussian].Engine, c.engine) << c.keys;
     EXPECT_EQ(back.Variants[gtRussian].HubCommand, s.Variants[gtRussian].HubCommand) << c.keys;
   }
+}
+
+// Where Kestrel 4 is a variant's default, a file without the variant's keys
+// must give that generation, not the external engine that 2 once meant.
+TEST(Settings, DefaultKestrel4IsNotTheOldExternalMark) {
+  RegisterGenerationSearch(EngineGen2, [] { return std::unique_ptr<TGenerationSearch>(); });
+  const int fresh = Settings::Defaults("/p/").Variants[gtInternational].Engine;
+  for (const char* keys : {"", "[Engines]\r\nRussian=1\r\n"}) {
+    IniFile ini;
+    ini.Parse(Utf8ToUtf16Le(keys));
+    Settings s;
+    s.Load(ini, "/p/");
+    EXPECT_FALSE(s.Variants[gtInternational].External) << keys;
+    EXPECT_EQ(s.Variants[gtInternational].Engine, fresh) << keys;
+  }
+  RegisterGenerationSearch(EngineGen2, nullptr);
+  EXPECT_EQ(fresh, EngineGen2);
 }
 
 }  // namespace
