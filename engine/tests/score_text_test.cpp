@@ -42,7 +42,9 @@ TEST(ScoreText, ReadsBackWhatItWrites) {
     const std::string text = ScoreText(score);
     int back = 9999;
     ASSERT_TRUE(ReadScoreText(text, back)) << text;
-    if (std::abs(score) < 1400) EXPECT_EQ(back, score) << text;
+    if (std::abs(score) < 1400) {
+      EXPECT_EQ(back, score) << text;
+    }
     EXPECT_EQ(ScoreText(back), text);
   }
   int v = 0;
