@@ -366,7 +366,7 @@ TEST_F(SettingsWindowsTest, ExternalEngineChoiceSurvivesOkAndTheSettingsFile) {
   back.Load(ini, app.programFolder());
   EXPECT_TRUE(back.Variants[gtInternational].External);
   EXPECT_EQ(back.Variants[gtInternational].HubCommand, "/opt/scan/scan hub");
-  EXPECT_EQ(back.Variants[gtInternational].Engine, EngineNew);
+  EXPECT_EQ(back.Variants[gtInternational].Engine, DefaultEngineGeneration(gtInternational));
   EXPECT_FALSE(back.Variants[gtRussian].External);
   EXPECT_EQ(back.Variants[gtRussian].Engine, EngineOld);
 

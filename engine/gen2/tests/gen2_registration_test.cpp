@@ -47,9 +47,9 @@ TEST(Kestrel4Registration, OfferedWithTheCurrentGenerationAndSearchedThroughTEng
   EXPECT_EQ(after.stats.counters.nodes, own.stats.counters.nodes);
   EXPECT_EQ(after.score, own.score);
 
-  // Fresh settings take Kestrel 4 only where it won its match: nowhere yet.
+  // Fresh settings take Kestrel 4 only where it won its match.
   EXPECT_EQ(DefaultEngineGeneration(gtRussian), EngineNew);
-  EXPECT_EQ(DefaultEngineGeneration(gtInternational), EngineNew);
+  EXPECT_EQ(DefaultEngineGeneration(gtInternational), EngineGen2);
   EXPECT_EQ(DefaultEngineGeneration(gtFrisian), EngineOld);
 
   // A variant without a bitboard generator stays with the older generation.
