@@ -8,8 +8,11 @@
 //         [--seed S] [--pdn OUT.pdn] [--db OUT.abd] [--adjudicate [--edb DIR]] [--max-moves N] [--hash MB]
 // A line per finished game, then "score W D L  elo E +- X  los P%" of the
 // first engine against the second, the SPRT line when asked, and the round
-// robin table for more than two engines.
+// robin table for more than two engines. Ctrl+C (or SIGTERM) stops the match:
+// games in play are dropped, the finished ones are counted and saved.
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -42,6 +45,19 @@ constexpr const char* HubEnginePrefix = "hub:";
 constexpr const char* Gen2EnginePrefix = "gen2";
 
 namespace fs = std::filesystem;
+
+// The PDN file is rewritten whole this often, so a match cut off by a crash
+// or a kill loses at most this much of its games.
+constexpr std::chrono::seconds PdnSaveInterval{30};
+
+// Set by SIGINT / SIGTERM; the handler then restores the default action, so
+// a second Ctrl+C ends the program at once.
+std::atomic<bool> interrupted{false};
+
+extern "C" void OnInterrupt(int sig) {
+  interrupted = true;
+  std::signal(sig, SIG_DFL);
+}
 
 struct TMatchArgs {
   std::string variant;
@@ -252,10 +268,21 @@ int RunMatchCommand(const TMatchArgs& a) {
     }
   }
   std::string pdnText;
-  bool saveFailed = false;
-  std::atomic<bool> stop{false};
+  bool saveFailed = false;  // the database
+  bool pdnFailed = false;
+  std::atomic<bool>& stop = interrupted;
+  stop = false;
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
 
   const auto started = std::chrono::steady_clock::now();
+  auto pdnSaved = started;
+  const auto savePdn = [&] {
+    if (WriteFileAtomically(a.pdn, pdnText, &error)) return true;
+    std::cerr << "cannot write " << a.pdn << ": " << error << '\n';
+    pdnFailed = true;
+    return false;
+  };
   const TMatchSummary summary = RunMatch(
       entries, options,
       [&](const TFinishedGame& g, const TMatchSummary& s) {
@@ -269,7 +296,13 @@ int RunMatchCommand(const TMatchArgs& a) {
         game.Tournament = "Match " + entries[0].name + " - " + entries[1].name;
         game.Header.Round = g.opening + 1;
         game.Header.Subround = (g.number - 1) % 2 + 1;  // the schedule pairs the games in turn
-        if (!a.pdn.empty()) pdnText += AnsiToUtf8(PDNGameText(game));
+        if (!a.pdn.empty()) {
+          pdnText += AnsiToUtf8(PDNGameText(game));
+          if (const auto now = std::chrono::steady_clock::now(); now - pdnSaved >= PdnSaveInterval) {
+            pdnSaved = now;
+            if (!savePdn()) stop = true;
+          }
+        }
         if (!a.db.empty() && !saveFailed) {
           try {
             WriteDBGame(game, 0, save.db, false);
@@ -284,12 +317,12 @@ int RunMatchCommand(const TMatchArgs& a) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
-  if (!a.pdn.empty()) {
-    if (!WriteFileAtomically(a.pdn, pdnText, &error)) {
-      std::cerr << "cannot write " << a.pdn << ": " << error << '\n';
-      saveFailed = true;
-    }
-  }
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  if (!a.pdn.empty() && !pdnFailed) savePdn();
+  if (summary.stopped && !saveFailed && !pdnFailed)
+    std::cerr << "match stopped: the " << summary.gamesPlayed << " games finished are counted"
+              << (a.pdn.empty() && a.db.empty() ? "" : " and saved") << '\n';
   if (!summary.failure.empty()) {
     std::cerr << "match ended: a player failed to start: " << summary.failure << '\n';
     return ExitFailure;
@@ -304,7 +337,7 @@ int RunMatchCommand(const TMatchArgs& a) {
   if (options.game.time.timeMs > 0) std::cout << "losses on time " << summary.timeLosses << '\n';
   std::fprintf(stderr, "%d games in %.1f s, %.1f games/s\n", summary.gamesPlayed, seconds,
                seconds > 0 ? summary.gamesPlayed / seconds : 0.0);
-  return saveFailed ? ExitFailure : ExitOk;
+  return saveFailed || pdnFailed ? ExitFailure : ExitOk;
 }
 
 const CommandRegistrar registrar("match", [](CLI::App& app, int& exitCode) {

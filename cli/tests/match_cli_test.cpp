@@ -14,6 +14,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using kestrel::testing::RunCliCommand;
+using kestrel::testing::RunCliProgram;
+
+std::size_t CountGames(const std::string& pdnPath) {
+  std::ifstream in(pdnPath);
+  const std::string pdn{std::istreambuf_iterator<char>(in), {}};
+  std::size_t games = 0;
+  for (std::size_t p = pdn.find("[White "); p != std::string::npos; p = pdn.find("[White ", p + 1)) ++games;
+  return games;
+}
 
 class MatchCli : public ::testing::Test {
  protected:
@@ -41,11 +50,7 @@ TEST_F(MatchCli, PlaysPairsAndSummarisesTheScore) {
   ASSERT_TRUE(std::regex_match(lines[6], m, std::regex(R"(score (\d+) (\d+) (\d+)  elo -?[\d.]+ \+- [\d.]+  los [\d.]+%)")))
       << lines[6];
   EXPECT_EQ(std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]), 6);
-  std::ifstream in(Path("out.pdn"));
-  const std::string pdn{std::istreambuf_iterator<char>(in), {}};
-  std::size_t events = 0;
-  for (std::size_t p = pdn.find("[White "); p != std::string::npos; p = pdn.find("[White ", p + 1)) ++events;
-  EXPECT_EQ(events, 6u);
+  EXPECT_EQ(CountGames(Path("out.pdn")), 6u);
 
   // The same seed gives the same games.
   const auto again = RunCliCommand("match --variant russian --engine " + Path("Russian/Russian.eng") + " --engine " +
@@ -81,6 +86,27 @@ TEST_F(MatchCli, EachEngineFilePlaysWithItsOwnEvaluation) {
   ASSERT_EQ(moves.size(), 2u) << pdn;
   // One opening with colours exchanged: the same players would repeat the game.
   EXPECT_NE(moves[0], moves[1]);
+}
+
+// A long match stopped by a signal still prints its score and keeps every
+// game it counted; the games in play when it stopped are not counted.
+TEST_F(MatchCli, AStoppedMatchKeepsTheGamesItCounted) {
+  ASSERT_EQ(RunCliCommand("engine-file material --variant russian --out " + Path("mat.eng")).exitCode, 0);
+  ASSERT_EQ(RunCliCommand("engine-file defaults --variant russian --out " + Path("")).exitCode, 0);
+  const std::string match = std::string(KESTREL_CLI) + " match --variant russian --engine " +
+                            Path("Russian/Russian.eng") + " --engine " + Path("mat.eng") +
+                            " --games 2000 --time 30 --concurrency 2 --pdn " + Path("stopped.pdn");
+  const auto r = RunCliProgram("sh", "-c '" + match + " & p=$!; sleep 3; kill -TERM $p; wait $p'");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string score;
+  for (const std::string& line : r.Lines())
+    if (line.rfind("score ", 0) == 0) score = line;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(score, m, std::regex(R"(score (\d+) (\d+) (\d+))"))) << r.out;
+  const int counted = std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]);
+  EXPECT_LT(counted, 2000);
+  EXPECT_EQ(CountGames(Path("stopped.pdn")), static_cast<std::size_t>(counted));
+  EXPECT_NE(r.err.find("match stopped"), std::string::npos) << r.err;
 }
 
 TEST_F(MatchCli, RefusesContradictoryOrMissingOptions) {
