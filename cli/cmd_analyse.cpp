@@ -121,6 +121,9 @@ int RunAnalyse(const TAnalyseOptions& o) {
   limits.maxDepth = o.depth > 0 ? o.depth : MaxSearchPly + 1;
   limits.maxNodes = o.nodes;
   if (o.timeMs > 0) limits.hardLimit = limits.softLimit = std::max<int64_t>(1, o.timeMs / 10);
+  // Kestrel 4's table and weights are made ready before the clock starts,
+  // as the play controller does: a short --time would otherwise go on them.
+  engine.PrepareGeneration(*gametype, *params);
   TPrintingListener listener(*gametype, side);
   const TSearchResult result = engine.SearchRoot(board, side, *gametype, limits, *params, &listener);
   std::cout << "bestmove " << (result.hasMove ? PlainMoveTextAt(result.bestMove, board, side, *gametype) : "none")

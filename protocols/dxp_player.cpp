@@ -107,6 +107,8 @@ TDxpPlayer::TOutcome TDxpPlayer::EndByUs(int reason, uint8_t result) {
 
 TDxpPlayer::TOutcome TDxpPlayer::PlayGame(const TBoard& start, TDColor toMove, TDColor ours, int minutes,
                                           int moveLimit) {
+  // Kestrel 4 readies its table and weights now, off the game's clock.
+  setup_.engine->PrepareGeneration(DxpGameType, *setup_.params);
   std::vector<TPly> plies{{start, toMove, 0}};
   std::map<std::pair<std::array<int8_t, MaxSquares>, TDColor>, int> seen;
   const auto positionKey = [](const TPly& p) { return std::make_pair(p.board.b.cells, p.side); };
