@@ -64,7 +64,6 @@ int RootPass(TThreadSearch& search, std::vector<TRoot>& roots, int depth, int al
     }
     if (stop.load(std::memory_order_relaxed)) return best;
     // Full windows leave alpha alone: there a move beats the best so far.
-    // Full windows leave alpha alone: there a move beats the best so far.
     const bool beat = !first && v > (fullWindow ? best : alpha);
     // Below alpha the value is only a bound: it sorts behind exact scores.
     r.score = v > alpha || first || fullWindow ? v : UnsearchedScore;

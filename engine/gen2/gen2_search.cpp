@@ -129,7 +129,7 @@ void TThreadSearch::SetLine(int ply, const TBitBoard64& child) {
 }
 
 template <TBitVariant V>
-int TThreadSearch::QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply) {
+int TThreadSearch::QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply, int threats) {
   // A stopped search counts no more nodes: a node limit is met exactly.
   if (Stopped()) return 0;
   CountNode();
@@ -138,7 +138,11 @@ int TThreadSearch::QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply
   // Most leaves have no capture: they need no move list.
   if (Captures<V>(pos) == 0) {
     if (!HasQuietMove(pos, boardMask_)) return ply + NoMovesScore;
-    return (*shared_.eval)(pos, ply);
+    // A quiet position under a threat of capture is not what the static
+    // score judges: the reply to the threat is searched first.
+    if (threats >= shared_.shape.quietThreats || ply >= MaxPly || !OpponentCanCapture<V>(pos, flipShift_))
+      return (*shared_.eval)(pos, ply);
+    ++threats;
   }
   if (ply >= MaxPly) return (*shared_.eval)(pos, ply);
   TBitMoveList list;
@@ -148,7 +152,7 @@ int TThreadSearch::QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply
   for (int i = 0; i < count; ++i) {
     TBitBoard64 child = list[i];
     FlipBitBoardBy(child, flipShift_);
-    const int v = -QuiesceT<V>(child, -beta, -std::max(alpha, best), ply + 1);
+    const int v = -QuiesceT<V>(child, -beta, -std::max(alpha, best), ply + 1, threats);
     if (Stopped()) return 0;
     if (v > best) {
       best = v;

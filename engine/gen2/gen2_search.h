@@ -124,7 +124,7 @@ class TThreadSearch {
   template <bitgen::TBitVariant V>
   int NodeT(const TBitBoard64& pos, uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode, int skip = 0);
   template <bitgen::TBitVariant V>
-  int QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply);
+  int QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply, int threats = 0);
   bool Stopped() const { return shared_.stop->load(std::memory_order_relaxed); }
   void CountNode();
   void OrderMoves(const TBitBoard64& pos, const TBitMoveList& list, int count, int ttMove, int ply, bool capture,

@@ -15,7 +15,7 @@ struct TKey {
   const char* what;
 };
 
-constexpr std::array<TKey, 13> Keys{{
+constexpr std::array<TKey, 14> Keys{{
     {"lmr", &TSearchShape::lmr, 0, 1, "late-move reductions: 0 one or two plies, 1 logarithmic"},
     {"lmrbase", &TSearchShape::lmrBase, -200, 400, "logarithmic reductions: constant part, hundredths of a ply"},
     {"lmrdiv", &TSearchShape::lmrDivisor, 50, 1000, "logarithmic reductions: divisor of ln(depth) ln(move), hundredths"},
@@ -28,6 +28,7 @@ constexpr std::array<TKey, 13> Keys{{
     {"sing", &TSearchShape::singular, 0, 1, "singular extension of the table move"},
     {"singdepth", &TSearchShape::singularDepth, 2, 40, "singular extension from this depth"},
     {"iir", &TSearchShape::iirDepth, 0, 40, "a node without a table move loses a ply from this depth (0 off)"},
+    {"qthreat", &TSearchShape::quietThreats, 0, 8, "capture search: quiet moves against a threatened capture, times along a line"},
     {"sel", nullptr, 0, 1, "0 turns reductions, pruning and extensions off"},
 }};
 

@@ -14,7 +14,10 @@ namespace kestrel::gen2 {
 // they reach two or three plies deeper; no singular extension -9 +- 38
 // International, -5 +- 35 Russian; with history 1 -39 +- 56 (80 games);
 // late-move pruning to depth 8 with futility to depth 6 -69 +- 53 (112
-// games); neither of the two -35 +- 58 (100 games).
+// games); neither of the two -35 +- 58 (100 games). Searching the replies to
+// a threatened capture in the capture search (qthreat=1) wins +47 +- 28 in
+// International at depth 7 (300 games; about nothing in Russian and English)
+// but costs 37% more time: -3 +- 33 at 50 ms a move (203 games).
 struct TSearchShape {
   // Which selective parts run at all. With the first three off and
   // `exactTable` on, the search returns the plain minimax score of its depth.
@@ -49,6 +52,9 @@ struct TSearchShape {
   // Internal iterative reduction: a node without a table move is searched a
   // ply shallower from this depth (0: off).
   int iirDepth = 0;
+  // The capture search answers a quiet position whose opponent threatens a
+  // capture by searching its moves, this many times along a line (0: off).
+  int quietThreats = 0;
 };
 
 // Applies "key=value,key=value" to `shape` (keys in SearchShapeKeys()).

@@ -23,9 +23,11 @@ using searchtest::RandomGamePosition;
 // Full width to `depth`, captures after it; a node with one legal move
 // keeps its depth (the single-move extension), like the search under test.
 // With `path` (the positions before `pos`, one per ply from the root), a
-// position met before with the same side to move is a draw.
+// position met before with the same side to move is a draw. `threats`: how
+// many times along a line a quiet leaf whose opponent could capture, were
+// it to move, is searched a ply further.
 int Plain(const TBitBoard64& pos, int depth, int ply, int gametype, const TEvaluator& eval,
-          std::vector<TBitBoard64>* path = nullptr) {
+          std::vector<TBitBoard64>* path = nullptr, int threats = 0) {
   if (path)
     for (size_t back = 2; back <= path->size(); back += 2)
       if ((*path)[path->size() - back] == pos) return RepetitionScore;
@@ -34,7 +36,12 @@ int Plain(const TBitBoard64& pos, int depth, int ply, int gametype, const TEvalu
   GenerateMoves(pos, list, count, gametype);
   if (count == 0) return ply - 2001;
   const bool capture = list[0].b != pos.b;
-  if (depth <= 0 && !capture) return eval(pos, ply);
+  if (depth <= 0 && !capture) {
+    TBitBoard64 passed = pos;
+    FlipBitBoard(passed, gametype);
+    if (threats == 0 || CaptureMask(passed, gametype) == 0) return eval(pos, ply);
+    --threats;
+  }
   // The root itself is not extended: its iterations go deeper anyway.
   const int next = depth > 0 && count == 1 && ply > 1 ? depth : depth - 1;
   int best = -100000;
@@ -42,7 +49,7 @@ int Plain(const TBitBoard64& pos, int depth, int ply, int gametype, const TEvalu
   for (int i = 0; i < count; ++i) {
     TBitBoard64 child = list[i];
     FlipBitBoard(child, gametype);
-    best = std::max(best, -Plain(child, next, ply + 1, gametype, eval, path));
+    best = std::max(best, -Plain(child, next, ply + 1, gametype, eval, path, threats));
   }
   if (path) path->pop_back();
   return best;
@@ -133,22 +140,26 @@ TEST(Kestrel4Search, QuiescenceResolvesEveryCompulsoryCapture) {
   const TEngineParams params = MaterialParams(EngineGen2);
   std::mt19937 rng(7);
   int captures = 0;
-  for (const int type : BitboardVariants()) {
-    const TEvaluator eval(params.EvalFunc, nullptr, type);
-    TBareSearch bare(type, eval, TSearchShape{});
-    TThreadSearch& search = bare.search;
-    for (int i = 0; i < 150; ++i) {
-      const TBoard board = testing::RandomPosition(rng, type, 35);
-      const TBitBoard64 pos = Relative(board, TDColor::white, type);
-      if (pos.w == 0 || pos.b == 0) continue;
-      const bool mustCapture = CaptureMask(pos, type) != 0;
-      captures += mustCapture;
-      EXPECT_EQ(search.Quiesce(pos, -Infinity, Infinity, 1), Plain(pos, 0, 1, type, eval))
-          << GameTypeNames[type] << " position " << i << (mustCapture ? " (capture)" : "");
-      // Depth 0 of the node search is the same quiescence.
-      EXPECT_EQ(search.Search(pos, -Infinity, Infinity, 0, 1, true), Plain(pos, 0, 1, type, eval));
+  for (const int type : BitboardVariants())
+    for (int threats = 0; threats <= 2; ++threats) {
+      const TEvaluator eval(params.EvalFunc, nullptr, type);
+      TSearchShape shape;
+      shape.quietThreats = threats;
+      TBareSearch bare(type, eval, shape);
+      TThreadSearch& search = bare.search;
+      for (int i = 0; i < 150; ++i) {
+        const TBoard board = testing::RandomPosition(rng, type, 35);
+        const TBitBoard64 pos = Relative(board, TDColor::white, type);
+        if (pos.w == 0 || pos.b == 0) continue;
+        const bool mustCapture = CaptureMask(pos, type) != 0;
+        captures += mustCapture;
+        const int expected = Plain(pos, 0, 1, type, eval, nullptr, threats);
+        EXPECT_EQ(search.Quiesce(pos, -Infinity, Infinity, 1), expected)
+            << GameTypeNames[type] << " position " << i << " threats " << threats << (mustCapture ? " (capture)" : "");
+        // Depth 0 of the node search is the same quiescence.
+        EXPECT_EQ(search.Search(pos, -Infinity, Infinity, 0, 1, true), expected);
+      }
     }
-  }
   EXPECT_GT(captures, 100);
 }
 
