@@ -140,7 +140,7 @@ int TThreadSearch::QuiesceT(const TBitBoard64& pos, int alpha, int beta, int ply
     if (!HasQuietMove(pos, boardMask_)) return ply + NoMovesScore;
     // A quiet position under a threat of capture is not what the static
     // score judges: the reply to the threat is searched first.
-    if (threats >= shared_.shape.quietThreats || ply >= MaxPly || !OpponentCanCapture<V>(pos, flipShift_))
+    if (threats >= shared_.shape.quietThreats || !OpponentCanCapture<V>(pos, flipShift_))
       return (*shared_.eval)(pos, ply);
     ++threats;
   }
