@@ -7,7 +7,8 @@
 //         [--depth D] [--concurrency K] [--openings DB.abd | --ballots 2move|full]
 //         [--seed S] [--pdn OUT.pdn] [--db OUT.abd] [--adjudicate [--edb DIR]] [--max-moves N] [--hash MB]
 // A line per finished game, then "score W D L  elo E +- X  los P%" of the
-// first engine against the second, the SPRT line when asked, and the round
+// first engine against the second, the same of the pairs of games
+// ("pairs N0 N1 N2 N3 N4 ..."), the SPRT line when asked, and the round
 // robin table for more than two engines. Ctrl+C (or SIGTERM) stops the match:
 // games in play are dropped, the finished ones are counted and saved.
 #include <atomic>
@@ -329,6 +330,7 @@ int RunMatchCommand(const TMatchArgs& a) {
   }
   if (entries.size() == 2) {
     std::cout << ScoreLine(summary.scores[0][1]) << '\n';
+    if (summary.pairs.Pairs() > 0) std::cout << PairsLine(summary.pairs) << '\n';
     if (sprt) std::cout << SprtLine(*sprt, summary.scores[0][1]) << '\n';
   } else {
     std::cout << RoundRobinTable(entries, summary);

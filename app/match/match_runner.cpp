@@ -45,6 +45,12 @@ TMatchSummary RunMatch(const std::vector<TMatchEntry>& entries, const TMatchOpti
   std::atomic<std::size_t> next{0};
   std::mutex mutex;
   const bool useSprt = options.sprt.has_value() && n == 2;
+  // Two entries play games 2k and 2k + 1 with one opening, colours
+  // exchanged: the first entry's half points of the game of each pair that
+  // ended first, until the other ends (-1: none yet; 5: a game without a
+  // result, which leaves the pair out).
+  constexpr int8_t NoHalf = -1, VoidPair = 5;
+  std::vector<int8_t> firstHalves(n == 2 ? schedule.size() / 2 : 0, NoHalf);
 
   const auto work = [&] {
     // This thread's players, made when first needed.
@@ -77,6 +83,13 @@ TMatchSummary RunMatch(const std::vector<TMatchEntry>& entries, const TMatchOpti
       summary.scores[s.black][s.white] += ScoreOfResult(finished.played.result, false);
       ++summary.gamesPlayed;
       if (finished.played.end == TGameEnd::time) ++summary.timeLosses;
+      if (const std::size_t pair = index / 2; pair < firstHalves.size()) {
+        const TMatchScore first = ScoreOfResult(finished.played.result, s.white == 0);
+        const int half = first.Games() == 1 ? first.Points() : VoidPair;
+        int8_t& other = firstHalves[pair];
+        if (other == NoHalf) other = static_cast<int8_t>(half);
+        else if (other != VoidPair && half != VoidPair) ++summary.pairs.counts[other + half];
+      }
       if (useSprt) {
         summary.sprt = options.sprt->Decide(summary.scores[0][1]);
         if (summary.sprt != TSprtDecision::running) decided.store(true);

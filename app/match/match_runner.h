@@ -45,6 +45,9 @@ struct TMatchSummary {
   bool stopped = false;            // by the stop flag
   std::string failure;             // a player that could not start ended the run
   TSprtDecision sprt = TSprtDecision::running;
+  // Two entries: the first's points in the pairs of games both of whose
+  // games counted (a pair cut short by a stop is left out).
+  TPairCounts pairs;
 
   TMatchScore Total(int entry) const;
 };

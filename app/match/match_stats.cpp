@@ -65,6 +65,32 @@ std::string ScoreLine(const TMatchScore& s) {
          Format("  elo %.1f +- %.1f  los %.1f%%", e.elo, e.margin, 100 * e.los);
 }
 
+TEloEstimate EstimatePairsElo(const TPairCounts& pairs) {
+  TEloEstimate e;
+  const int n = pairs.Pairs();
+  if (n == 0) return e;
+  // A pair's score as a share of its points: 0, 1/4, .., 1.
+  double mean = 0;
+  for (int h = 0; h < 5; ++h) mean += pairs.counts[h] * (h / 4.0);
+  mean /= n;
+  double variance = 0;
+  for (int h = 0; h < 5; ++h) variance += pairs.counts[h] * (h / 4.0 - mean) * (h / 4.0 - mean);
+  variance /= n;
+  e.elo = EloFromFraction(mean);
+  const double deviation = std::sqrt(variance / n);
+  e.margin = (EloFromFraction(mean + 1.959964 * deviation) - EloFromFraction(mean - 1.959964 * deviation)) / 2;
+  if (deviation > 0) e.los = 0.5 * (1 + std::erf((mean - 0.5) / (deviation * std::sqrt(2.0))));
+  else e.los = mean > 0.5 ? 1 : mean < 0.5 ? 0 : 0.5;
+  return e;
+}
+
+std::string PairsLine(const TPairCounts& pairs) {
+  const TEloEstimate e = EstimatePairsElo(pairs);
+  std::string line = "pairs";
+  for (int c : pairs.counts) line += " " + std::to_string(c);
+  return line + Format("  elo %.1f +- %.1f  los %.1f%%", e.elo, e.margin, 100 * e.los);
+}
+
 std::string PairPercentText(const TMatchScore& s) {
   if (s.Games() == 0) return "-";
   return std::to_string(s.Points() * 50 / s.Games());

@@ -3,6 +3,7 @@
 // sequential probability ratio test that stops a match once it has decided.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace kestrel {
@@ -43,6 +44,21 @@ TEloEstimate EstimateElo(const TMatchScore& score);
 
 // "score W D L  elo E +- X  los P%"
 std::string ScoreLine(const TMatchScore& score);
+
+// The two games of one opening, colours exchanged, taken together: how many
+// pairs gave the first engine 0, 1/2, 1, 1 1/2 and 2 points. An opening that
+// wins for whichever side has it adds a win and a loss to the games, which
+// widens their margin, but an even pair here: the margin of the pairs is the
+// true one of a match played that way, and narrower.
+struct TPairCounts {
+  std::array<int, 5> counts{};  // [half points of the pair, 0..4]
+
+  int Pairs() const { return counts[0] + counts[1] + counts[2] + counts[3] + counts[4]; }
+  bool operator==(const TPairCounts&) const = default;
+};
+TEloEstimate EstimatePairsElo(const TPairCounts& pairs);
+// "pairs N0 N1 N2 N3 N4  elo E +- X  los P%"
+std::string PairsLine(const TPairCounts& pairs);
 
 // Percentage of a pair or a candidate as the result files show it:
 // (2 wins + draws) x 50 / games in whole numbers, "-" when no game had a result.

@@ -77,10 +77,11 @@ TEST(HubCli, ExternalEngineInAMatch) {
                                           " hub --hash 4' --engine " + dir.File("mat.eng") + " --games 2 --depth 5");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const auto lines = r.Lines();
-    ASSERT_EQ(lines.size(), 3u) << r.out;
+    ASSERT_EQ(lines.size(), 4u) << r.out;
     const std::regex game(R"(game [12]  (kestrel-cli - mat|mat - kestrel-cli)  (1-0|0-1|1/2-1/2)  \((?!illegal).*\)  \d+ \d+ \d+)");
     for (int i = 0; i < 2; ++i) EXPECT_TRUE(std::regex_match(lines[i], game)) << lines[i];
     EXPECT_EQ(lines[2].rfind("score ", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("pairs ", 0), 0u) << lines[3];
   }
   // An engine that cannot start is reported, not played.
   const auto bad = testing::RunCliCommand("match --variant international --engine 'hub:/nonexistent/engine' --engine " +

@@ -43,19 +43,33 @@ TEST_F(MatchCli, PlaysPairsAndSummarisesTheScore) {
                                Path("mat.eng") + " --games 6 --depth 1 --concurrency 2 --pdn " + Path("out.pdn"));
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto lines = r.Lines();
-  ASSERT_EQ(lines.size(), 7u) << r.out;
+  ASSERT_EQ(lines.size(), 8u) << r.out;
   const std::regex game(R"(game [1-6]  (Russian - mat|mat - Russian)  (1-0|0-1|1/2-1/2)  \(.*\)  \d+ \d+ \d+)");
   for (int i = 0; i < 6; ++i) EXPECT_TRUE(std::regex_match(lines[i], game)) << lines[i];
   std::smatch m;
   ASSERT_TRUE(std::regex_match(lines[6], m, std::regex(R"(score (\d+) (\d+) (\d+)  elo -?[\d.]+ \+- [\d.]+  los [\d.]+%)")))
       << lines[6];
   EXPECT_EQ(std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]), 6);
+  // The three pairs hold the same points: a pair of 0..4 half points each.
+  std::smatch p;
+  ASSERT_TRUE(std::regex_match(lines[7], p, std::regex(R"(pairs (\d+) (\d+) (\d+) (\d+) (\d+)  elo -?[\d.]+ \+- [\d.]+  los [\d.]+%)")))
+      << lines[7];
+  int pairs = 0, halfPoints = 0;
+  for (int h = 0; h < 5; ++h) {
+    pairs += std::stoi(p[h + 1]);
+    halfPoints += h * std::stoi(p[h + 1]);
+  }
+  EXPECT_EQ(pairs, 3);
+  EXPECT_EQ(halfPoints, 2 * std::stoi(m[1]) + std::stoi(m[2]));
   EXPECT_EQ(CountGames(Path("out.pdn")), 6u);
 
   // The same seed gives the same games.
   const auto again = RunCliCommand("match --variant russian --engine " + Path("Russian/Russian.eng") + " --engine " +
                                    Path("mat.eng") + " --games 6 --depth 1");
-  EXPECT_EQ(again.Lines().back(), lines[6]);
+  const auto againLines = again.Lines();
+  ASSERT_EQ(againLines.size(), 8u) << again.out;
+  EXPECT_EQ(againLines[6], lines[6]);
+  EXPECT_EQ(againLines[7], lines[7]);
 }
 
 // Russian plays Kestrel 4 by default, which evaluates with its pattern

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <thread>
 
@@ -224,6 +225,34 @@ TEST(MatchRunner, ParallelGamesAreAllCountedOnBothSides) {
   const std::string table = RoundRobinTable(entries, s);
   EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 3);
   EXPECT_EQ(std::count(table.begin(), table.end(), '*'), 3);
+}
+
+// The pairs, counted here from each finished game's number and side, in
+// whatever order the threads finish them.
+TEST(MatchRunner, PairsOfGamesAreCountedWhenBothHaveEnded) {
+  std::vector<TMatchEntry> entries = {
+      {"A", [] { return std::make_unique<TRandomPlayer>("A", 3); }},
+      {"B", [] { return std::make_unique<TRandomPlayer>("B", 4); }},
+  };
+  TMatchOptions options;
+  options.game.gametype = gtRussian;
+  options.openings = RandomOpenings(gtRussian, 4, 2, 9);
+  options.gamesPerPair = 30;
+  options.concurrency = 3;
+  std::map<int, std::vector<int>> halves;  // pair -> A's half points
+  const TMatchSummary s = RunMatch(entries, options, [&](const TFinishedGame& g, const TMatchSummary&) {
+    halves[(g.number - 1) / 2].push_back(ScoreOfResult(g.played.result, g.white == 0).Points());
+  });
+  TPairCounts expected;
+  for (const auto& [pair, h] : halves) {
+    ASSERT_EQ(h.size(), 2u) << pair;
+    ++expected.counts[h[0] + h[1]];
+  }
+  EXPECT_EQ(s.pairs, expected);
+  EXPECT_EQ(s.pairs.Pairs(), 15);
+  int halfPoints = 0;
+  for (int h = 0; h < 5; ++h) halfPoints += h * s.pairs.counts[h];
+  EXPECT_EQ(halfPoints, s.scores[0][1].Points());
 }
 
 TEST(TimeManager, BudgetsStayInsideTheClockAndFavourTheMiddleGame) {

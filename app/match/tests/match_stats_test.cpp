@@ -45,6 +45,32 @@ TEST(MatchStats, MarginAndLikelihoodOfSuperiority) {
   EXPECT_LT(EstimateElo({500, 0, 500}).margin, EstimateElo({50, 0, 50}).margin / 3);
 }
 
+// Figures worked out apart from the program (a pair's score is 0, 1/4, ..,
+// 1 of its points; mean, variance and the normal interval as for games).
+TEST(MatchStats, PairsOfGamesHaveTheirOwnMargin) {
+  const struct {
+    TPairCounts pairs;
+    double elo, margin, los;
+  } table[] = {
+      {{{0, 54, 609, 276, 61}}, 60.36, 7.49, 1.0},  // the counts of a real 2,000-game match
+      {{{1, 0, 2, 0, 1}}, 0.0, 296.58, 0.5},        // mean 1/2, variance 1/8
+      {{{10, 20, 40, 20, 14}}, 13.37, 38.30, 0.754},
+      {{{0, 0, 10, 0, 0}}, 0.0, 0.0, 0.5},          // every pair even: nothing uncertain
+      {{{0, 0, 0, 0, 7}}, 2000.0, 0.0, 1.0},
+      {{}, 0.0, 0.0, 0.5},
+  };
+  for (const auto& row : table) {
+    const TEloEstimate e = EstimatePairsElo(row.pairs);
+    EXPECT_NEAR(e.elo, row.elo, 0.01) << row.pairs.Pairs();
+    EXPECT_NEAR(e.margin, row.margin, 0.01) << row.pairs.Pairs();
+    EXPECT_NEAR(e.los, row.los, 0.005) << row.pairs.Pairs();
+  }
+  // Openings that win for whoever has them: the games (10 wins, 10 losses)
+  // leave a wide margin, the pairs (all even) none.
+  EXPECT_GT(EstimateElo(TMatchScore{10, 0, 10}).margin, 100);
+  EXPECT_EQ(PairsLine({{0, 0, 10, 0, 0}}), "pairs 0 0 10 0 0  elo 0.0 +- 0.0  los 50.0%");
+}
+
 TEST(MatchStats, SprtBoundsAndDecisions) {
   const TSprt sprt{0, 10, 0.05, 0.05};
   EXPECT_NEAR(sprt.UpperBound(), 2.944439, 1e-6);  // log(0.95 / 0.05)
