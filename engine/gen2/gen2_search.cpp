@@ -293,6 +293,20 @@ int TThreadSearch::NodeT(const TBitBoard64& pos, uint64_t key, int alpha, int be
     const int stand = (*shared_.eval)(pos, ply);
     if (stand + shape.razorMargin * depth <= alpha) return stand;
   }
+  // ProbCut: when a search some plies shallower clears beta by a margin, the
+  // full search would almost surely clear beta too; its result stands. A
+  // table entry already deep enough that says otherwise saves the try.
+  if (shape.pruning && shape.probCutMargin > 0 && !pvNode && skip == 0 && depth >= shape.probCutDepth &&
+      std::abs(beta) < WonScore) {
+    const int pcBeta = beta + shape.probCutMargin;
+    const int pcDepth = depth - shape.probCutReduction;
+    if (!(found && hit.depth >= pcDepth && ScoreFromTable(hit.score, ply) < pcBeta)) {
+      const int v = NodeT<V>(pos, key, pcBeta - 1, pcBeta, pcDepth, ply, false);
+      if (Stopped()) return 0;
+      if (v >= pcBeta) return v;
+      lines_[ply].clear();
+    }
+  }
   // A node the table knows nothing useful of is searched a ply shallower:
   // a move to search first is found sooner that way.
   if (shape.reductions && shape.iirDepth > 0 && ttMove == 0 && skip == 0 && depth >= shape.iirDepth) --depth;

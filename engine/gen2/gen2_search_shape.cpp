@@ -15,7 +15,7 @@ struct TKey {
   const char* what;
 };
 
-constexpr std::array<TKey, 14> Keys{{
+constexpr std::array<TKey, 17> Keys{{
     {"lmr", &TSearchShape::lmr, 0, 1, "late-move reductions: 0 one or two plies, 1 logarithmic"},
     {"lmrbase", &TSearchShape::lmrBase, -200, 400, "logarithmic reductions: constant part, hundredths of a ply"},
     {"lmrdiv", &TSearchShape::lmrDivisor, 50, 1000, "logarithmic reductions: divisor of ln(depth) ln(move), hundredths"},
@@ -29,6 +29,9 @@ constexpr std::array<TKey, 14> Keys{{
     {"singdepth", &TSearchShape::singularDepth, 2, 40, "singular extension from this depth"},
     {"iir", &TSearchShape::iirDepth, 0, 40, "a node without a table move loses a ply from this depth (0 off)"},
     {"qthreat", &TSearchShape::quietThreats, 0, 8, "capture search: quiet moves against a threatened capture, times along a line"},
+    {"probcut", &TSearchShape::probCutMargin, 0, 1000, "ProbCut: margin over beta of the shallower search, hundredths of a man (0 off)"},
+    {"pcdepth", &TSearchShape::probCutDepth, 3, 40, "ProbCut from this depth"},
+    {"pcred", &TSearchShape::probCutReduction, 2, 10, "ProbCut: plies the shallower search leaves out"},
     {"sel", nullptr, 0, 1, "0 turns reductions, pruning and extensions off"},
 }};
 

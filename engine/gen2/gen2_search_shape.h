@@ -55,6 +55,11 @@ struct TSearchShape {
   // The capture search answers a quiet position whose opponent threatens a
   // capture by searching its moves, this many times along a line (0: off).
   int quietThreats = 0;
+  // ProbCut: from `probCutDepth` on, a node whose search `probCutReduction`
+  // plies shallower clears beta by this margin is cut at once (0: off).
+  int probCutMargin = 0;
+  int probCutDepth = 5;
+  int probCutReduction = 4;
 };
 
 // Applies "key=value,key=value" to `shape` (keys in SearchShapeKeys()).
