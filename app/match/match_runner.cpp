@@ -79,12 +79,13 @@ TMatchSummary RunMatch(const std::vector<TMatchEntry>& entries, const TMatchOpti
       if (finished.played.end == TGameEnd::stopped) return;
 
       std::lock_guard lock(mutex);
-      summary.scores[s.white][s.black] += ScoreOfResult(finished.played.result, true);
-      summary.scores[s.black][s.white] += ScoreOfResult(finished.played.result, false);
+      const TMatchScore whiteScore = ScoreOfResult(finished.played.result, true);
+      summary.scores[s.white][s.black] += whiteScore;
+      summary.scores[s.black][s.white] += whiteScore.Reversed();
       ++summary.gamesPlayed;
       if (finished.played.end == TGameEnd::time) ++summary.timeLosses;
       if (const std::size_t pair = index / 2; pair < firstHalves.size()) {
-        const TMatchScore first = ScoreOfResult(finished.played.result, s.white == 0);
+        const TMatchScore first = s.white == 0 ? whiteScore : whiteScore.Reversed();
         const int half = first.Games() == 1 ? first.Points() : VoidPair;
         int8_t& other = firstHalves[pair];
         if (other == NoHalf) other = static_cast<int8_t>(half);

@@ -27,6 +27,14 @@ void Moments(const TMatchScore& s, double& mean, double& variance) {
               s.losses * mean * mean) / n;
 }
 
+// Half width in Elo of the 95% interval of a mean score over `n` samples of
+// this variance.
+double EloMargin(double mean, double variance, int n) {
+  if (n <= 0) return 0;
+  const double deviation = std::sqrt(variance / n);
+  return (EloFromFraction(mean + 1.959964 * deviation) - EloFromFraction(mean - 1.959964 * deviation)) / 2;
+}
+
 }  // namespace
 
 double TMatchScore::Fraction() const {
@@ -48,12 +56,7 @@ TEloEstimate EstimateElo(const TMatchScore& s) {
   double mean = 0, variance = 0;
   Moments(s, mean, variance);
   e.elo = EloFromFraction(mean);
-  if (s.Games() > 0) {
-    const double deviation = std::sqrt(variance / s.Games());
-    const double low = EloFromFraction(mean - 1.959964 * deviation);
-    const double high = EloFromFraction(mean + 1.959964 * deviation);
-    e.margin = (high - low) / 2;
-  }
+  e.margin = EloMargin(mean, variance, s.Games());
   const int decisive = s.wins + s.losses;
   e.los = decisive == 0 ? 0.5 : 0.5 * (1 + std::erf((s.wins - s.losses) / std::sqrt(2.0 * decisive)));
   return e;
@@ -77,8 +80,8 @@ TEloEstimate EstimatePairsElo(const TPairCounts& pairs) {
   for (int h = 0; h < 5; ++h) variance += pairs.counts[h] * (h / 4.0 - mean) * (h / 4.0 - mean);
   variance /= n;
   e.elo = EloFromFraction(mean);
+  e.margin = EloMargin(mean, variance, n);
   const double deviation = std::sqrt(variance / n);
-  e.margin = (EloFromFraction(mean + 1.959964 * deviation) - EloFromFraction(mean - 1.959964 * deviation)) / 2;
   if (deviation > 0) e.los = 0.5 * (1 + std::erf((mean - 0.5) / (deviation * std::sqrt(2.0))));
   else e.los = mean > 0.5 ? 1 : mean < 0.5 ? 0 : 0.5;
   return e;
